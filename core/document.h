@@ -1,0 +1,15 @@
+#pragma once
+
+#include "address_size.h"
+#include "record_table.h"
+
+namespace quorvane {
+
+// The one document: the record table and the address size it is written in.
+// The file readers and writers, the checks and the window all work on it.
+struct Document {
+    RecordTable table;
+    AddressMode mode;
+};
+
+} // namespace quorvane

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "editor_state.h"
+
+#include <QIODevice>
+#include <QString>
+
+namespace quorvane {
+
+inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
+
+// The settings file: line 1 the quoted last path, lines 2..12 eleven empty
+// quoted fields kept for compatibility, line 13 "filterIndex,sortOn".
+//
+// Reading is field based and forgiving: whatever could be read before the
+// first problem (missing file, short file, a bad or out-of-range number) is
+// kept, the rest stays as in `startValues`. Nothing is reported. The filter
+// index is clamped to 1..4 afterwards.
+[[nodiscard]] Settings readSettings(QIODevice& device, Settings startValues);
+[[nodiscard]] Settings readSettingsFile(const QString& path, Settings startValues);
+
+// The 13 lines, CR LF ended.
+[[nodiscard]] QByteArray settingsFileContents(const Settings& settings);
+
+// Replaces the file atomically. Returns the system's description of a
+// failure, or an empty text on success.
+[[nodiscard]] QString writeSettingsFile(const QString& path, const Settings& settings);
+
+} // namespace quorvane
