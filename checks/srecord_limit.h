@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/address_size.h"
+#include "core/record_table.h"
+
+#include <QString>
+
+// Keeping records within one S-record line when the address size changes.
+namespace quorvane {
+
+// Lowers every size above the data limit of `size` to that limit and cuts the
+// data to match: HEX to twice as many digits, ASCII to as many UTF-8 bytes
+// (never splitting a character). Only the size decides; smaller and negative
+// sizes are left as they are. Slot 256 is not a record of the document and is
+// left alone.
+void TrimToSrecordLimit(RecordTable& table, AddressSize size);
+
+// Going to an address size with a smaller data limit may cut data, so the
+// user is asked first; going to the same or a larger limit is silent.
+[[nodiscard]] constexpr bool needsAddressSizeWarning(AddressSize current, AddressSize requested)
+{
+    return dataLimit(requested) < dataLimit(current);
+}
+
+// Text of the OK/Cancel warning shown before such a change.
+[[nodiscard]] QString addressSizeWarningText();
+
+} // namespace quorvane
