@@ -1,0 +1,95 @@
+#include "form1.h"
+
+#include "version_box.h"
+
+#include "core/settings_file.h"
+#include "grid/grid_view.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace quorvane {
+
+void Form1::Form_Load()
+{
+    settings_ = Settings{}; // sort on, filter index 1, no last path
+    state_.FocusDataIndex = -1;
+
+    grid_->prepareRows();
+    Initialize();
+
+    state_.IniPath = applicationFolder_ + QLatin1Char('/') + kSettingsFileName;
+    // A missing, short or damaged file leaves the start values for whatever
+    // could not be read; the filter index comes back clamped to 1..4.
+    settings_ = readSettingsFile(state_.IniPath, settings_);
+
+    state_.FPad = makeFPad();
+
+    if (settings_.SortOn != 0) {
+        DoSort_Click();
+        Label8->hide();
+    } else {
+        DoSort2_Click();
+        Label8->show();
+    }
+}
+
+void Form1::Initialize()
+{
+    document_.table.BlankSet();
+    saveDialogFileName_.clear();
+    Text_filename->setText(QString());
+    grid_->clearDataMaxLengths();
+    document_.mode.SetAddr32();
+
+    QScrollBar* v = grid_->vScroll();
+    QScrollBar* h = grid_->hScroll();
+    v->setRange(0, GridView::kVMax);
+    h->setRange(0, GridView::kHMax);
+    state_.CurVoffset = 0;
+    state_.CurHOffset = 0;
+    v->setValue(0);
+    h->setValue(0);
+    grid_->TableSet(qint16(v->value()), qint16(h->value()));
+    grid_->LabelSet(qint16(h->value()));
+
+    state_.Modified = false;
+    state_.TableReady = true;
+    TitileSet();
+}
+
+void Form1::TitileSet()
+{
+    if (const auto caption = captionFor(state_.TableReady, state_.Modified))
+        setWindowTitle(*caption);
+}
+
+void Form1::DoSort_Click()
+{
+    DoSort->setChecked(true);
+    DoSort2->setChecked(false);
+    Label8->hide();
+    settings_.SortOn = 1;
+}
+
+void Form1::DoSort2_Click()
+{
+    DoSort->setChecked(false);
+    DoSort2->setChecked(true);
+    Label8->show();
+    settings_.SortOn = 0;
+}
+
+void Form1::version_Click()
+{
+    Form3 box(this);
+    box.exec();
+}
+
+QString Form1::writeSettings() const
+{
+    return writeSettingsFile(state_.IniPath, settings_);
+}
+
+} // namespace quorvane

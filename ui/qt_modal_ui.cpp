@@ -1,0 +1,142 @@
+#include "qt_modal_ui.h"
+
+#include "start_address_dialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace quorvane {
+
+namespace {
+
+QMessageBox::StandardButton standardButton(MessageResult result)
+{
+    switch (result) {
+    case MessageResult::Ok: return QMessageBox::Ok;
+    case MessageResult::Cancel: return QMessageBox::Cancel;
+    case MessageResult::Yes: return QMessageBox::Yes;
+    case MessageResult::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons standardButtons(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return QMessageBox::Ok;
+    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageResult resultOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok: return MessageResult::Ok;
+    case QMessageBox::Yes: return MessageResult::Yes;
+    case QMessageBox::No: return MessageResult::No;
+    default: return MessageResult::Cancel;
+    }
+}
+
+// Text patterns "*.KEY;*.BIN" plus their lower-case forms, space separated.
+QString patternsOf(const QString& pattern)
+{
+    QStringList patterns;
+    for (const QString& p : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QString trimmed = p.trimmed();
+        if (!patterns.contains(trimmed))
+            patterns << trimmed;
+        const QString lower = trimmed.toLower();
+        if (!patterns.contains(lower))
+            patterns << lower;
+    }
+    return patterns.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+QStringList qtNameFilters(const QString& filter)
+{
+    QStringList filters;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts.at(i).trimmed();
+        const QString pattern = parts.at(i + 1).trimmed();
+        // "KEY File(*.KEY)" already names its pattern; Qt reads the patterns
+        // from the last parentheses, so the description loses them here.
+        const QString ownSuffix = QLatin1Char('(') + pattern + QLatin1Char(')');
+        if (description.endsWith(ownSuffix))
+            description.chop(ownSuffix.size());
+        filters << description + QLatin1Char('(') + patternsOf(pattern) + QLatin1Char(')');
+    }
+    return filters;
+}
+
+MessageResult QtModalUi::messageBox(const MessageRequest& request)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setIcon(request.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning);
+    box.setWindowTitle(request.title);
+    box.setTextFormat(Qt::PlainText);
+    QString text = request.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(text);
+    box.setStandardButtons(standardButtons(request.buttons));
+    box.setDefaultButton(standardButton(request.defaultButton));
+    box.exec();
+    // No button clicked means the box was closed: that answers Cancel.
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == nullptr)
+        return MessageResult::Cancel;
+    return resultOf(box.standardButton(clicked));
+}
+
+FileDialogResult QtModalUi::fileDialog(const FileDialogRequest& request)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const bool save = request.kind == FileDialogKind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (!request.initialFileName.isEmpty()) {
+        const QFileInfo initial(request.initialFileName);
+        if (initial.isAbsolute())
+            dialog.setDirectory(initial.absolutePath());
+        dialog.selectFile(initial.fileName());
+    }
+
+    FileDialogResult result;
+    result.filterIndex = request.filterIndex;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return result;
+    result.accepted = true;
+    result.path = dialog.selectedFiles().constFirst();
+    const qsizetype chosenFilter = filters.indexOf(dialog.selectedNameFilter());
+    if (chosenFilter >= 0)
+        result.filterIndex = int(chosenFilter) + 1;
+    return result;
+}
+
+std::optional<QString> QtModalUi::startAddress()
+{
+    Form2 dialog(QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.StartAddress();
+}
+
+} // namespace quorvane

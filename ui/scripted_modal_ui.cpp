@@ -1,0 +1,43 @@
+#include "scripted_modal_ui.h"
+
+namespace quorvane {
+
+MessageResult ScriptedModalUi::messageBox(const MessageRequest& request)
+{
+    messages_.push_back(request);
+    if (messageAnswers_.empty()) {
+        ++unanswered_;
+        return MessageResult::Cancel;
+    }
+    const MessageResult answer = messageAnswers_.front();
+    messageAnswers_.pop_front();
+    return answer;
+}
+
+FileDialogResult ScriptedModalUi::fileDialog(const FileDialogRequest& request)
+{
+    fileDialogs_.push_back(request);
+    if (fileAnswers_.empty()) {
+        ++unanswered_;
+        return FileDialogResult{false, {}, request.filterIndex};
+    }
+    FileDialogResult answer = fileAnswers_.front();
+    fileAnswers_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedModalUi::startAddress()
+{
+    ++startAddressRequests_;
+    if (startAddressAnswers_.empty()) {
+        ++unanswered_;
+        return std::nullopt;
+    }
+    const StartAddressAnswer answer = startAddressAnswers_.front();
+    startAddressAnswers_.pop_front();
+    if (!answer.ok)
+        return std::nullopt;
+    return answer.text;
+}
+
+} // namespace quorvane

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "modal_ui.h"
+
+#include <deque>
+#include <vector>
+
+namespace quorvane {
+
+// A ModalUi for tests: records every question and answers from queues the
+// test fills beforehand. A question with no answer left is answered as if
+// the user closed the dialog (Cancel / not accepted / cancelled) and counted,
+// so a test can tell an unexpected question from an expected one.
+class ScriptedModalUi final : public ModalUi {
+public:
+    void answerMessage(MessageResult answer) { messageAnswers_.push_back(answer); }
+    void answerFileDialog(FileDialogResult answer) { fileAnswers_.push_back(std::move(answer)); }
+    void answerStartAddress(const std::optional<QString>& answer)
+    {
+        startAddressAnswers_.push_back({answer.has_value(), answer.value_or(QString())});
+    }
+
+    [[nodiscard]] const std::vector<MessageRequest>& messages() const { return messages_; }
+    [[nodiscard]] const std::vector<FileDialogRequest>& fileDialogs() const { return fileDialogs_; }
+    [[nodiscard]] int startAddressRequests() const { return startAddressRequests_; }
+    [[nodiscard]] int unanswered() const { return unanswered_; }
+    // Answers queued but not asked for.
+    [[nodiscard]] int pendingAnswers() const
+    {
+        return int(messageAnswers_.size() + fileAnswers_.size() + startAddressAnswers_.size());
+    }
+
+    [[nodiscard]] MessageResult messageBox(const MessageRequest& request) override;
+    [[nodiscard]] FileDialogResult fileDialog(const FileDialogRequest& request) override;
+    [[nodiscard]] std::optional<QString> startAddress() override;
+
+private:
+    std::deque<MessageResult> messageAnswers_;
+    std::deque<FileDialogResult> fileAnswers_;
+    struct StartAddressAnswer {
+        bool ok;
+        QString text;
+    };
+    std::deque<StartAddressAnswer> startAddressAnswers_;
+    std::vector<MessageRequest> messages_;
+    std::vector<FileDialogRequest> fileDialogs_;
+    int startAddressRequests_ = 0;
+    int unanswered_ = 0;
+};
+
+} // namespace quorvane
