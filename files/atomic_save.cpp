@@ -1,0 +1,33 @@
+#include "atomic_save.h"
+
+#include <QSaveFile>
+
+namespace quorvane {
+
+QString writeAll(QIODevice& device, const QByteArray& contents)
+{
+    qint64 written = 0;
+    while (written < contents.size()) {
+        const qint64 n = device.write(contents.constData() + written, contents.size() - written);
+        if (n <= 0)
+            return device.errorString();
+        written += n;
+    }
+    return {};
+}
+
+QString replaceFileContents(const QString& path, const QByteArray& contents)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (QString error = writeAll(file, contents); !error.isEmpty()) {
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace quorvane

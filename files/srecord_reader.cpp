@@ -1,0 +1,127 @@
+#include "srecord_reader.h"
+
+#include "file_error.h"
+#include "line_reader.h"
+#include "srecord_line.h"
+
+#include "core/hex_text.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace quorvane {
+
+namespace {
+
+bool isEndRecord(QByteArrayView line)
+{
+    return line.size() >= 2 && line.at(0) == 'S' && (line.at(1) == '7' || line.at(1) == '8' || line.at(1) == '9');
+}
+
+void storeDataRecord(KeyRecord& record, const SrecordData& data)
+{
+    const QString address = QString::fromLatin1(data.addressDigits);
+    record.KeyAddrHigh = GetAddrHigh(address);
+    record.KeyAddrLow = GetAddrLow(address);
+    record.KeySize = qint16(data.dataDigits.size() / 2);
+    record.KeyData = QString::fromLatin1(data.dataDigits);
+    // A slot typed ASCII keeps text, not digits. Only the spare slot can
+    // still carry that type here, from an earlier template.
+    if (record.KeyType == kTypeAscii)
+        record.KeyData = HEXToASCII(record.KeyData);
+    record.KeyAddrSet = true;
+}
+
+void selectAddressSize(AddressMode& mode, AddressSize size)
+{
+    switch (size) {
+    case AddressSize::Bits16: mode.SetAddr16(); return;
+    case AddressSize::Bits24: mode.SetAddr24(); return;
+    case AddressSize::Bits32: mode.SetAddr32(); return;
+    }
+}
+
+QString lineError(qint64 lineNumber, const char* what)
+{
+    return errorText(QStringLiteral("Line %1 %2").arg(lineNumber).arg(QLatin1String(what)));
+}
+
+} // namespace
+
+qint16 CheckSrecordFile(QIODevice& device)
+{
+    LineReader reader(device, kMaxSrecordLineLength);
+    QByteArrayView line;
+    for (;;) {
+        switch (reader.next(line)) {
+        case LineReader::Status::End:
+            return kSrecordFileValid;
+        case LineReader::Status::TooLong:
+        case LineReader::Status::ReadError:
+            return kSrecordFileInvalid;
+        case LineReader::Status::Line:
+            if (!isValidSrecordLine(line))
+                return kSrecordFileInvalid;
+            break;
+        }
+    }
+}
+
+qint16 CheckSrecordFile(const QString& fname)
+{
+    QFile file(fname);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return kSrecordFileInvalid;
+    return CheckSrecordFile(file);
+}
+
+QString SRecodeLoad(QIODevice& device, Document& document)
+{
+    LineReader reader(device, kMaxSrecordLineLength);
+    std::optional<RecordType> lastDataType;
+    Slot next = 0;
+    QByteArrayView line;
+    bool atEnd = false;
+    while (!atEnd && next < kSlotCount) {
+        switch (reader.next(line)) {
+        case LineReader::Status::End:
+            atEnd = true;
+            continue;
+        case LineReader::Status::TooLong:
+            return lineError(reader.lineNumber(), "is too long for an S-record.");
+        case LineReader::Status::ReadError:
+            return errorText(reader.errorString());
+        case LineReader::Status::Line:
+            break;
+        }
+        if (isEndRecord(line) && next == 0) {
+            document.table.BlankSet();
+            return {};
+        }
+        if (line.size() < 2 || line.at(0) != 'S' || line.at(1) < '1' || line.at(1) > '3')
+            continue;
+        // Only what CheckSrecordFile accepts is stored: a short line, a count
+        // too small for the address or digits that are not hex would
+        // otherwise put a negative size or garbage into the table.
+        if (!isValidSrecordLine(line))
+            return lineError(reader.lineNumber(), "is not a valid S-record.");
+        const std::optional<SrecordData> data = dataRecordOf(line);
+        storeDataRecord(document.table[next], *data);
+        lastDataType = data->type;
+        ++next;
+    }
+    if (lastDataType)
+        selectAddressSize(document.mode, *addressSizeOf(*lastDataType));
+    return {};
+}
+
+QString SRecodeLoad(const QString& fname, Document& document)
+{
+    QFile file(fname);
+    if (!file.open(QIODevice::ReadOnly))
+        return errorText(file.errorString());
+    return SRecodeLoad(file, document);
+}
+
+} // namespace quorvane

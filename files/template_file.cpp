@@ -1,0 +1,286 @@
+#include "template_file.h"
+
+#include "atomic_save.h"
+#include "file_error.h"
+#include "line_reader.h"
+
+#include "core/hex_text.h"
+
+#include <QFile>
+
+#include <optional>
+
+namespace quorvane {
+
+namespace {
+
+const QString kFieldSeparator = QStringLiteral(" , ");
+const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
+const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+// A data text may be tens of kilobytes; a line far longer is not a template's.
+constexpr qsizetype kMaxTemplateLineLength = qsizetype(1) << 20;
+// The size field holds up to three digits when written; reading takes four.
+constexpr int kMaxWrittenSize = 999;
+
+bool isCommentLine(QByteArrayView line) { return line.startsWith('#'); }
+
+// Blanks followed by "#": a title that would read as a comment line.
+bool looksLikeComment(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    return i < text.size() && text.at(i) == QLatin1Char('#');
+}
+
+QString escapedTitle(const QString& title)
+{
+    return looksLikeComment(title) ? QLatin1Char(' ') + title : title;
+}
+
+QString unescapedTitle(const QString& title)
+{
+    return title.startsWith(QLatin1Char(' ')) && looksLikeComment(title) ? title.mid(1) : title;
+}
+
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+bool isDecimal(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+struct RecordLine {
+    QString title;
+    qint16 addrHigh = 0;
+    qint16 addrLow = 0;
+    qint16 size = 0;
+    qint16 type = kTypeHex;
+    int addressWidth = 0;
+};
+
+// The comma that ends the field before the last `fieldWidth` characters
+// and its blanks, if it stands where one of `widths` puts it.
+std::optional<int> widthBeforeComma(QStringView text, std::initializer_list<std::pair<int, qsizetype>> widths)
+{
+    for (const auto& [width, commaFromEnd] : widths) {
+        const qsizetype at = text.size() - commaFromEnd;
+        if (at >= 0 && text.at(at) == QLatin1Char(','))
+            return width;
+    }
+    return std::nullopt;
+}
+
+// A record line taken apart from its right end. `previousWidth` is the
+// address width of the record line before, used when no comma marks it.
+std::optional<RecordLine> parseRecordLine(QStringView text, int previousWidth, QString& problem)
+{
+    RecordLine record;
+    const auto tooShort = [&] {
+        problem = QStringLiteral("the record line is too short.");
+        return std::nullopt;
+    };
+
+    // Type: one digit after blank, comma, blank, blank.
+    if (text.size() < 5)
+        return tooShort();
+    const QChar typeDigit = text.back();
+    if (typeDigit != QLatin1Char('0') && typeDigit != QLatin1Char('1')) {
+        problem = QStringLiteral("the type is neither 0 (HEX) nor 1 (ASCII).");
+        return std::nullopt;
+    }
+    record.type = qint16(typeDigit.unicode() - u'0');
+    text.chop(5);
+
+    // Size: 1 to 3 digits after ",  "; four when no comma marks the width.
+    const int sizeDigits = widthBeforeComma(text, {{1, 4}, {2, 5}, {3, 6}}).value_or(4);
+    if (text.size() < sizeDigits + 4)
+        return tooShort();
+    const QStringView sizeText = text.right(sizeDigits);
+    if (!isDecimal(sizeText)) {
+        problem = QStringLiteral("the size is not a decimal number.");
+        return std::nullopt;
+    }
+    record.size = qint16(sizeText.toInt());
+    text.chop(sizeDigits + 4);
+
+    // Address: 4, 6 or 8 hex digits after " , ".
+    record.addressWidth = widthBeforeComma(text, {{4, 6}, {6, 8}, {8, 10}}).value_or(previousWidth);
+    if (text.size() < record.addressWidth + 3)
+        return tooShort();
+    const QString address = text.right(record.addressWidth).toString();
+    if (!IsHEXString(address)) {
+        problem = QStringLiteral("the address is not a hex number.");
+        return std::nullopt;
+    }
+    record.addrHigh = GetAddrHigh(address);
+    record.addrLow = GetAddrLow(address);
+    text.chop(record.addressWidth + 3);
+
+    record.title = unescapedTitle(text.toString());
+    return record;
+}
+
+void selectAddressSize(AddressMode& mode, int addressWidth)
+{
+    if (addressWidth == addressDigits(AddressSize::Bits16))
+        mode.SetAddr16();
+    else if (addressWidth == addressDigits(AddressSize::Bits24))
+        mode.SetAddr24();
+    else
+        mode.SetAddr32();
+}
+
+void storeRecordLine(KeyRecord& slot, const RecordLine& record)
+{
+    slot.KeyType = record.type;
+    slot.KeySize = record.size;
+    slot.KeyAddrHigh = record.addrHigh;
+    slot.KeyAddrLow = record.addrLow;
+    slot.KeyTitle = record.title;
+}
+
+QString firstWriteProblem(const RecordTable& table)
+{
+    for (Slot slot = 0; slot < kSlotCount; ++slot) {
+        if (QString problem = templateWriteProblem(table[slot], slot); !problem.isEmpty())
+            return problem;
+    }
+    return {};
+}
+
+QByteArray templateContents(const Document& document)
+{
+    QByteArray out = kTemplateHeader.toUtf8() + kLineEnd;
+    for (Slot slot = 0; slot < kSlotCount; ++slot) {
+        const KeyRecord& record = document.table[slot];
+        if (!record.inUse())
+            continue;
+        out += templateRecordLine(record, document.mode.current()).toUtf8() + kLineEnd;
+        out += record.KeyData.toUtf8() + kLineEnd;
+    }
+    return out;
+}
+
+QString lineError(qint64 lineNumber, const QString& what)
+{
+    return errorText(QStringLiteral("Line %1: %2").arg(lineNumber).arg(what));
+}
+
+} // namespace
+
+QString templateWriteProblem(const KeyRecord& record, Slot slot)
+{
+    if (!record.inUse())
+        return {};
+    const int line = lineNumberOf(slot);
+    if (holdsLineBreak(record.KeyTitle))
+        return QStringLiteral("Line %1: the title holds a line break.").arg(line);
+    if (holdsLineBreak(record.KeyData))
+        return QStringLiteral("Line %1: the data holds a line break.").arg(line);
+    if (record.KeySize < 0 || record.KeySize > kMaxWrittenSize)
+        return QStringLiteral("Line %1: the size %2 is outside 0 to %3.").arg(line).arg(record.KeySize).arg(kMaxWrittenSize);
+    if (record.KeyType != kTypeHex && record.KeyType != kTypeAscii)
+        return QStringLiteral("Line %1: the type %2 is neither HEX nor ASCII.").arg(line).arg(record.KeyType);
+    return {};
+}
+
+QString templateRecordLine(const KeyRecord& record, AddressSize size)
+{
+    return escapedTitle(record.KeyTitle) + kFieldSeparator + AddrToText(record.KeyAddrHigh, record.KeyAddrLow, size)
+           + kFieldSeparator + QLatin1Char(' ') + QString::number(record.KeySize) + kFieldSeparator
+           + QLatin1Char(' ') + QString::number(record.KeyType);
+}
+
+QString FormatSave(QIODevice& device, const Document& document)
+{
+    if (QString problem = firstWriteProblem(document.table); !problem.isEmpty())
+        return errorText(problem);
+    if (QString error = writeAll(device, templateContents(document)); !error.isEmpty())
+        return errorText(error);
+    return {};
+}
+
+QString FormatSave(const QString& fname, const Document& document)
+{
+    if (QString problem = firstWriteProblem(document.table); !problem.isEmpty())
+        return errorText(problem);
+    if (QString error = replaceFileContents(fname, templateContents(document)); !error.isEmpty())
+        return errorText(error);
+    return {};
+}
+
+QString FormatLoad(QIODevice& device, Document& document)
+{
+    LineReader reader(device, kMaxTemplateLineLength);
+    Slot next = 0;
+    int addressWidth = 0;
+    bool recordLineRead = false;
+    const auto fail = [&](const QString& error) {
+        if (!recordLineRead)
+            document.mode.SetAddr32();
+        return error;
+    };
+    const auto readFailure = [&](LineReader::Status status) {
+        if (status == LineReader::Status::TooLong)
+            return fail(lineError(reader.lineNumber(), QStringLiteral("the line is too long.")));
+        return fail(errorText(reader.errorString()));
+    };
+
+    QByteArrayView line;
+    while (next < kSlotCount) {
+        const LineReader::Status status = reader.next(line);
+        if (status == LineReader::Status::End)
+            break;
+        if (status != LineReader::Status::Line)
+            return readFailure(status);
+        if (reader.lineNumber() == 1 && line.startsWith(kUtf8ByteOrderMark))
+            line = line.sliced(kUtf8ByteOrderMark.size());
+        if (isCommentLine(line))
+            continue;
+
+        QString problem;
+        const std::optional<RecordLine> record = parseRecordLine(QString::fromUtf8(line), addressWidth, problem);
+        if (!record)
+            return fail(lineError(reader.lineNumber(), problem));
+        KeyRecord& slot = document.table[next];
+        storeRecordLine(slot, *record);
+        addressWidth = record->addressWidth;
+        selectAddressSize(document.mode, addressWidth);
+        recordLineRead = true;
+
+        const LineReader::Status dataStatus = reader.next(line);
+        if (dataStatus == LineReader::Status::End) {
+            return errorText(QStringLiteral("Line %1: the file ends where the data line was expected.")
+                                 .arg(reader.lineNumber() + 1));
+        }
+        if (dataStatus != LineReader::Status::Line)
+            return readFailure(dataStatus);
+        slot.KeyData = QString::fromUtf8(line);
+        slot.KeyAddrSet = true;
+        ++next;
+    }
+    return {};
+}
+
+QString FormatLoad(const QString& fname, Document& document)
+{
+    QFile file(fname);
+    if (!file.open(QIODevice::ReadOnly)) {
+        document.mode.SetAddr32();
+        return errorText(file.errorString());
+    }
+    return FormatLoad(file, document);
+}
+
+} // namespace quorvane
