@@ -226,15 +226,6 @@ TEST(AddressSort, ReportsEachCollidingNeighbourOnce)
     }
 }
 
-TEST(AddressSort, FullTableAtOneAddressNamesEveryLineOnce)
-{
-    RecordTable table = tableInOrder(std::vector<std::pair<quint32, int>>(kRecordCount, {0x10, 1}));
-    QString line;
-    for (int n = 1; n <= kRecordCount; ++n)
-        line += QStringLiteral("No.%1 ").arg(n);
-    EXPECT_EQ(Sort_AddressCheck(table, AddressSize::Bits32).DupMessage, reportWithLine(line));
-}
-
 TEST(AddressSort, RecordsWithTitlesOnlySitAtZeroAndCollide)
 {
     RecordTable table;
@@ -263,15 +254,6 @@ TEST(AddressSort, CollisionsOfAnUncompactedTableNameTheRecordsLines)
     EXPECT_EQ(checkAddressCollisions(table).DupMessage, reportWithLine(QStringLiteral("No.1 No.6 No.10 ")));
 }
 
-TEST(AddressSort, SpareSlotTakesNoPart)
-{
-    RecordTable table = tableOf({{0, 0x20}, {kSpareSlot, 0x10}});
-    const KeyRecord spare = table[kSpareSlot];
-    EXPECT_FALSE(Sort_AddressCheck(table, AddressSize::Bits16).found);
-    EXPECT_EQ(table[kSpareSlot], spare);
-    EXPECT_EQ(table[0].address(), 0x20u);
-}
-
 // Reference for where every record ends up: the records in use, taken out of
 // the table, run through a textbook selection sort (std::min_element finds
 // the first smallest), followed by the records not in use in their order.
@@ -298,7 +280,7 @@ TEST(AddressSort, RandomTablesEndAsTheReferenceSortSays)
     const std::vector<quint32> addresses = {0x0, 0x1, 0x7FFF, 0x8000, 0xFFFF, 0x10000, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
     for (unsigned seed = 1; seed <= 300; ++seed) {
         std::mt19937 random(seed);
-        const int inUsePercent = std::uniform_int_distribution<int>(0, 100)(random);
+        const int inUsePercent = int(seed % 101); // from empty to full tables
         RecordTable table;
         for (Slot slot = 0; slot <= kSpareSlot; ++slot) {
             const quint32 address = addresses[std::uniform_int_distribution<std::size_t>(0, addresses.size() - 1)(random)];
