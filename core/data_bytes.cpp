@@ -43,7 +43,7 @@ QString cutAsciiToBytes(const QString& text, int maxBytes)
             cp = QChar::surrogateToUcs4(ch, text.at(i + 1));
             units = 2;
         } else if (ch.isSurrogate()) {
-            cp = 0xFFFD; // a lone surrogate is written as the replacement character
+            cp = u'?'; // the UTF-8 encoder writes a lone surrogate as "?"
         }
         const int n = utf8Length(cp);
         if (bytes + n > maxBytes)

@@ -46,11 +46,15 @@ TEST(DataBytes, CutNeverSplitsACharacter)
         {kKey + "x", 3, ""},
         {kKey + "x", 4, kKey},
         {kKey + "x", 5, kKey + "x"},
+        {QString(QChar(0xD800)) + "ab", 2, QString(QChar(0xD800)) + "a"}, // lone surrogate: one byte
     };
     for (const auto& c : cases) {
         const QString cut = cutAsciiToBytes(c.text, c.maxBytes);
         EXPECT_EQ(cut, c.expected) << c.text.toStdString() << " / " << c.maxBytes;
         EXPECT_LE(asciiByteCount(cut), c.maxBytes);
+        if (cut.size() < c.text.size()) { // the cut is the longest head that fits
+            EXPECT_GT(asciiByteCount(cutAsciiToBytes(c.text, c.maxBytes + 4)), c.maxBytes);
+        }
     }
 }
 
