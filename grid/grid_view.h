@@ -2,14 +2,23 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
+#include "grid/grid_geometry.h"
 
+#include <QHash>
+#include <QRect>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
+class QComboBox;
+class QLabel;
 class QScrollBar;
 
 namespace quorvane {
+
+class GridLineEdit;
+struct KeyStroke;
 
 // The 10 x 16 grid over the record table: line numbers, address, size and
 // type fields, 160 data cells, titles, column headers and both scroll bars.
@@ -46,12 +55,106 @@ public:
     // Writes every row back into the table, then redraws.
     void CommitGrid();
 
+    // Rebuilds KeyData of the record in the row of data cell `index` from the
+    // row's cells (see rowDataAfterEdit). No redraw, no Modified.
+    void StoreRowData(qint16 index);
+    // Row layouts: one cell per byte, or the first cell widened over the row.
+    void TextBox4_ChangeToHEX(qint16 row);
+    void TextBox4_ChangeToASCII(qint16 row);
+
     [[nodiscard]] QScrollBar* vScroll() const;
     [[nodiscard]] QScrollBar* hScroll() const;
 
+    // Where a "No." heading over the line numbers fits, in grid coordinates.
+    [[nodiscard]] QRect lineNumberHeadingRect() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
-    struct Impl;
-    Impl* d;
+    enum class Field { Title, Address, Size, Type, Data };
+    struct ControlId {
+        Field field;
+        int index; // row for the record fields, cell index for data cells
+    };
+    struct Row {
+        QLabel* lineNo = nullptr;
+        GridLineEdit* address = nullptr;
+        GridLineEdit* size = nullptr;
+        QComboBox* type = nullptr;
+        GridLineEdit* title = nullptr;
+    };
+
+    void createControls();
+    void placeControls();
+    void connectRow(int row);
+    void connectCell(int index);
+    void registerControl(QWidget* control, Field field, int index);
+
+    [[nodiscard]] KeyRecord& recordOfRow(int row);
+    [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
+    [[nodiscard]] bool isHexRecord(int slot) const;
+    [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return cells_[std::size_t(index.value())]; }
+    void drawRow(int row, int slot, int hoffset);
+    void markModified();
+    void setVScroll(int value);
+    void setHScroll(int value);
+    void focusCell(CellIndex index);
+    void giveFocus(QWidget* widget);
+
+    // Key events: key-down, then the character filter, then the widget's own
+    // edit. Returns true when the event is consumed.
+    bool routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke);
+    bool keyDown(const ControlId& id, int keyCode, bool shift);
+    char16_t keyPress(const ControlId& id, char16_t code);
+
+    void VScroll1_Change();
+    void HScroll1_Change();
+
+    void Text_title_Change(int row);
+    void Text_title_GotFocus(int row);
+    void Text_title_LostFocus(int row);
+    void Text_title_KeyDown(int row, int keyCode, bool shift);
+    void Text_address_Change(int row);
+    void Text_address_GotFocus(int row);
+    void Text_address_LostFocus(int row);
+    void Text_address_KeyDown(int row, int keyCode, bool shift);
+    void Text_size_Change(int row);
+    void Text_size_GotFocus(int row);
+    void Text_size_LostFocus(int row);
+    void Text_size_KeyDown(int row, int keyCode, bool shift);
+    void Combo_type_Click(int row);
+    void Combo_type_KeyDown(int row, int keyCode, bool shift);
+
+    void Text_data_Change(CellIndex index);
+    void Text_data_GotFocus(CellIndex index);
+    // Returns true when the key moved the focus, the caret or the grid; the
+    // key then has no further effect in the cell.
+    bool Text_data_KeyDown(CellIndex index, int keyCode, bool shift);
+    char16_t Text_data_KeyPress(CellIndex index, char16_t code);
+    bool dataKeyUp(CellIndex index);
+    bool dataKeyDown(CellIndex index);
+    bool dataKeyLeft(CellIndex index);
+    bool dataKeyRight(CellIndex index);
+    bool dataKeyTab(CellIndex index, bool shift);
+    void placeCaretAfterInsertion(CellIndex index, int caret, int hoffsetBefore);
+
+    Document& document_;
+    EditorState& state_;
+    std::function<void()> titileSet_;
+
+    std::array<Row, kGridRows> rows_{};
+    std::array<GridLineEdit*, kGridCells> cells_{};
+    std::array<QLabel*, kGridColumns> dataIndex_{};
+    std::array<QLabel*, 5> headings_{};
+    QScrollBar* vScroll_ = nullptr;
+    QScrollBar* hScroll_ = nullptr;
+    std::array<int, kGridRows> rowSlot_{};
+    QHash<const QObject*, ControlId> controls_;
+
+    int cellWidth_ = 0;
+    int cellPitch_ = 0;
+    QRect lineNumberHeading_;
 };
 
 } // namespace quorvane

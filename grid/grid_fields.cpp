@@ -1,0 +1,178 @@
+// Editing of the record fields: title, address, size and type.
+#include "grid_view.h"
+
+#include "core/hex_text.h"
+#include "grid/edit_rules.h"
+#include "grid/grid_line_edit.h"
+#include "grid/key_codes.h"
+
+#include <QComboBox>
+#include <QScrollBar>
+
+namespace quorvane {
+
+void GridView::Text_title_Change(int row)
+{
+    if (!state_.TableReady)
+        return;
+    recordOfRow(row).KeyTitle = rows_[std::size_t(row)].title->text();
+    markModified();
+}
+
+void GridView::Text_title_GotFocus(int)
+{
+    state_.FocusDataIndex = -1;
+}
+
+void GridView::Text_title_LostFocus(int row)
+{
+    rows_[std::size_t(row)].title->setCursorPosition(0);
+}
+
+void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
+{
+    if (keyCode != kKeyTab)
+        return;
+    if (shift) {
+        const CellIndex first = CellIndex::at(row, 0);
+        focusCell(isHexRecord(rowSlot_[std::size_t(row)]) ? first.lastOfRow() : first);
+        return;
+    }
+    if (row < kGridRows - 1) {
+        giveFocus(rows_[std::size_t(row + 1)].address);
+        return;
+    }
+    if (vScroll_->value() >= vScroll_->maximum())
+        return;
+    setVScroll(vScroll_->value() + 1);
+    giveFocus(rows_[kGridRows - 1].address);
+}
+
+void GridView::Text_address_Change(int row)
+{
+    if (!state_.TableReady)
+        return;
+    KeyRecord& rec = recordOfRow(row);
+    const QString text = rows_[std::size_t(row)].address->text();
+    rec.KeyAddrHigh = GetAddrHigh(text);
+    rec.KeyAddrLow = GetAddrLow(text);
+    state_.Modified = true;
+    rec.KeyAddrSet = !text.isEmpty();
+    if (titileSet_)
+        titileSet_();
+}
+
+void GridView::Text_address_GotFocus(int row)
+{
+    GridLineEdit* field = rows_[std::size_t(row)].address;
+    field->setCursorPosition(int(field->text().size()));
+    state_.FocusDataIndex = -1;
+}
+
+// Leaving the field rewrites the address from the digits shown, so in a
+// narrower address size the digits the field does not show are dropped.
+void GridView::Text_address_LostFocus(int row)
+{
+    GridLineEdit* field = rows_[std::size_t(row)].address;
+    KeyRecord& rec = recordOfRow(row);
+    const QString text = field->text();
+    rec.KeyAddrHigh = GetAddrHigh(text);
+    rec.KeyAddrLow = GetAddrLow(text);
+    if (titileSet_)
+        titileSet_();
+    if (rec.KeyAddrSet)
+        field->setTextIfChanged(paddedAddress(text, document_.mode.current()));
+}
+
+void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
+{
+    if (keyCode != kKeyTab)
+        return;
+    if (!shift) {
+        giveFocus(rows_[std::size_t(row)].size);
+        return;
+    }
+    if (row > 0) {
+        giveFocus(rows_[std::size_t(row - 1)].title);
+        return;
+    }
+    if (vScroll_->value() <= vScroll_->minimum())
+        return;
+    // Leave the field before the grid moves: its focus-loss rules belong to
+    // the record being left, not to the one that scrolls into this row.
+    giveFocus(rows_[0].title);
+    setVScroll(vScroll_->value() - 1);
+}
+
+void GridView::Text_size_Change(int row)
+{
+    if (!state_.TableReady)
+        return;
+    recordOfRow(row).KeySize = sizeFromText(rows_[std::size_t(row)].size->text());
+    markModified();
+}
+
+void GridView::Text_size_GotFocus(int row)
+{
+    GridLineEdit* field = rows_[std::size_t(row)].size;
+    field->setCursorPosition(int(field->text().size()));
+    state_.FocusDataIndex = -1;
+}
+
+// A size is bounded by the largest S-record of the address size; leaving
+// the field also cuts the row's data to the size now given.
+void GridView::Text_size_LostFocus(int row)
+{
+    GridLineEdit* field = rows_[std::size_t(row)].size;
+    KeyRecord& rec = recordOfRow(row);
+    rec.KeySize = sizeFromText(field->text());
+    const int limit = dataLimit(document_.mode.current());
+    if (rec.KeySize > limit) {
+        rec.KeySize = qint16(limit);
+        field->setTextIfChanged(QString::number(limit));
+    }
+    if (rec.KeySize < 0) {
+        rec.KeySize = 0;
+        field->setTextIfChanged(QStringLiteral("0"));
+    }
+    StoreRowData(qint16(CellIndex::at(row, 0).value()));
+    redraw();
+}
+
+void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
+{
+    if (keyCode != kKeyTab)
+        return;
+    const Row& r = rows_[std::size_t(row)];
+    giveFocus(shift ? static_cast<QWidget*>(r.address) : static_cast<QWidget*>(r.type));
+}
+
+// The type of a record that holds data cannot change: the box is set back,
+// which raises this handler again with the two equal.
+void GridView::Combo_type_Click(int row)
+{
+    if (!state_.TableReady)
+        return;
+    QComboBox* box = rows_[std::size_t(row)].type;
+    KeyRecord& rec = recordOfRow(row);
+    if (box->currentIndex() < 0)
+        return; // a type from a file that the list does not hold; nothing was chosen
+    if (box->currentIndex() != rec.KeyType && !rec.KeyData.isEmpty())
+        box->setCurrentIndex(rec.KeyType);
+    if (box->currentIndex() >= 0)
+        rec.KeyType = qint16(box->currentIndex());
+    redraw();
+    state_.FocusDataIndex = -1;
+}
+
+void GridView::Combo_type_KeyDown(int row, int keyCode, bool shift)
+{
+    if (keyCode != kKeyTab)
+        return;
+    if (shift)
+        giveFocus(rows_[std::size_t(row)].size);
+    else
+        focusCell(CellIndex::at(row, 0));
+}
+
+} // namespace quorvane

@@ -1,0 +1,431 @@
+#include "grid_view.h"
+
+#include "core/hex_text.h"
+#include "grid/edit_rules.h"
+#include "grid/grid_line_edit.h"
+#include "grid/key_codes.h"
+#include "grid/row_write_back.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace quorvane {
+
+namespace {
+
+const QString kHeadingTexts[] = {QStringLiteral("Title"), QStringLiteral("Address"), QStringLiteral("Size"),
+                                 QStringLiteral("Type"), QStringLiteral("Data")};
+enum Heading { kHeadingTitle, kHeadingAddress, kHeadingSize, kHeadingType, kHeadingData };
+
+constexpr int kAddressFieldLength = 8;
+constexpr int kSizeFieldLength = 3;
+constexpr int kAsciiCellLength = 252;
+
+void setLabelText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+QString objectNameOf(const char* control, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(index);
+}
+
+} // namespace
+
+GridView::GridView(Document& document, EditorState& state, std::function<void()> titileSet, QWidget* parent)
+    : QWidget(parent), document_(document), state_(state), titileSet_(std::move(titileSet))
+{
+    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    createControls();
+    placeControls();
+    for (int r = 0; r < kGridRows; ++r)
+        connectRow(r);
+    for (int i = 0; i < kGridCells; ++i)
+        connectCell(i);
+    connect(vScroll_, &QScrollBar::valueChanged, this, &GridView::VScroll1_Change);
+    connect(hScroll_, &QScrollBar::valueChanged, this, &GridView::HScroll1_Change);
+}
+
+GridView::~GridView() = default;
+
+void GridView::createControls()
+{
+    for (int r = 0; r < kGridRows; ++r) {
+        Row& row = rows_[std::size_t(r)];
+        row.lineNo = new QLabel(this);
+        row.lineNo->setObjectName(objectNameOf("Text_lineNo", r));
+        row.lineNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        row.address = new GridLineEdit(this);
+        row.address->setObjectName(objectNameOf("Text_address", r));
+        row.size = new GridLineEdit(this);
+        row.size->setObjectName(objectNameOf("Text_size", r));
+        row.type = new QComboBox(this);
+        row.type->setObjectName(objectNameOf("Combo_type", r));
+        row.title = new GridLineEdit(this);
+        row.title->setObjectName(objectNameOf("Text_title", r));
+        registerControl(row.address, Field::Address, r);
+        registerControl(row.size, Field::Size, r);
+        registerControl(row.type, Field::Type, r);
+        registerControl(row.title, Field::Title, r);
+        for (int c = 0; c < kGridColumns; ++c) {
+            const int i = CellIndex::at(r, c).value();
+            auto* edit = new GridLineEdit(this);
+            edit->setObjectName(objectNameOf("Text_data", i));
+            edit->setAlignment(Qt::AlignLeft);
+            cells_[std::size_t(i)] = edit;
+            registerControl(edit, Field::Data, i);
+        }
+    }
+    for (int c = 0; c < kGridColumns; ++c) {
+        dataIndex_[std::size_t(c)] = new QLabel(this);
+        dataIndex_[std::size_t(c)]->setObjectName(objectNameOf("Label_DataIndex", c));
+        dataIndex_[std::size_t(c)]->setAlignment(Qt::AlignCenter);
+    }
+    for (std::size_t h = 0; h < headings_.size(); ++h) {
+        headings_[h] = new QLabel(kHeadingTexts[h], this);
+        headings_[h]->setObjectName(objectNameOf("Label3", int(h)));
+    }
+    vScroll_ = new QScrollBar(Qt::Vertical, this);
+    vScroll_->setObjectName(QStringLiteral("VScroll1"));
+    vScroll_->setRange(0, kVMax);
+    hScroll_ = new QScrollBar(Qt::Horizontal, this);
+    hScroll_->setObjectName(QStringLiteral("HScroll1"));
+    hScroll_->setRange(0, kHMax);
+}
+
+void GridView::registerControl(QWidget* control, Field field, int index)
+{
+    controls_.insert(control, ControlId{field, index});
+    control->installEventFilter(this);
+}
+
+// Absolute positions, as the row layouts need: an ASCII row's first cell is
+// widened to reach the right edge of the row's sixteenth cell.
+void GridView::placeControls()
+{
+    const QFontMetrics fm(font());
+    const int charWidth = fm.horizontalAdvance(QLatin1Char('0'));
+    const auto fieldWidth = [charWidth](int chars) { return chars * charWidth + 14; };
+    const int rowHeight = fm.height() + 10;
+    const int rowPitch = rowHeight + 2;
+    const int gap = 4;
+    cellWidth_ = fieldWidth(2);
+    cellPitch_ = cellWidth_ + 2;
+
+    const int lineNoX = gap;
+    const int lineNoWidth = fieldWidth(3);
+    const int addressX = lineNoX + lineNoWidth + gap;
+    const int addressWidth = fieldWidth(kAddressFieldLength);
+    const int sizeX = addressX + addressWidth + gap;
+    const int sizeWidth = fieldWidth(kSizeFieldLength);
+    const int typeX = sizeX + sizeWidth + gap;
+    const int typeWidth = fm.horizontalAdvance(QStringLiteral("ASCII")) + 44;
+    const int dataX = typeX + typeWidth + gap;
+    const int titleX = dataX + kGridColumns * cellPitch_ + gap;
+    const int titleWidth = fieldWidth(24);
+    const int vScrollX = titleX + titleWidth + gap;
+    const int scrollThickness = 17;
+
+    const int headingY = gap;
+    const int indexY = headingY + rowHeight;
+    const int firstRowY = indexY + rowHeight;
+
+    lineNumberHeading_ = QRect(lineNoX, headingY, lineNoWidth, rowHeight);
+    headings_[kHeadingAddress]->setGeometry(addressX, headingY, addressWidth, rowHeight);
+    headings_[kHeadingSize]->setGeometry(sizeX, headingY, sizeWidth, rowHeight);
+    headings_[kHeadingType]->setGeometry(typeX, headingY, typeWidth, rowHeight);
+    headings_[kHeadingData]->setGeometry(dataX, headingY, kGridColumns * cellPitch_, rowHeight);
+    headings_[kHeadingTitle]->setGeometry(titleX, headingY, titleWidth, rowHeight);
+    for (int c = 0; c < kGridColumns; ++c)
+        dataIndex_[std::size_t(c)]->setGeometry(dataX + c * cellPitch_, indexY, cellWidth_, rowHeight);
+
+    for (int r = 0; r < kGridRows; ++r) {
+        const int y = firstRowY + r * rowPitch;
+        Row& row = rows_[std::size_t(r)];
+        row.lineNo->setGeometry(lineNoX, y, lineNoWidth, rowHeight);
+        row.address->setGeometry(addressX, y, addressWidth, rowHeight);
+        row.size->setGeometry(sizeX, y, sizeWidth, rowHeight);
+        row.type->setGeometry(typeX, y, typeWidth, rowHeight);
+        for (int c = 0; c < kGridColumns; ++c)
+            cell(CellIndex::at(r, c))->setGeometry(dataX + c * cellPitch_, y, cellWidth_, rowHeight);
+        row.title->setGeometry(titleX, y, titleWidth, rowHeight);
+    }
+    const int rowsHeight = kGridRows * rowPitch - 2;
+    vScroll_->setGeometry(vScrollX, firstRowY, scrollThickness, rowsHeight);
+    hScroll_->setGeometry(dataX, firstRowY + rowsHeight + gap, kGridColumns * cellPitch_ - 2, scrollThickness);
+    setFixedSize(vScrollX + scrollThickness + gap, firstRowY + rowsHeight + 2 * gap + scrollThickness);
+}
+
+void GridView::connectRow(int r)
+{
+    const Row& row = rows_[std::size_t(r)];
+    connect(row.title, &QLineEdit::textChanged, this, [this, r] { Text_title_Change(r); });
+    connect(row.title, &GridLineEdit::gotFocus, this, [this, r] { Text_title_GotFocus(r); });
+    connect(row.title, &GridLineEdit::lostFocus, this, [this, r] { Text_title_LostFocus(r); });
+    connect(row.address, &QLineEdit::textChanged, this, [this, r] { Text_address_Change(r); });
+    connect(row.address, &GridLineEdit::gotFocus, this, [this, r] { Text_address_GotFocus(r); });
+    connect(row.address, &GridLineEdit::lostFocus, this, [this, r] { Text_address_LostFocus(r); });
+    connect(row.size, &QLineEdit::textChanged, this, [this, r] { Text_size_Change(r); });
+    connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { Text_size_GotFocus(r); });
+    connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { Text_size_LostFocus(r); });
+    connect(row.type, &QComboBox::currentIndexChanged, this, [this, r] { Combo_type_Click(r); });
+}
+
+// textChanged, not textEdited: the handlers must also see the changes made
+// by code (a redraw, the address padding) and tell them apart by TableReady.
+void GridView::connectCell(int i)
+{
+    GridLineEdit* edit = cells_[std::size_t(i)];
+    connect(edit, &QLineEdit::textChanged, this, [this, i] { Text_data_Change(CellIndex(i)); });
+    connect(edit, &GridLineEdit::gotFocus, this, [this, i] { Text_data_GotFocus(CellIndex(i)); });
+}
+
+void GridView::prepareRows()
+{
+    for (Row& row : rows_) {
+        // Filling a list selects its first item; at start-up that is not a choice.
+        const QSignalBlocker blocker(row.type);
+        row.type->clear();
+        row.type->insertItem(0, QStringLiteral("HEX"));
+        row.type->insertItem(1, QStringLiteral("ASCII"));
+        row.type->setCurrentIndex(0);
+        row.address->setTypingLimit(kAddressFieldLength);
+        row.size->setTypingLimit(kSizeFieldLength);
+    }
+}
+
+void GridView::clearDataMaxLengths()
+{
+    for (GridLineEdit* edit : cells_)
+        edit->setTypingLimit(0);
+}
+
+void GridView::setAddressMaxLength(int length)
+{
+    for (Row& row : rows_)
+        row.address->setTypingLimit(length);
+}
+
+QScrollBar* GridView::vScroll() const { return vScroll_; }
+QScrollBar* GridView::hScroll() const { return hScroll_; }
+QRect GridView::lineNumberHeadingRect() const { return lineNumberHeading_; }
+
+KeyRecord& GridView::recordOfRow(int row)
+{
+    return document_.table[rowSlot_[std::size_t(row)]];
+}
+
+bool GridView::isHexRecord(int slot) const
+{
+    return document_.table[slot].KeyType == kTypeHex;
+}
+
+void GridView::TableSet(qint16 voffset, qint16 hoffset)
+{
+    const bool modified = state_.Modified;
+    state_.TableReady = false;
+    for (int r = 0; r < kGridRows; ++r)
+        drawRow(r, slotOfRow(voffset, r), hoffset);
+    state_.Modified = modified;
+    state_.TableReady = true;
+    DataInputEnable();
+}
+
+void GridView::drawRow(int r, int slot, int hoffset)
+{
+    const KeyRecord& rec = document_.table[slot];
+    const Row& row = rows_[std::size_t(r)];
+    rowSlot_[std::size_t(r)] = slot;
+    setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
+    if (rec.KeyType != kTypeHex)
+        TextBox4_ChangeToASCII(qint16(r));
+    else
+        TextBox4_ChangeToHEX(qint16(r));
+
+    const CellIndex first = CellIndex::at(r, 0);
+    if (rec.inUse()) {
+        row.title->setTextIfChanged(rec.KeyTitle);
+        row.address->setTextIfChanged(
+            rec.KeyAddrSet ? AddrToText(rec.KeyAddrHigh, rec.KeyAddrLow, document_.mode.current()) : QString());
+        row.size->setTextIfChanged(QString::number(rec.KeySize));
+        if (rec.KeyType != kTypeHex) {
+            cell(first)->setTextIfChanged(rec.KeyData);
+        } else {
+            for (int c = 0; c < kGridColumns; ++c)
+                cell(CellIndex(first.value() + c))->setTextIfChanged(hexCellText(rec.KeyData, hoffset, c));
+        }
+    } else {
+        row.title->setTextIfChanged(QString());
+        row.address->setTextIfChanged(QString());
+        row.size->setTextIfChanged(QString());
+        for (int c = 0; c < kGridColumns; ++c)
+            cell(CellIndex(first.value() + c))->setTextIfChanged(QString());
+    }
+    row.type->setCurrentIndex(rec.KeyType);
+}
+
+void GridView::redraw()
+{
+    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
+}
+
+void GridView::LabelSet(qint16 hoffset)
+{
+    for (int c = 0; c < kGridColumns; ++c)
+        setLabelText(dataIndex_[std::size_t(c)], twoDigitHex(hoffset + c));
+}
+
+void GridView::DataInputEnable()
+{
+    const int v = vScroll_->value();
+    const int h = hScroll_->value();
+    for (int r = 0; r < kGridRows; ++r) {
+        const KeyRecord& rec = document_.table[slotOfRow(v, r)];
+        const CellIndex first = CellIndex::at(r, 0);
+        if (rec.KeyType == kTypeHex) {
+            for (int c = 0; c < kGridColumns; ++c)
+                cell(CellIndex(first.value() + c))->setReadOnlyIfChanged(!hexCellOpen(rec.KeyData.size(), h, c));
+        } else {
+            cell(first)->setReadOnlyIfChanged(false);
+        }
+    }
+}
+
+void GridView::CommitGrid()
+{
+    for (int r = 0; r < kGridRows; ++r)
+        StoreRowData(qint16(CellIndex::at(r, 0).value()));
+    redraw();
+}
+
+void GridView::StoreRowData(qint16 index)
+{
+    const CellIndex at(index);
+    KeyRecord& rec = document_.table[slotOfRow(state_.CurVoffset, at.row())];
+    RowCellTexts texts;
+    for (int c = 0; c < kGridColumns; ++c)
+        texts[std::size_t(c)] = cell(CellIndex(at.firstOfRow().value() + c))->text();
+    rec.KeyData = rowDataAfterEdit(rec, state_.CurHOffset, texts);
+}
+
+void GridView::TextBox4_ChangeToHEX(qint16 row)
+{
+    GridLineEdit* first = cell(CellIndex::at(row, 0));
+    first->setWidthIfChanged(cellWidth_);
+    first->setTypingLimit(0);
+    for (int c = 1; c < kGridColumns; ++c)
+        cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
+}
+
+void GridView::TextBox4_ChangeToASCII(qint16 row)
+{
+    GridLineEdit* first = cell(CellIndex::at(row, 0));
+    first->setWidthIfChanged((kGridColumns - 1) * cellPitch_ + cellWidth_);
+    first->setTypingLimit(kAsciiCellLength);
+    for (int c = 1; c < kGridColumns; ++c)
+        cell(CellIndex::at(row, c))->setVisibleIfChanged(false);
+}
+
+void GridView::VScroll1_Change()
+{
+    const int v = vScroll_->value();
+    if (state_.FocusDataIndex != -1) {
+        const CellIndex focused(state_.FocusDataIndex);
+        const bool asciiNow = document_.table[slotOfRow(v, focused.row())].KeyType == kTypeAscii;
+        focusCell(asciiNow ? focused.firstOfRow() : focused);
+    }
+    redraw();
+    state_.CurVoffset = qint16(v);
+}
+
+void GridView::HScroll1_Change()
+{
+    state_.CurHOffset = qint16(hScroll_->value());
+    redraw();
+    LabelSet(qint16(hScroll_->value()));
+}
+
+void GridView::setVScroll(int value) { vScroll_->setValue(value); }
+void GridView::setHScroll(int value) { hScroll_->setValue(value); }
+
+void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
+
+// Focus moved by the handlers is not a Tab traversal: Qt would select the
+// whole text of a field reached by Tab, the editor keeps the caret.
+void GridView::giveFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
+
+void GridView::markModified()
+{
+    state_.Modified = true;
+    if (titileSet_)
+        titileSet_();
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto it = controls_.constFind(watched);
+        if (it != controls_.cend())
+            return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// One key press: key-down first, then the character filter, then the
+// widget's own edit (whose change signal runs the change handler). Tab is
+// always consumed here, so Qt's focus traversal never sees it. A key that
+// made the key-down handler move the focus, the caret or the grid has done
+// its work and is not also applied to the cell.
+bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke)
+{
+    bool moved = false;
+    if (stroke.keyCode != kKeyNone)
+        moved = keyDown(id, stroke.keyCode, stroke.shift);
+    if (stroke.keyCode == kKeyTab || moved)
+        return true;
+    if (stroke.character == 0 || id.field == Field::Type)
+        return false;
+    const char16_t passed = keyPress(id, stroke.character);
+    if (passed == kCharDiscarded)
+        return true;
+    if (passed != stroke.character) {
+        auto* edit = static_cast<GridLineEdit*>(control);
+        if (!edit->isReadOnly())
+            edit->insert(QString(QChar(passed)));
+        return true;
+    }
+    return false;
+}
+
+bool GridView::keyDown(const ControlId& id, int keyCode, bool shift)
+{
+    switch (id.field) {
+    case Field::Title: Text_title_KeyDown(id.index, keyCode, shift); return false;
+    case Field::Address: Text_address_KeyDown(id.index, keyCode, shift); return false;
+    case Field::Size: Text_size_KeyDown(id.index, keyCode, shift); return false;
+    case Field::Type: Combo_type_KeyDown(id.index, keyCode, shift); return false;
+    case Field::Data: return Text_data_KeyDown(CellIndex(id.index), keyCode, shift);
+    }
+    return false;
+}
+
+char16_t GridView::keyPress(const ControlId& id, char16_t code)
+{
+    switch (id.field) {
+    case Field::Title: return filterTitleCharacter(code);
+    case Field::Address: return filterAddressCharacter(code);
+    case Field::Size: return filterSizeCharacter(code);
+    case Field::Type: return code;
+    case Field::Data: return Text_data_KeyPress(CellIndex(id.index), code);
+    }
+    return code;
+}
+
+} // namespace quorvane
