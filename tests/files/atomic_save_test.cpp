@@ -19,6 +19,8 @@
 namespace quorvane {
 namespace {
 
+using test::PrintTo;
+
 struct Writer {
     const char* name;
     std::function<QString(const QString&, const Document&)> toPath;

@@ -107,8 +107,6 @@ Document documentIn(AddressSize size)
     return document;
 }
 
-QByteArray bytesOf(const QString& latin1Text) { return latin1Text.toLatin1(); }
-
 QString randomText(std::mt19937& random, int maxLength)
 {
     static const QString kPool = QStringLiteral("abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22");

@@ -10,11 +10,21 @@
 #include <QStringList>
 
 #include <functional>
+#include <ostream>
 #include <random>
 
 // Shared helpers of the file tests: devices that fail or never end, files on
 // disk, the independent tools, and records built in one line.
 namespace quorvane::test {
+
+// Table-driven cases print as their name rather than as raw bytes; each
+// test file brings this into its own namespace with `using test::PrintTo;`.
+template <typename Case>
+    requires requires(const Case& c) { c.name; }
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 // A buffer that accepts `capacity` bytes and fails every write after that.
 class FailDevice : public QBuffer {
@@ -75,9 +85,6 @@ struct ToolResult {
 void setAddress(KeyRecord& record, quint32 address);
 
 [[nodiscard]] Document documentIn(AddressSize size);
-
-// Reads a buffer or text through a reader function taking a device.
-[[nodiscard]] QByteArray bytesOf(const QString& latin1Text);
 
 // Random text for property tests: letters, digits, blanks, commas, "#",
 // and characters beyond ASCII (two, three and four UTF-8 bytes).

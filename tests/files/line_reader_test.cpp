@@ -9,6 +9,8 @@
 namespace quorvane {
 namespace {
 
+using test::PrintTo;
+
 struct LineCase {
     const char* name;
     QByteArray input;

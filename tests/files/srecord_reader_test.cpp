@@ -14,6 +14,8 @@
 namespace quorvane {
 namespace {
 
+using test::PrintTo;
+
 qint16 checkBytes(QByteArray bytes)
 {
     QBuffer buffer(&bytes);

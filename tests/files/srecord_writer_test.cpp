@@ -13,6 +13,8 @@
 namespace quorvane {
 namespace {
 
+using test::PrintTo;
+
 QByteArray writeToBuffer(const Document& document, QString* error = nullptr)
 {
     QByteArray bytes;

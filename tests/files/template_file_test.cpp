@@ -12,6 +12,8 @@
 namespace quorvane {
 namespace {
 
+using test::PrintTo;
+
 QByteArray saveToBuffer(const Document& document, QString* error = nullptr)
 {
     QByteArray bytes;
