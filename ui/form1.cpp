@@ -122,8 +122,11 @@ void Form1::createLayout()
     Label_Drop->setMinimumWidth(220);
     Label_Drop->setStyleSheet(QStringLiteral("QLabel { color: #505050; padding: 4px; }"));
 
-    Text0 = new QLabel(QStringLiteral("No."), central);
+    // The heading stands in the grid's own heading row, over the numbers.
+    Text0 = new QLabel(QStringLiteral("No."), grid_);
     Text0->setObjectName(QStringLiteral("Text0"));
+    Text0->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Text0->setGeometry(grid_->lineNumberHeadingRect());
 
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(fileLabel_);
@@ -143,8 +146,8 @@ void Form1::createLayout()
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(header);
     layout->addSpacing(6);
-    layout->addWidget(Text0);
-    layout->addWidget(grid_, 1);
+    layout->addWidget(grid_, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addStretch(1);
     setCentralWidget(central);
 }
 
