@@ -71,10 +71,11 @@ void Form1::createMenus()
     addr16 = addMenuAction(addresssize, "addr16", QStringLiteral("16bit(&1)"));
     addr24 = addMenuAction(addresssize, "addr24", QStringLiteral("24bit(&2)"));
     addr32 = addMenuAction(addresssize, "addr32", QStringLiteral("32bit(&3)"));
-    for (QAction* size : {addr16, addr24, addr32}) {
+    for (QAction* size : {addr16, addr24, addr32})
         size->setCheckable(true);
-        size->setEnabled(false);
-    }
+    connect(addr16, &QAction::triggered, this, &Form1::addr16_Click);
+    connect(addr24, &QAction::triggered, this, &Form1::addr24_Click);
+    connect(addr32, &QAction::triggered, this, &Form1::addr32_Click);
 
     option = addMenu("option", QStringLiteral("Option(&O)"));
     DoSort = addMenuAction(option, "DoSort", QStringLiteral("Address Sort On(&N)"));

@@ -36,6 +36,16 @@ public:
     void DoSort2_Click();
     void version_Click();
 
+    // The address-size commands. Going to a smaller data limit asks first
+    // and then cuts every record to the new limit.
+    void addr16_Click();
+    void addr24_Click();
+    void addr32_Click();
+    // The OK/Cancel warning before such a change: 1 OK, 2 Cancel.
+    [[nodiscard]] qint16 AddressSizeWarning();
+    // Cuts every record to the data limit of the current mode and redraws.
+    void TrimToSrecordLimit();
+
     // Writes the settings file; returns the system's description of a
     // failure, or an empty text. Ending the program calls it.
     [[nodiscard]] QString writeSettings() const;
@@ -50,6 +60,7 @@ private:
     void createMenus();
     void createLayout();
     void showAddressSize(AddressSize size);
+    void changeAddressSize(AddressSize requested);
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption);
 
     ModalUi& modal_;
