@@ -30,4 +30,13 @@ QString replaceFileContents(const QString& path, const QByteArray& contents)
     return {};
 }
 
+QString FileWriteTest(const QString& name)
+{
+    QSaveFile probe(name);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();
+    return {};
+}
+
 } // namespace quorvane

@@ -16,4 +16,10 @@ namespace quorvane {
 // Returns the system's description of a failure, or an empty text.
 [[nodiscard]] QString replaceFileContents(const QString& path, const QByteArray& contents);
 
+// Whether the writers above could replace the file of this name: the
+// system's description of why not, or an empty text. It probes the folder
+// the way the save will use it and leaves an existing file untouched, so a
+// save that is refused or fails afterwards still finds the previous file.
+[[nodiscard]] QString FileWriteTest(const QString& name);
+
 } // namespace quorvane

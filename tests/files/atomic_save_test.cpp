@@ -1,5 +1,6 @@
 #include "file_test_support.h"
 
+#include "files/atomic_save.h"
 #include "files/srecord_writer.h"
 #include "files/template_file.h"
 
@@ -130,6 +131,23 @@ TEST_P(AtomicSave, ASuccessfulSaveReplacesALongerFileWhole)
 
 INSTANTIATE_TEST_SUITE_P(Files, AtomicSave, ::testing::Values(kKeyWriter, kTemplateWriter),
                          [](const ::testing::TestParamInfo<Writer>& info) { return std::string(info.param.name); });
+
+TEST(FileWriteTest, ProbesWithoutTouchingTheFile)
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("old.KEY"));
+    test::writeFileBytes(existing, kOldContents);
+
+    EXPECT_EQ(FileWriteTest(existing), QString());
+    EXPECT_EQ(FileWriteTest(dir.filePath(QStringLiteral("new.KEY"))), QString());
+    EXPECT_EQ(test::readFileBytes(existing), kOldContents);
+    EXPECT_EQ(test::folderEntries(dir.path()), QStringList{QStringLiteral("old.KEY")});
+
+    EXPECT_FALSE(FileWriteTest(dir.filePath(QStringLiteral("old.KEY/inside.KEY"))).isEmpty());
+    EXPECT_FALSE(FileWriteTest(dir.filePath(QStringLiteral("missing/new.KEY"))).isEmpty());
+    EXPECT_FALSE(FileWriteTest(dir.path()).isEmpty());
+    EXPECT_EQ(test::folderEntries(dir.path()), QStringList{QStringLiteral("old.KEY")});
+}
 
 } // namespace
 } // namespace quorvane
