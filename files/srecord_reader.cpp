@@ -44,7 +44,7 @@ void selectAddressSize(AddressMode& mode, AddressSize size)
 
 QString lineError(qint64 lineNumber, const char* what)
 {
-    return errorText(QStringLiteral("Line %1 %2").arg(lineNumber).arg(QLatin1String(what)));
+    return errorText(QStringLiteral("Line %1 of the file %2").arg(lineNumber).arg(QLatin1String(what)));
 }
 
 } // namespace

@@ -51,10 +51,10 @@ QString recordWriteProblem(const KeyRecord& record, Slot slot, AddressSize size)
     }
     const int dataBytes = dataByteCount(record.KeyType, record.KeyData);
     if (dataBytes != record.KeySize) {
-        return QStringLiteral("Line %1: the size %2 does not match the %3 bytes of its data.")
+        return QStringLiteral("Line %1: the size %2 does not match the %3 of its data.")
             .arg(line)
             .arg(record.KeySize)
-            .arg(dataBytes);
+            .arg(dataBytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(dataBytes));
     }
     return {};
 }

@@ -174,7 +174,7 @@ QByteArray templateContents(const Document& document)
 
 QString lineError(qint64 lineNumber, const QString& what)
 {
-    return errorText(QStringLiteral("Line %1: %2").arg(lineNumber).arg(what));
+    return errorText(QStringLiteral("Line %1 of the file: %2").arg(lineNumber).arg(what));
 }
 
 } // namespace
@@ -261,8 +261,7 @@ QString FormatLoad(QIODevice& device, Document& document)
 
         const LineReader::Status dataStatus = reader.next(line);
         if (dataStatus == LineReader::Status::End) {
-            return errorText(QStringLiteral("Line %1: the file ends where the data line was expected.")
-                                 .arg(reader.lineNumber() + 1));
+            return lineError(reader.lineNumber() + 1, QStringLiteral("the file ends where the data line was expected."));
         }
         if (dataStatus != LineReader::Status::Line)
             return readFailure(dataStatus);

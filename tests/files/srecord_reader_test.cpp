@@ -234,11 +234,11 @@ TEST_P(LoadRefusesBadDataLine, KeepsEarlierRecordsAndTheAddressSize)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LoadRefusesBadDataLine,
-    ::testing::Values(BadLoadCase{"CountBelowAddress", "S10210ED", "ERROR:Line 3 "},
-                      BadLoadCase{"ShorterThanItsCount", "S1091000", "ERROR:Line 3 "},
-                      BadLoadCase{"GarbageDigits", "S1040000ZZFB", "ERROR:Line 3 "},
-                      BadLoadCase{"WrongChecksum", "S10510000102E8", "ERROR:Line 3 "},
-                      BadLoadCase{"TooLong", "S3" + QByteArray(2000, 'F'), "ERROR:Line 3 "}),
+    ::testing::Values(BadLoadCase{"CountBelowAddress", "S10210ED", "ERROR:Line 3 of the file "},
+                      BadLoadCase{"ShorterThanItsCount", "S1091000", "ERROR:Line 3 of the file "},
+                      BadLoadCase{"GarbageDigits", "S1040000ZZFB", "ERROR:Line 3 of the file "},
+                      BadLoadCase{"WrongChecksum", "S10510000102E8", "ERROR:Line 3 of the file "},
+                      BadLoadCase{"TooLong", "S3" + QByteArray(2000, 'F'), "ERROR:Line 3 of the file "}),
     [](const ::testing::TestParamInfo<BadLoadCase>& info) { return std::string(info.param.name); });
 
 TEST(SRecodeLoad, ReportsAFileThatCannotBeOpened)

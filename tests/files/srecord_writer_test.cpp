@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                     withSize(test::asciiRecord(0, QStringLiteral("a\u00E9")), 2),
                     "ERROR:Line 256: the size 2 does not match the 3 bytes of its data."},
         RefusalCase{"DataWithoutSize", AddressSize::Bits32, 3, withSize(test::asciiRecord(0, QStringLiteral("a")), 0),
-                    "ERROR:Line 4: the size 0 does not match the 1 bytes of its data."},
+                    "ERROR:Line 4: the size 0 does not match the 1 byte of its data."},
         RefusalCase{"NegativeSize", AddressSize::Bits16, 2, withSize(test::hexRecord(0, QString()), -1),
                     "ERROR:Line 3: the size -1 is outside 0 to 252 bytes for 16-bit addresses."},
         RefusalCase{"OverLimit32", AddressSize::Bits32, 1, test::hexRecord(0, QString(502, QLatin1Char('0'))),

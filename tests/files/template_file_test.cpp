@@ -199,17 +199,17 @@ INSTANTIATE_TEST_SUITE_P(
     Files, TemplateLoadFails,
     ::testing::Values(
         FailCase{"TypeNotHexOrAscii", "# Template File\r\nA , 000001 ,  1 ,  7\r\nFF\r\n",
-                 "ERROR:Line 2: the type is neither 0 (HEX) nor 1 (ASCII).", AddressSize::Bits32, 0},
+                 "ERROR:Line 2 of the file: the type is neither 0 (HEX) nor 1 (ASCII).", AddressSize::Bits32, 0},
         FailCase{"SizeNotANumber", "# Template File\r\nA , 000001 ,  x ,  0\r\nFF\r\n",
-                 "ERROR:Line 2: the size is not a decimal number.", AddressSize::Bits32, 0},
+                 "ERROR:Line 2 of the file: the size is not a decimal number.", AddressSize::Bits32, 0},
         FailCase{"AddressNotHex", "# Template File\r\nA , 0G000001 ,  1 ,  0\r\nFF\r\n",
-                 "ERROR:Line 2: the address is not a hex number.", AddressSize::Bits32, 0},
-        FailCase{"TooShort", "# Template File\r\nA\r\nFF\r\n", "ERROR:Line 2: the record line is too short.",
+                 "ERROR:Line 2 of the file: the address is not a hex number.", AddressSize::Bits32, 0},
+        FailCase{"TooShort", "# Template File\r\nA\r\nFF\r\n", "ERROR:Line 2 of the file: the record line is too short.",
                  AddressSize::Bits32, 0},
         FailCase{"SecondRecordBadKeepsTheFirst",
                  "# Template File\r\nA , 000001 ,  1 ,  0\r\nFF\r\nB , 0001 ,  1 ,  x\r\nEE\r\n",
-                 "ERROR:Line 4: the type is neither 0 (HEX) nor 1 (ASCII).", AddressSize::Bits24, 1},
-        FailCase{"LineTooLong", "# Template File\r\n" + QByteArray(2 << 20, 'x'), "ERROR:Line 2: the line is too long.",
+                 "ERROR:Line 4 of the file: the type is neither 0 (HEX) nor 1 (ASCII).", AddressSize::Bits24, 1},
+        FailCase{"LineTooLong", "# Template File\r\n" + QByteArray(2 << 20, 'x'), "ERROR:Line 2 of the file: the line is too long.",
                  AddressSize::Bits32, 0}),
     [](const ::testing::TestParamInfo<FailCase>& info) { return std::string(info.param.name); });
 
@@ -217,7 +217,7 @@ TEST(FormatLoad, ARecordLineAtTheEndOfTheFileKeepsItsFields)
 {
     Document document = test::documentIn(AddressSize::Bits32);
     const QString error = loadFromBytes("# Template File\r\nA , 00FF ,  2 ,  1\r\n", document);
-    EXPECT_EQ(error, QStringLiteral("ERROR:Line 3: the file ends where the data line was expected."));
+    EXPECT_EQ(error, QStringLiteral("ERROR:Line 3 of the file: the file ends where the data line was expected."));
     const KeyRecord& record = document.table[0];
     EXPECT_EQ(record.KeyTitle, QStringLiteral("A"));
     EXPECT_EQ(record.address(), 0xFFu);
