@@ -19,6 +19,7 @@ private slots:
     void addressPaddingPerMode();
     void clearedAddressStaysEmpty();
     void narrowModeDropsHiddenDigits();
+    void narrowingTheFieldKeepsItsAddress();
     void sizeClampPerMode_data();
     void sizeClampPerMode();
     void sizeCutsRowData();
@@ -136,6 +137,24 @@ void FieldEditingTest::narrowModeDropsHiddenDigits()
     QTest::keyClick(fx->address(0), Qt::Key_Tab);
     QCOMPARE(fx->document.table[0].KeyAddrHigh, qint16(0));
     QCOMPARE(fx->document.table[0].KeyAddrLow, qint16(0x5678));
+}
+
+// A shorter maximum length bounds typing only: the address already shown is
+// neither cut in the field nor written back until the redraw.
+void FieldEditingTest::narrowingTheFieldKeepsItsAddress()
+{
+    KeyRecord rec;
+    rec.KeyAddrHigh = 0x1234;
+    rec.KeyAddrLow = 0x5678;
+    rec.KeyAddrSet = true;
+    fx->load({{0, rec}});
+    fx->document.mode.SetAddr16();
+    QCOMPARE(fx->address(0)->text(), QStringLiteral("12345678"));
+    QVERIFY(fx->document.table[0] == rec);
+    QCOMPARE(fx->state.Modified, false);
+    fx->grid->redraw();
+    QCOMPARE(fx->address(0)->text(), QStringLiteral("5678"));
+    QCOMPARE(fx->address(0)->maxLength(), 4);
 }
 
 void FieldEditingTest::sizeClampPerMode_data()
