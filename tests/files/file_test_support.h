@@ -2,6 +2,7 @@
 
 #include "core/document.h"
 #include "core/record_table.h"
+#include "tests/support/qt_printers.h"
 
 #include <QBuffer>
 #include <QByteArray>
