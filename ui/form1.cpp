@@ -126,7 +126,7 @@ void Form1::createLayout()
     // The heading stands in the grid's own heading row, over the numbers.
     Text0 = new QLabel(QStringLiteral("No."), grid_);
     Text0->setObjectName(QStringLiteral("Text0"));
-    Text0->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Text0->setAlignment(Qt::AlignCenter);
     Text0->setGeometry(grid_->lineNumberHeadingRect());
 
     auto* fileRow = new QHBoxLayout;
