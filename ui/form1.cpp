@@ -30,13 +30,6 @@ Form1::Form1(ModalUi& modal, const QString& applicationFolder, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1()
-{
-    // The mode outlives nothing here, but its listener must not call into a
-    // half-destroyed window.
-    document_.mode.setListener({});
-}
-
 QAction* Form1::addMenuAction(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);

@@ -25,7 +25,6 @@ public:
     // `applicationFolder` is where the settings file lives: the executable's
     // folder in the program, a scratch folder in tests.
     Form1(ModalUi& modal, const QString& applicationFolder, QWidget* parent = nullptr);
-    ~Form1() override;
 
     // Resets the editor to an empty, unmodified 32-bit document.
     void Initialize();

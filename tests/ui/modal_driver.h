@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,7 +14,8 @@
 namespace quorvane::test {
 
 // Polls until a modal widget of type T is active, then runs `action` on it.
-// Gives up after a few seconds (the test then fails on the missing answer).
+// When none appears within a few seconds, whatever modal widget is open
+// instead is closed so that the test fails rather than hangs.
 template <typename T>
 void whenModalShown(std::function<void(T*)> action)
 {
@@ -29,8 +31,13 @@ void whenModalShown(std::function<void(T*)> action)
         timer->stop();
         timer->deleteLater();
         delete clock;
-        if (widget != nullptr)
+        if (widget != nullptr) {
             action(widget);
+            return;
+        }
+        if (QWidget* other = QApplication::activeModalWidget())
+            other->close();
+        QFAIL("the expected dialog did not appear");
     });
     timer->start();
 }
