@@ -1,6 +1,5 @@
+#include "checks/report_list.h"
 #include "checks/save_checks.h"
-
-#include "core/data_bytes.h"
 
 #include "table_builders.h"
 
@@ -9,67 +8,28 @@
 namespace quorvane {
 namespace {
 
-using test::asciiRecord;
-using test::hexRecord;
-using test::tableWith;
+using namespace test;
 
 // Every single-record case sits in this slot; a hit reports line 5.
 constexpr Slot kCaseSlot = 4;
-const QString kHit = QStringLiteral("5");
 
-QString hitText(bool hit) { return hit ? kHit : QString(); }
+QString hitText(bool hit) { return hit ? QStringLiteral("5") : QString(); }
 
-// "ä" is two bytes in UTF-8, "€" three, the emoji four (and two UTF-16 units).
-const QString kAUmlaut = QStringLiteral("\u00e4");
-const QString kEuro = QStringLiteral("\u20ac");
-const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");
-
-TEST(SaveChecks, EmptyTableHasNoReportsAndStepsChangeNothing)
+TEST(ReportList, JoinsLineNumbersOfHitSlots)
 {
-    const RecordTable empty;
-    for (const AddressSize size : {AddressSize::Bits16, AddressSize::Bits24, AddressSize::Bits32})
-        EXPECT_EQ(CheckSrecordTotalSize(empty, size), QString());
-    EXPECT_EQ(AddressEmptyCheck(empty), QString());
-    EXPECT_EQ(CheckHEXData(empty), QString());
-    EXPECT_EQ(CheckDataSize(empty, false), QString());
-    EXPECT_EQ(CheckDataSize(empty, true), QString());
-
-    RecordTable table;
-    FillMissingSizes(table);
-    PadOddHexData(table);
-    FitDataToSize(table);
-    EXPECT_EQ(table, empty);
+    EXPECT_EQ(reportList({}), QString());
+    EXPECT_EQ(reportList({0, 9, 255}), QStringLiteral("1, 10, 256"));
 }
 
 TEST(SaveChecks, AddressEmptyCheckReportsContentWithoutAddress)
 {
-    auto withoutAddress = [](KeyRecord record) {
-        record.KeyAddrSet = false;
-        return record;
-    };
-    KeyRecord titleOnly;
-    titleOnly.KeyTitle = QStringLiteral("t");
-    KeyRecord sizeOnly;
-    sizeOnly.KeySize = 3;
-    KeyRecord negativeSizeOnly;
-    negativeSizeOnly.KeySize = -1;
-    KeyRecord asciiTypeOnly;
-    asciiTypeOnly.KeyType = kTypeAscii;
-    KeyRecord addressOnly;
-    addressOnly.KeyAddrSet = true;
-
-    const struct {
-        const char* name;
-        KeyRecord record;
-        bool hit;
-    } cases[] = {
-        {"title only", titleOnly, true},
-        {"size only", sizeOnly, true},
-        {"negative size only", negativeSizeOnly, true},
-        {"data only", withoutAddress(hexRecord(QStringLiteral("AB"))), true},
-        {"type ASCII only", asciiTypeOnly, false},
-        {"address only", addressOnly, false},
-        {"everything with address", hexRecord(QStringLiteral("AB"), 1), false},
+    const struct { const char* name; KeyRecord record; bool hit; } cases[] = {
+        {"title only", recordWith([](KeyRecord& r) { r.KeyTitle = "t"; }), true},
+        {"size only", recordWith([](KeyRecord& r) { r.KeySize = 3; }), true},
+        {"negative size only", recordWith([](KeyRecord& r) { r.KeySize = -1; }), true},
+        {"data only", recordWith([](KeyRecord& r) { r.KeyData = "AB"; }), true},
+        {"type ASCII only", recordWith([](KeyRecord& r) { r.KeyType = kTypeAscii; }), false},
+        {"everything with address", hexRecord("AB", 1), false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AddressEmptyCheck(tableWith(kCaseSlot, c.record)), hitText(c.hit)) << c.name;
@@ -77,22 +37,9 @@ TEST(SaveChecks, AddressEmptyCheckReportsContentWithoutAddress)
 
 TEST(SaveChecks, CheckHEXDataReportsNonHexDigitsOfHexRecordsOnly)
 {
-    KeyRecord otherType = hexRecord(QStringLiteral("zz"));
-    otherType.KeyType = 2; // any non-zero type holds characters, not digits
-    const struct {
-        KeyRecord record;
-        bool hit;
-    } cases[] = {
-        {hexRecord(QStringLiteral("0aF")), false},
-        {hexRecord(QString()), false},
-        {hexRecord(QStringLiteral("0123456789abcdefABCDEF")), false},
-        {hexRecord(QStringLiteral("12 34")), true},
-        {hexRecord(QStringLiteral("G1")), true},
-        {hexRecord(QStringLiteral("1g")), true},
-        {hexRecord(QStringLiteral("0x12")), true},
-        {hexRecord(kAUmlaut), true},
-        {asciiRecord(QStringLiteral("G1")), false},
-        {otherType, false},
+    const struct { KeyRecord record; bool hit; } cases[] = {
+        {hexRecord("09afAF"), false}, {hexRecord(""), false}, {hexRecord("1g"), true},
+        {asciiRecord("G1"), false},   {hexRecord("zz", 0, 2), false}, // any non-zero type holds characters
     };
     for (const auto& c : cases)
         EXPECT_EQ(CheckHEXData(tableWith(kCaseSlot, c.record)), hitText(c.hit)) << c.record.KeyData.toStdString();
@@ -100,16 +47,9 @@ TEST(SaveChecks, CheckHEXDataReportsNonHexDigitsOfHexRecordsOnly)
 
 TEST(SaveChecks, CheckSrecordTotalSizeReportsSizesAboveTheDataLimit)
 {
-    const struct {
-        AddressSize mode;
-        int size;
-        bool hit;
-    } cases[] = {
-        {AddressSize::Bits32, 250, false}, {AddressSize::Bits32, 251, true},
-        {AddressSize::Bits24, 251, false}, {AddressSize::Bits24, 252, true},
-        {AddressSize::Bits16, 252, false}, {AddressSize::Bits16, 253, true},
-        {AddressSize::Bits32, 999, true},  {AddressSize::Bits32, -5, false},
-        {AddressSize::Bits32, 0, false},
+    const struct { AddressSize mode; int size; bool hit; } cases[] = {
+        {AddressSize::Bits32, 250, false}, {AddressSize::Bits32, 251, true}, {AddressSize::Bits24, 252, true},
+        {AddressSize::Bits16, 252, false}, {AddressSize::Bits32, -5, false},
     };
     for (const auto& c : cases) {
         // Only the size counts: the data text is deliberately far too long.
@@ -121,27 +61,14 @@ TEST(SaveChecks, CheckSrecordTotalSizeReportsSizesAboveTheDataLimit)
 
 TEST(SaveChecks, CheckDataSizeComparesSizeWithBytesWritten)
 {
-    const struct {
-        const char* name;
-        KeyRecord record;
-        bool hitForKeyFile;
-        bool hitForTemplate;
-    } cases[] = {
-        {"HEX matching", hexRecord(QStringLiteral("AB0C"), 2), false, false},
-        {"HEX one too many", hexRecord(QStringLiteral("AB0C"), 3), true, false},
-        {"HEX odd digits round up", hexRecord(QStringLiteral("ABC"), 2), false, false},
-        {"no size no data", hexRecord(QString(), 0), false, false},
-        {"missing size", hexRecord(QStringLiteral("AB"), 0), true, true},
-        {"missing ASCII size", asciiRecord(QStringLiteral("ab"), 0), true, true},
-        {"size without data", hexRecord(QString(), 4), true, false},
-        {"negative size", hexRecord(QString(), -2), true, false},
-        {"ASCII matching", asciiRecord(QStringLiteral("abc"), 3), false, false},
-        // Characters outside ASCII are measured in UTF-8 bytes, not characters.
-        {"2-byte char matching", asciiRecord(kAUmlaut + "b", 3), false, false},
-        {"2-byte char counted as one", asciiRecord(kAUmlaut + "b", 2), true, false},
-        {"3-byte char matching", asciiRecord(kEuro, 3), false, false},
-        {"4-byte char matching", asciiRecord(kEmoji, 4), false, false},
-        {"4-byte char counted as UTF-16 units", asciiRecord(kEmoji, 2), true, false},
+    const struct { const char* name; KeyRecord record; bool hitForKeyFile; bool hitForTemplate; } cases[] = {
+        {"odd HEX digits round up", hexRecord("ABC", 2), false, false},
+        {"HEX one byte too many", hexRecord("AB0C", 3), true, false},
+        {"missing size", hexRecord("AB", 0), true, true},
+        {"no size no data", hexRecord("", 0), false, false},
+        {"negative size", hexRecord("", -2), true, false},
+        // Measured in UTF-8 bytes, not characters or UTF-16 units.
+        {"ASCII beyond ASCII", asciiRecord(kAUmlaut + kEmoji, 6), false, false},
     };
     for (const auto& c : cases) {
         const RecordTable table = tableWith(kCaseSlot, c.record);
@@ -150,32 +77,24 @@ TEST(SaveChecks, CheckDataSizeComparesSizeWithBytesWritten)
     }
 }
 
-TEST(SaveChecks, ChecksReportEveryHitLineInOrder)
+TEST(SaveChecks, ChecksReportEveryHitLineInOrderButNotTheSpareSlot)
 {
     RecordTable table;
-    for (const Slot slot : {9, 0, 255, 1})
-        table[slot] = hexRecord(QStringLiteral("G"), 300);
+    for (const Slot slot : {9, 0, 255, 1, kSpareSlot})
+        table[slot] = hexRecord("G", 300);
     const QString expected = QStringLiteral("1, 2, 10, 256");
     EXPECT_EQ(CheckHEXData(table), expected);
     EXPECT_EQ(CheckSrecordTotalSize(table, AddressSize::Bits16), expected);
     EXPECT_EQ(CheckDataSize(table, false), expected);
-    for (const Slot slot : {9, 0, 255, 1})
+    for (const Slot slot : {9, 0, 255, 1, kSpareSlot})
         table[slot].KeyAddrSet = false;
     EXPECT_EQ(AddressEmptyCheck(table), expected);
 }
 
-TEST(SaveChecks, SpareSlotIsNeitherCheckedNorChanged)
+TEST(SaveChecks, StepsLeaveTheSpareSlotAlone)
 {
-    KeyRecord bad = hexRecord(QStringLiteral("xyz"), 999);
-    bad.KeyAddrSet = false;
-    const RecordTable badSpare = tableWith(kSpareSlot, bad);
-    EXPECT_EQ(AddressEmptyCheck(badSpare), QString());
-    EXPECT_EQ(CheckHEXData(badSpare), QString());
-    EXPECT_EQ(CheckSrecordTotalSize(badSpare, AddressSize::Bits32), QString());
-    EXPECT_EQ(CheckDataSize(badSpare, false), QString());
-
-    // Each step would change these records in any other slot.
-    for (const KeyRecord& spare : {hexRecord(QStringLiteral("abc"), 0), hexRecord(QStringLiteral("abc"), 7)}) {
+    // Each step would change one of these records in any other slot.
+    for (const KeyRecord& spare : {hexRecord("abc", 0), hexRecord("abc", 7)}) {
         RecordTable table = tableWith(kSpareSlot, spare);
         FillMissingSizes(table);
         PadOddHexData(table);
@@ -184,97 +103,35 @@ TEST(SaveChecks, SpareSlotIsNeitherCheckedNorChanged)
     }
 }
 
-TEST(SaveChecks, FillMissingSizesGivesUnsizedRecordsTheirByteCount)
+TEST(SaveChecks, StepsRewriteRecordsInPlace)
 {
-    const struct {
-        const char* name;
-        KeyRecord record;
-        int expectedSize;
-    } cases[] = {
-        {"HEX odd digits", hexRecord(QStringLiteral("ABC")), 2},
-        {"HEX even digits", hexRecord(QStringLiteral("ABCD")), 2},
-        {"ASCII", asciiRecord(QStringLiteral("abc")), 3},
-        {"ASCII beyond ASCII", asciiRecord(kAUmlaut + kEuro + kEmoji), 2 + 3 + 4},
-        {"size kept", hexRecord(QStringLiteral("AB"), 5), 5},
-        {"no data no size", hexRecord(QString()), 0},
-        {"negative size with data", hexRecord(QStringLiteral("ABCD"), -3), 2},
-        {"negative size without data", hexRecord(QString(), -3), 0},
-        {"beyond 16 bits is clamped", hexRecord(QString(70000, QLatin1Char('A'))), 32767},
+    using Step = void (*)(RecordTable&);
+    const Step fill = FillMissingSizes, pad = PadOddHexData, fit = FitDataToSize;
+    const QString umlauts = kAUmlaut + kEuro + kEmoji;
+    const struct { const char* name; Step step; KeyRecord record; KeyRecord expected; } cases[] = {
+        {"size from odd HEX", fill, hexRecord("ABC"), hexRecord("ABC", 2)},
+        {"size in UTF-8 bytes", fill, asciiRecord(umlauts), asciiRecord(umlauts, 2 + 3 + 4)},
+        {"size kept", fill, hexRecord("AB", 5), hexRecord("AB", 5)},
+        {"negative size replaced", fill, hexRecord("ABCD", -3), hexRecord("ABCD", 2)},
+        {"size clamped to 16 bits", fill, hexRecord(QString(70000, 'A')), hexRecord(QString(70000, 'A'), 32767)},
+        {"odd HEX padded", pad, hexRecord("abc"), hexRecord("ab0c")},
+        {"even HEX not padded", pad, hexRecord("AB"), hexRecord("AB")},
+        {"ASCII not padded", pad, asciiRecord("abc"), asciiRecord("abc")},
+        {"HEX short, upper-cased, filled left", fit, hexRecord("1a", 2), hexRecord("FF1A", 2)},
+        {"HEX long, upper-cased, keeps the tail", fit, hexRecord("12345a", 2), hexRecord("345A", 2)},
+        {"ASCII long, keeps the head and its case", fit, asciiRecord("aBc", 2), asciiRecord("aB", 2)},
+        // Sizes from files are not bounded by the 2048 characters of the fill pad.
+        {"ASCII short, filled right", fit, asciiRecord("ab", 3000), asciiRecord("ab" + QString(2998, 'F'), 3000)},
+        {"2-byte char not split", fit, asciiRecord(kAUmlaut + "bc", 1), asciiRecord("F", 1)},
+        {"filled to bytes, not characters", fit, asciiRecord(kAUmlaut, 4), asciiRecord(kAUmlaut + "FF", 4)},
+        {"zero size not fitted", fit, hexRecord("abc", 0), hexRecord("abc", 0)},
+        {"negative size not fitted", fit, asciiRecord("abc", -2), asciiRecord("abc", -2)},
     };
     for (const auto& c : cases) {
         RecordTable table = tableWith(kCaseSlot, c.record);
-        FillMissingSizes(table);
-        EXPECT_EQ(table[kCaseSlot].KeySize, c.expectedSize) << c.name;
-        EXPECT_EQ(table[kCaseSlot].KeyData, c.record.KeyData) << c.name;
+        c.step(table);
+        EXPECT_EQ(table[kCaseSlot], c.expected) << c.name;
     }
-}
-
-TEST(SaveChecks, PadOddHexDataInsertsZeroBeforeLastDigit)
-{
-    const struct {
-        KeyRecord record;
-        QString expected;
-    } cases[] = {
-        {hexRecord(QStringLiteral("abc")), QStringLiteral("ab0c")},
-        {hexRecord(QStringLiteral("ABC")), QStringLiteral("AB0C")},
-        {hexRecord(QStringLiteral("A")), QStringLiteral("0A")},
-        {hexRecord(QStringLiteral("ABCD")), QStringLiteral("ABCD")},
-        {hexRecord(QString()), QString()},
-        {asciiRecord(QStringLiteral("abc")), QStringLiteral("abc")},
-    };
-    for (const auto& c : cases) {
-        RecordTable table = tableWith(kCaseSlot, c.record);
-        PadOddHexData(table);
-        EXPECT_EQ(table[kCaseSlot].KeyData, c.expected) << c.record.KeyData.toStdString();
-    }
-}
-
-TEST(SaveChecks, FitDataToSizeMakesDataExactlyTheSizeInBytes)
-{
-    const struct {
-        const char* name;
-        KeyRecord record;
-        QString expected;
-    } cases[] = {
-        {"HEX short, filled left", hexRecord(QStringLiteral("12"), 2), QStringLiteral("FF12")},
-        {"HEX long, keeps the tail", hexRecord(QStringLiteral("123456"), 2), QStringLiteral("3456")},
-        {"HEX upper-cased and filled", hexRecord(QStringLiteral("ab0c"), 3), QStringLiteral("FFAB0C")},
-        {"HEX upper-cased and cut", hexRecord(QStringLiteral("ab0c"), 1), QStringLiteral("0C")},
-        {"HEX right length upper-cased", hexRecord(QStringLiteral("ab"), 1), QStringLiteral("AB")},
-        {"HEX empty", hexRecord(QString(), 2), QStringLiteral("FFFF")},
-        {"ASCII short, filled right", asciiRecord(QStringLiteral("ab"), 4), QStringLiteral("abFF")},
-        {"ASCII short by two", asciiRecord(QStringLiteral("abc"), 5), QStringLiteral("abcFF")},
-        {"ASCII long, keeps the head", asciiRecord(QStringLiteral("abc"), 2), QStringLiteral("ab")},
-        {"ASCII case kept", asciiRecord(QStringLiteral("aB"), 2), QStringLiteral("aB")},
-        {"2-byte char fits", asciiRecord(kAUmlaut + "bc", 2), kAUmlaut},
-        {"2-byte char not split", asciiRecord(kAUmlaut + "bc", 1), QStringLiteral("F")},
-        {"2-byte char after ASCII not split", asciiRecord("a" + kAUmlaut, 2), QStringLiteral("aF")},
-        {"2-byte char filled to bytes", asciiRecord(kAUmlaut, 4), kAUmlaut + "FF"},
-        {"emoji not split", asciiRecord(kEmoji + kEmoji, 7), kEmoji + "FFF"},
-        {"zero size untouched", hexRecord(QStringLiteral("abc"), 0), QStringLiteral("abc")},
-        {"negative size untouched", asciiRecord(QStringLiteral("abc"), -2), QStringLiteral("abc")},
-    };
-    for (const auto& c : cases) {
-        RecordTable table = tableWith(kCaseSlot, c.record);
-        FitDataToSize(table);
-        EXPECT_EQ(table[kCaseSlot].KeyData, c.expected) << c.name;
-        EXPECT_EQ(table[kCaseSlot].KeySize, c.record.KeySize) << c.name;
-    }
-}
-
-TEST(SaveChecks, FitDataToSizeFillsBeyondTheLengthOfTheFillPad)
-{
-    // Sizes from files are not bounded by the 2048 characters of the pad.
-    const int size = 1500;
-    RecordTable table;
-    table[0] = hexRecord(QStringLiteral("12"), size);
-    table[1] = asciiRecord(QStringLiteral("x"), 3000);
-    FitDataToSize(table);
-    EXPECT_EQ(table[0].KeyData.size(), 2 * size);
-    EXPECT_TRUE(table[0].KeyData.endsWith(QStringLiteral("FFF12")));
-    EXPECT_EQ(table[1].KeyData.size(), 3000);
-    EXPECT_TRUE(table[1].KeyData.startsWith(QStringLiteral("xFF")));
-    EXPECT_EQ(CheckDataSize(table, false), QString());
 }
 
 } // namespace
