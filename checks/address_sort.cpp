@@ -2,6 +2,7 @@
 
 #include "save_messages.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace quorvane {
@@ -92,13 +93,18 @@ CollisionReport checkAddressCollisions(const RecordTable& table)
     CollisionReport report;
     report.DupMessage = QStringLiteral("Duplicated Address") + kCrLf;
     bool previousCollided = false;
+    // The highest end of all records so far, not only of the neighbour: a
+    // long record can cover several records after it, and the neighbour
+    // alone would let such an overlap be saved unreported.
+    quint64 reach = 0;
     for (Slot i = 0; i < kRecordCount - 1; ++i) {
         if (!table[i].inUse())
             continue;
+        reach = std::max(reach, endAddress(table[i]));
         const std::optional<Slot> next = nextInUse(table, i);
         if (!next)
             break;
-        if (table[*next].address() <= endAddress(table[i])) {
+        if (table[*next].address() <= reach) {
             // In a chain, record i was already named as the second of the
             // previous pair.
             if (!previousCollided)

@@ -6,7 +6,7 @@
 #include <QString>
 
 // Putting the records in use into address order without gaps, and finding
-// neighbours whose address ranges overlap. Works on slots 0..255.
+// records whose address ranges overlap. Works on slots 0..255.
 namespace quorvane {
 
 // Narrows every stored address to the address size: 24-bit keeps the low
@@ -28,7 +28,7 @@ void compactRecords(RecordTable& table);
 // no positive size. It may lie beyond 32 bits (FFFFFFF8 + 16).
 [[nodiscard]] quint64 endAddress(const KeyRecord& record);
 
-// The report of overlapping neighbours and whether there was any.
+// The report of overlapping records and whether there was any.
 struct CollisionReport {
     bool found = false;
     QString DupMessage;
@@ -37,9 +37,10 @@ struct CollisionReport {
     [[nodiscard]] int result() const { return found ? 1 : 0; }
 };
 
-// Compares each record in use with the next record in use: they collide
-// when the next one starts at or before the last byte of the first. A chain
-// of colliding neighbours names each line once: "No.5 No.6 No.7 ".
+// Walks the records in use in slot order: the next record collides when it
+// starts at or before the last byte of any record before it (the furthest
+// end so far). A chain of colliding records names each line once:
+// "No.5 No.6 No.7 ".
 [[nodiscard]] CollisionReport checkAddressCollisions(const RecordTable& table);
 
 // Cut, sort and compact the table, then check it for collisions. The table

@@ -87,7 +87,8 @@ TEST(AddressSort, ReportsEachCollidingNeighbourOnce)
         {"end beyond 32 bits", {{0xFFFFFFF8, 16}, {0xFFFFFFFF, 1}}, "No.1 No.2 "},
         {"size 0 at the same address", {{0x2000, 0}, {0x2000, 0}}, "No.1 No.2 "},
         {"chain of three", {{0x0, 16}, {0x8, 16}, {0x10, 16}}, "No.1 No.2 No.3 "},
-        {"only neighbours compared", {{0x0, 100}, {0x10, 1}, {0x20, 1}}, "No.1 No.2 "},
+        {"one record covers the next two", {{0x0, 100}, {0x10, 1}, {0x20, 1}}, "No.1 No.2 No.3 "},
+        {"covered, then clear again", {{0x0, 0x21}, {0x10, 1}, {0x20, 1}, {0x30, 1}}, "No.1 No.2 No.3 "},
         {"pairs back to back", {{0x0, 2}, {0x1, 1}, {0x10, 2}, {0x11, 1}}, "No.1 No.2 No.3 No.4 "},
     };
     for (const auto& c : cases) {
