@@ -10,6 +10,7 @@
 #include "grid/grid_view.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 
 namespace quorvane::test {
 
+// `count` bytes as digits, counting up from `first`.
 inline QString hexBytes(int count, int first = 0)
 {
     QString text;
@@ -35,13 +37,19 @@ inline KeyRecord hexRecord(const QString& data, qint16 size = 0)
     rec.KeySize = size;
     return rec;
 }
-
 inline KeyRecord asciiRecord(const QString& text, qint16 size = 0)
 {
-    KeyRecord rec;
+    KeyRecord rec = hexRecord(text, size);
     rec.KeyType = kTypeAscii;
-    rec.KeyData = text;
-    rec.KeySize = size;
+    return rec;
+}
+// A record whose 32-bit address 12345678 does not fit a narrower mode.
+inline KeyRecord wideAddressRecord()
+{
+    KeyRecord rec;
+    rec.KeyAddrHigh = 0x1234;
+    rec.KeyAddrLow = 0x5678;
+    rec.KeyAddrSet = true;
     return rec;
 }
 
@@ -58,28 +66,14 @@ public:
         grid = std::make_unique<GridView>(document, state, [this] { ++titileSetCalls; });
         document.mode.setListener([this](AddressSize size) { grid->setAddressMaxLength(addressDigits(size)); });
         grid->prepareRows();
-        initialize();
-        grid->show();
-        grid->activateWindow();
-        return QTest::qWaitForWindowActive(grid.get());
-    }
-
-    void initialize()
-    {
         document.table.BlankSet();
         grid->clearDataMaxLengths();
         document.mode.SetAddr32();
-        grid->vScroll()->setRange(0, GridView::kVMax);
-        grid->hScroll()->setRange(0, GridView::kHMax);
-        state.CurVoffset = 0;
-        state.CurHOffset = 0;
-        grid->vScroll()->setValue(0);
-        grid->hScroll()->setValue(0);
         grid->TableSet(0, 0);
         grid->LabelSet(0);
-        state.Modified = false;
-        state.TableReady = true;
-        titileSetCalls = 0;
+        grid->show();
+        grid->activateWindow();
+        return QTest::qWaitForWindowActive(grid.get());
     }
 
     // Puts records into the table behind the grid's back and redraws, as a
@@ -98,18 +92,16 @@ public:
         grid->vScroll()->setValue(v);
         grid->hScroll()->setValue(h);
     }
-
     void setMode(int bits)
     {
         document.mode.set(AddressSize(bits));
         grid->redraw();
     }
 
+    [[nodiscard]] QString& data(int slot) { return document.table[slot].KeyData; }
+
     template <typename T = QLineEdit>
-    [[nodiscard]] T* control(const QString& name) const
-    {
-        return grid->findChild<T*>(name);
-    }
+    [[nodiscard]] T* control(const QString& name) const { return grid->findChild<T*>(name); }
     [[nodiscard]] QLineEdit* cell(int index) const { return control(QStringLiteral("Text_data_%1").arg(index)); }
     [[nodiscard]] QLineEdit* title(int row) const { return control(QStringLiteral("Text_title_%1").arg(row)); }
     [[nodiscard]] QLineEdit* address(int row) const { return control(QStringLiteral("Text_address_%1").arg(row)); }
@@ -118,13 +110,15 @@ public:
     {
         return control<QComboBox>(QStringLiteral("Combo_type_%1").arg(row));
     }
-    [[nodiscard]] QLabel* label(const QString& name) const { return control<QLabel>(name); }
+    [[nodiscard]] QString lineNo(int row) const { return labelText(QStringLiteral("Text_lineNo_%1").arg(row)); }
+    [[nodiscard]] QString dataIndex(int c) const { return labelText(QStringLiteral("Label_DataIndex_%1").arg(c)); }
+    [[nodiscard]] QString labelText(const QString& name) const { return control<QLabel>(name)->text(); }
 
-    // Texts of the 16 cells of a row.
-    [[nodiscard]] QStringList rowTexts(int row) const
+    // Texts of the first `count` cells of a row.
+    [[nodiscard]] QStringList rowTexts(int row, int count = 16) const
     {
         QStringList texts;
-        for (int c = 0; c < 16; ++c)
+        for (int c = 0; c < count; ++c)
             texts << cell(row * 16 + c)->text();
         return texts;
     }
@@ -134,14 +128,30 @@ public:
         QWidget* w = QApplication::focusWidget();
         return w ? w->objectName() : QString();
     }
-
-    // Focus a widget as a mouse click would, then place the caret.
-    void click(QWidget* widget) { widget->setFocus(Qt::MouseFocusReason); }
-    void focusCell(int index, int caret)
+    [[nodiscard]] static int focusCaret()
     {
-        click(cell(index));
-        cell(index)->setCursorPosition(caret);
+        return static_cast<QLineEdit*>(QApplication::focusWidget())->cursorPosition();
     }
+
+    // Focus a control as a mouse click would, put the caret of a text field
+    // at `caret` (-1: its end) with `selectedBack` characters selected
+    // leftwards, and forget what the focus moves did to the caption count.
+    void startIn(QWidget* control, int caret = -1, int selectedBack = 0)
+    {
+        control->setFocus(Qt::MouseFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setCursorPosition(caret < 0 ? int(edit->text().size()) : caret);
+            edit->cursorBackward(true, selectedBack);
+        }
+        titileSetCalls = 0;
+    }
+
+    // Real key presses into whatever has the focus.
+    static void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
+    }
+    static void typeKeys(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
 };
 
 } // namespace quorvane::test
