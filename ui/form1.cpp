@@ -4,8 +4,6 @@
 
 #include "grid/grid_view.h"
 
-#include <QFontDatabase>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>

@@ -67,8 +67,6 @@ private:
     Document document_;
     EditorState state_;
     Settings settings_;
-    // The save dialog's remembered file name; a new document forgets it.
-    QString saveDialogFileName_;
 
     GridView* grid_ = nullptr;
     QMenu* FILE = nullptr;

@@ -26,19 +26,17 @@ void Form1::Form_Load()
 
     state_.FPad = makeFPad();
 
-    if (settings_.SortOn != 0) {
+    if (settings_.SortOn != 0)
         DoSort_Click();
-        Label8->hide();
-    } else {
+    else
         DoSort2_Click();
-        Label8->show();
-    }
 }
 
 void Form1::Initialize()
 {
     document_.table.BlankSet();
-    saveDialogFileName_.clear();
+    // The save dialog keeps no file name of its own between uses (each save
+    // starts from LastPath), so a new document has nothing to forget there.
     Text_filename->setText(QString());
     grid_->clearDataMaxLengths();
     document_.mode.SetAddr32();
