@@ -23,26 +23,16 @@ private slots:
         QTest::addColumn<bool>("sortOn");
 
         QTest::newRow("first run, no file") << false << QByteArray() << QString() << 1 << true;
-        QTest::newRow("empty file") << true << QByteArray() << QString() << 1 << true;
         QTest::newRow("9,0: clamped to 4, sort off")
             << true << settingsFile("/data/keys/a.KEY", "9,0") << QStringLiteral("/data/keys/a.KEY") << 4 << false;
         QTest::newRow("0,5: clamped to 1, sort on")
             << true << settingsFile("/k.KEY", "0,5") << QStringLiteral("/k.KEY") << 1 << true;
-        QTest::newRow("-3,0: clamped up, sort off")
-            << true << settingsFile("", "-3,0") << QString() << 1 << false;
-        QTest::newRow("3,1 kept") << true << settingsFile("/x.639", "3,1") << QStringLiteral("/x.639") << 3 << true;
         QTest::newRow("only the first line")
             << true << QByteArray("\"/only/first.KEY\"\r\n") << QStringLiteral("/only/first.KEY") << 1 << true;
         QTest::newRow("path with commas")
             << true << settingsFile("/keys/a,b,,c.KEY", "2,1") << QStringLiteral("/keys/a,b,,c.KEY") << 2 << true;
         QTest::newRow("filter index does not fit 16 bits: nothing more read")
             << true << settingsFile("/p.KEY", "70000,0") << QStringLiteral("/p.KEY") << 1 << true;
-        QTest::newRow("sort switch not a number: filter index kept")
-            << true << settingsFile("/p.KEY", "3,x") << QStringLiteral("/p.KEY") << 3 << true;
-        QTest::newRow("last line missing") << true << settingsFile("/p.KEY", "").chopped(2) << QStringLiteral("/p.KEY")
-                                           << 1 << true;
-        QTest::newRow("LF line ends")
-            << true << settingsFile("/lf.KEY", "4,0").replace("\r\n", "\n") << QStringLiteral("/lf.KEY") << 4 << false;
     }
 
     void settingsFileDecidesTheStartValues()
