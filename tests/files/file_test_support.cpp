@@ -1,54 +1,36 @@
 #include "file_test_support.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 
-#include <algorithm>
-#include <cstring>
+#include <string_view>
 
 namespace quorvane::test {
 
-qint64 FailDevice::writeData(const char* data, qint64 length)
+QByteArray written(DeviceWriter write, const Document& document, QString* error)
 {
-    const qint64 room = capacity_ - size();
-    if (room <= 0) {
-        setErrorString(QStringLiteral("No space left on device"));
-        return -1;
-    }
-    return QBuffer::writeData(data, std::min(length, room));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const QString result = write(buffer, document);
+    if (error)
+        *error = result;
+    else
+        EXPECT_EQ(result, QString());
+    return bytes;
 }
 
-EndlessDevice::EndlessDevice(QByteArray head, char filler) : head_(std::move(head)), filler_(filler)
+QString readInto(DeviceReader read, QByteArray bytes, Document& document)
 {
-    // Unbuffered, so that the count is what the reader asked for.
-    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-}
-
-qint64 EndlessDevice::readData(char* data, qint64 maxLength)
-{
-    for (qint64 i = 0; i < maxLength; ++i) {
-        const qint64 at = handedOut_ + i;
-        data[i] = at < head_.size() ? head_.at(at) : filler_;
-    }
-    handedOut_ += maxLength;
-    return maxLength;
-}
-
-UnreadableDevice::UnreadableDevice() { open(QIODevice::ReadOnly); }
-
-qint64 UnreadableDevice::readData(char*, qint64)
-{
-    setErrorString(QStringLiteral("Input/output error"));
-    return -1;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer, document);
 }
 
 QByteArray readFileBytes(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeFileBytes(const QString& path, const QByteArray& bytes)
@@ -58,76 +40,66 @@ void writeFileBytes(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-QStringList folderEntries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-ToolResult runTool(const QString& program, const QStringList& arguments)
+QString runTool(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForStarted() || !process.waitForFinished(60000))
-        return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+        return program + QStringLiteral(" did not run: ") + process.errorString();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAllStandardError());
+    return {};
 }
 
-void setAddress(KeyRecord& record, quint32 address)
+KeyRecord addressed(KeyRecord record, quint32 address)
 {
     record.KeyAddrHigh = qint16(quint16(address >> 16));
     record.KeyAddrLow = qint16(quint16(address & 0xFFFF));
     record.KeyAddrSet = true;
+    return record;
 }
 
 KeyRecord hexRecord(quint32 address, const QString& digits)
 {
-    KeyRecord record;
-    setAddress(record, address);
-    record.KeyType = kTypeHex;
-    record.KeyData = digits;
-    record.KeySize = qint16((digits.size() + 1) / 2);
-    return record;
+    return addressed({.KeyTitle = {}, .KeySize = qint16((digits.size() + 1) / 2), .KeyType = kTypeHex, .KeyData = digits},
+                     address);
 }
 
 KeyRecord asciiRecord(quint32 address, const QString& text)
 {
-    KeyRecord record;
-    setAddress(record, address);
-    record.KeyType = kTypeAscii;
-    record.KeyData = text;
-    record.KeySize = qint16(text.toUtf8().size());
+    return addressed({.KeyTitle = {}, .KeySize = qint16(text.toUtf8().size()), .KeyType = kTypeAscii, .KeyData = text},
+                     address);
+}
+
+KeyRecord titled(KeyRecord record, const QString& title)
+{
+    record.KeyTitle = title;
     return record;
 }
 
-Document documentIn(AddressSize size)
+Document documentIn(AddressSize size, const std::map<Slot, KeyRecord>& records)
 {
     Document document;
     document.mode.set(size);
+    for (const auto& [slot, record] : records)
+        document.table[slot] = record;
     return document;
 }
 
 QString randomText(std::mt19937& random, int maxLength)
 {
-    static const QString kPool = QStringLiteral("abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22");
-    const int length = std::uniform_int_distribution<int>(0, maxLength)(random);
+    static constexpr std::u32string_view kPool = U"abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22\U0001F511";
     QString text;
-    for (int i = 0; i < length; ++i) {
-        const int pick = std::uniform_int_distribution<int>(0, int(kPool.size()))(random);
-        if (pick == kPool.size())
-            text += QStringLiteral("\U0001F511"); // a character outside the 16-bit plane
-        else
-            text += kPool.at(pick);
-    }
+    for (int i = std::uniform_int_distribution<int>(0, maxLength)(random); i > 0; --i)
+        text += QString::fromUcs4(&kPool[std::uniform_int_distribution<std::size_t>(0, kPool.size() - 1)(random)], 1);
     return text;
 }
 
 QString randomHexDigits(std::mt19937& random, int byteCount)
 {
-    static const char kDigits[] = "0123456789ABCDEFabcdef";
     QString digits;
     for (int i = 0; i < 2 * byteCount; ++i)
-        digits += QLatin1Char(kDigits[std::uniform_int_distribution<int>(0, 21)(random)]);
+        digits += QLatin1Char("0123456789ABCDEFabcdef"[std::uniform_int_distribution<int>(0, 21)(random)]);
     return digits;
 }
 
