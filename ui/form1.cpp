@@ -112,7 +112,10 @@ void Form1::createLayout()
     Label_Drop->setFrameShape(QFrame::StyledPanel);
     Label_Drop->setFrameShadow(QFrame::Sunken);
     Label_Drop->setMinimumWidth(220);
-    Label_Drop->setStyleSheet(QStringLiteral("QLabel { color: #505050; padding: 4px; }"));
+    Label_Drop->setStyleSheet(QStringLiteral("QLabel { padding: 4px; }"));
+    // Extraction from a dropped file is not built yet: the target is shown
+    // greyed and takes no drops, rather than ignoring them silently.
+    Label_Drop->setEnabled(false);
 
     // The heading stands in the grid's own heading row, over the numbers.
     Text0 = new QLabel(QStringLiteral("No."), grid_);
