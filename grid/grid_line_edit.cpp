@@ -27,8 +27,23 @@ void GridLineEdit::setTextIfChanged(const QString& text)
 
 void GridLineEdit::setReadOnlyIfChanged(bool readOnly)
 {
-    if (isReadOnly() != readOnly)
+    if (isReadOnly() != readOnly) {
         setReadOnly(readOnly);
+        applyInputMethods();
+    }
+}
+
+void GridLineEdit::setInputMethodsAllowed(bool allowed)
+{
+    inputMethodsAllowed_ = allowed;
+    applyInputMethods();
+}
+
+void GridLineEdit::applyInputMethods()
+{
+    const bool enabled = inputMethodsAllowed_ && !isReadOnly();
+    if (testAttribute(Qt::WA_InputMethodEnabled) != enabled)
+        setAttribute(Qt::WA_InputMethodEnabled, enabled);
 }
 
 void GridLineEdit::setVisibleIfChanged(bool visible)

@@ -28,6 +28,9 @@ public:
     // A typing limit, 0 meaning none. Text set by code is never cut by it,
     // so the limit is raised to the length of a longer text already held.
     void setTypingLimit(int limit);
+    // Input methods compose text the key filters never see. Qt turns them
+    // back on whenever the field is unlocked, so the choice is kept here.
+    void setInputMethodsAllowed(bool allowed);
 
 signals:
     void gotFocus();
@@ -39,8 +42,10 @@ protected:
 
 private:
     void applyTypingLimit();
+    void applyInputMethods();
 
     int typingLimit_ = kNoLengthLimit;
+    bool inputMethodsAllowed_ = true;
 };
 
 } // namespace quorvane

@@ -7,12 +7,16 @@
 #include "grid/row_write_back.h"
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QMimeData>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace quorvane {
 
@@ -74,11 +78,17 @@ void GridView::createControls()
         registerControl(row.size, Field::Size, r);
         registerControl(row.type, Field::Type, r);
         registerControl(row.title, Field::Title, r);
+        for (GridLineEdit* field : {row.address, row.size}) {
+            field->setContextMenuPolicy(Qt::NoContextMenu);
+            field->setInputMethodsAllowed(false);
+        }
         for (int c = 0; c < kGridColumns; ++c) {
             const int i = CellIndex::at(r, c).value();
             auto* edit = new GridLineEdit(this);
             edit->setObjectName(objectNameOf("Text_data", i));
             edit->setAlignment(Qt::AlignLeft);
+            edit->setInputMethodsAllowed(false); // an ASCII layout allows them in its wide cell
+            edit->setContextMenuPolicy(Qt::NoContextMenu);
             cells_[std::size_t(i)] = edit;
             registerControl(edit, Field::Data, i);
         }
@@ -100,10 +110,14 @@ void GridView::createControls()
     hScroll_->setRange(0, kHMax);
 }
 
+// Every way of putting text into a control other than its keys (drops,
+// middle-click and context-menu paste, input methods) would bypass the key
+// filters and reach the write-back unchecked.
 void GridView::registerControl(QWidget* control, Field field, int index)
 {
     controls_.insert(control, ControlId{field, index});
     control->installEventFilter(this);
+    control->setAcceptDrops(false);
 }
 
 // Absolute positions, as the row layouts need: an ASCII row's first cell is
@@ -217,6 +231,13 @@ QScrollBar* GridView::vScroll() const { return vScroll_; }
 QScrollBar* GridView::hScroll() const { return hScroll_; }
 QRect GridView::lineNumberHeadingRect() const { return lineNumberHeading_; }
 
+void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
+{
+    fileDropHandler_ = std::move(handler);
+    for (GridLineEdit* edit : cells_)
+        edit->setAcceptDrops(bool(fileDropHandler_));
+}
+
 KeyRecord& GridView::recordOfRow(int row)
 {
     return document_.table[rowSlot_[std::size_t(row)]];
@@ -320,6 +341,7 @@ void GridView::TextBox4_ChangeToHEX(qint16 row)
     GridLineEdit* first = cell(CellIndex::at(row, 0));
     first->setWidthIfChanged(cellWidth_);
     first->setTypingLimit(0);
+    first->setInputMethodsAllowed(false);
     for (int c = 1; c < kGridColumns; ++c)
         cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
 }
@@ -329,6 +351,7 @@ void GridView::TextBox4_ChangeToASCII(qint16 row)
     GridLineEdit* first = cell(CellIndex::at(row, 0));
     first->setWidthIfChanged((kGridColumns - 1) * cellPitch_ + cellWidth_);
     first->setTypingLimit(kAsciiCellLength);
+    first->setInputMethodsAllowed(true);
     for (int c = 1; c < kGridColumns; ++c)
         cell(CellIndex::at(row, c))->setVisibleIfChanged(false);
 }
@@ -370,19 +393,52 @@ void GridView::markModified()
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const auto it = controls_.constFind(watched);
-        if (it != controls_.cend())
-            return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
+    const auto it = controls_.constFind(watched);
+    if (it == controls_.cend())
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return filterDrop(*it, static_cast<QDropEvent*>(event));
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return isMiddleClickPaste(*it, event);
+    default:
+        return false;
     }
-    return QWidget::eventFilter(watched, event);
+}
+
+// Nothing dropped is typed into a control. A file dropped on a data cell
+// goes to the drop handler, which decides what the file means.
+bool GridView::filterDrop(const ControlId& id, QDropEvent* event)
+{
+    if (id.field != Field::Data || !fileDropHandler_ || !event->mimeData()->hasUrls()) {
+        event->ignore();
+        return true;
+    }
+    event->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
+        fileDropHandler_(event->mimeData());
+    return true;
+}
+
+// X11 pastes the selection on a middle click; the title takes it like typing.
+bool GridView::isMiddleClickPaste(const ControlId& id, const QEvent* event)
+{
+    return id.field != Field::Title && id.field != Field::Type
+           && static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
 }
 
 // One key press: key-down first, then the character filter, then the
 // widget's own edit (whose change signal runs the change handler). Tab is
 // always consumed here, so Qt's focus traversal never sees it. A key that
 // made the key-down handler move the focus, the caret or the grid has done
-// its work and is not also applied to the cell.
+// its work and is not also applied to the cell. Text that the filter could
+// not judge is never left for the field to insert.
 bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke)
 {
     bool moved = false;
@@ -390,8 +446,12 @@ bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& 
         moved = keyDown(id, stroke.keyCode, stroke.shift);
     if (stroke.keyCode == kKeyTab || moved)
         return true;
-    if (stroke.character == 0 || id.field == Field::Type)
+    if (id.field == Field::Type)
         return false;
+    if (stroke.character == 0)
+        return !stroke.text.isEmpty();
+    if (stroke.text.size() > 1 && stroke.character == stroke.text.front().unicode())
+        return !passesUnchanged(id, stroke.text);
     const char16_t passed = keyPress(id, stroke.character);
     if (passed == kCharDiscarded)
         return true;
@@ -402,6 +462,13 @@ bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& 
         return true;
     }
     return false;
+}
+
+// A key that types several characters at once (a compose sequence) is let
+// through whole or not at all.
+bool GridView::passesUnchanged(const ControlId& id, const QString& text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [&](QChar ch) { return keyPress(id, ch.unicode()) == ch.unicode(); });
 }
 
 bool GridView::keyDown(const ControlId& id, int keyCode, bool shift)

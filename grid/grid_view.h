@@ -12,7 +12,9 @@
 #include <functional>
 
 class QComboBox;
+class QDropEvent;
 class QLabel;
+class QMimeData;
 class QScrollBar;
 
 namespace quorvane {
@@ -68,6 +70,10 @@ public:
     // Where a "No." heading over the line numbers fits, in grid coordinates.
     [[nodiscard]] QRect lineNumberHeadingRect() const;
 
+    // Receives the data of files dropped onto a data cell. Without a handler
+    // the cells take no drop at all; nothing dropped is ever typed into them.
+    void setFileDropHandler(std::function<void(const QMimeData*)> handler);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -107,6 +113,11 @@ private:
     bool routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke);
     bool keyDown(const ControlId& id, int keyCode, bool shift);
     char16_t keyPress(const ControlId& id, char16_t code);
+    bool passesUnchanged(const ControlId& id, const QString& text);
+    // Drag and drop and middle-click paste on a control;
+    // returns true when the event is consumed.
+    bool filterDrop(const ControlId& id, QDropEvent* event);
+    [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
 
     void VScroll1_Change();
     void HScroll1_Change();
@@ -142,6 +153,7 @@ private:
     Document& document_;
     EditorState& state_;
     std::function<void()> titileSet_;
+    std::function<void(const QMimeData*)> fileDropHandler_;
 
     std::array<Row, kGridRows> rows_{};
     std::array<GridLineEdit*, kGridCells> cells_{};

@@ -32,12 +32,40 @@ int keyCodeOf(int qtKey)
     return kKeyNone;
 }
 
-char16_t characterOf(const QKeyEvent& event)
+// The clipboard keys besides Ctrl+C/V/X, as Qt's line edits bind them on
+// Windows and X11; their code is the one the Ctrl letter would type.
+char16_t clipboardCodeOf(int key, Qt::KeyboardModifiers mods)
+{
+    const Qt::KeyboardModifiers held =
+        mods & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (key == Qt::Key_Insert && held == Qt::ShiftModifier)
+        return 22;
+    if (key == Qt::Key_Insert && held == Qt::ControlModifier)
+        return 3;
+    if (key == Qt::Key_Delete && held == Qt::ShiftModifier)
+        return 24;
+    switch (key) {
+    case Qt::Key_F16: return 3;
+    case Qt::Key_F18: return 22;
+    case Qt::Key_F20: return 24;
+    default: return 0;
+    }
+}
+
+QString printableText(const QKeyEvent& event)
+{
+    const QString text = event.text();
+    for (const QChar ch : text) {
+        if (!ch.isPrint() && !ch.isSurrogate())
+            return QString();
+    }
+    return text;
+}
+
+char16_t characterOf(const QKeyEvent& event, const QString& text)
 {
     const int key = event.key();
     const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & (Qt::AltModifier | Qt::MetaModifier))
-        return 0;
     switch (key) {
     case Qt::Key_Backspace: return 8;
     case Qt::Key_Tab:
@@ -47,15 +75,14 @@ char16_t characterOf(const QKeyEvent& event)
     case Qt::Key_Escape: return 27;
     default: break;
     }
-    if (mods & Qt::ControlModifier) {
+    if (const char16_t clipboard = clipboardCodeOf(key, mods))
+        return clipboard;
+    if ((mods & Qt::ControlModifier) && !(mods & (Qt::AltModifier | Qt::MetaModifier))) {
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return char16_t(key - Qt::Key_A + 1);
         return 0;
     }
-    const QString text = event.text();
-    if (text.isEmpty() || !(text.at(0).isPrint() || text.at(0).isSurrogate()))
-        return 0;
-    return text.at(0).unicode();
+    return text.isEmpty() ? char16_t(0) : text.at(0).unicode();
 }
 
 } // namespace
@@ -65,7 +92,8 @@ KeyStroke keyStrokeOf(const QKeyEvent& event)
     KeyStroke stroke;
     stroke.keyCode = keyCodeOf(event.key());
     stroke.shift = (event.modifiers() & Qt::ShiftModifier) || event.key() == Qt::Key_Backtab;
-    stroke.character = characterOf(event);
+    stroke.text = printableText(event);
+    stroke.character = characterOf(event, stroke.text);
     return stroke;
 }
 

@@ -3,6 +3,9 @@
 // goes afterwards.
 #include "grid_fixture.h"
 
+#include <QMimeData>
+#include <QUrl>
+
 using namespace quorvane;
 using namespace quorvane::test;
 
@@ -70,6 +73,9 @@ private slots:
         row("backspace the last digit", {"ABCDEF", 0, 0, 1, 2, 0, Qt::Key_Backspace, "", "ABCEF", 1, 1, 0});
         // The grid inserts converted lower case itself and must respect the lock.
         row("locked cell", {"AB", 0, 0, 2, 0, 0, Qt::Key_A, "", "AB", 2, 0, 0});
+        // Keys that paste or type without a plain character still meet the filter.
+        row("shift+insert without room", {full, 4, 0, 1, 2, 0, Qt::SHIFT | Qt::Key_Insert, "99", full, 1, 2, 0});
+        row("alt with a letter", {"", 0, 0, 0, 0, 0, Qt::ALT | Qt::Key_G, "", "", 0, 0, 0});
     }
 
     void keystroke()
@@ -106,6 +112,74 @@ private slots:
         fx->press(Qt::Key_Return);
         fx->typeKeys(QStringLiteral("Ff0"));
         QCOMPARE(fx->data(0), QStringLiteral("A9FF0"));
+    }
+
+    // Only keys put text into a control: no drop, context menu or input method.
+    void textArrivesOnlyThroughTheKeyFilters_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("contextMenu");
+        QTest::addColumn<bool>("inputMethods");
+        QTest::newRow("title") << "Text_title_2" << true << true;
+        QTest::newRow("address") << "Text_address_2" << false << false;
+        QTest::newRow("size") << "Text_size_2" << false << false;
+        QTest::newRow("HEX cell unlocked by a redraw") << "Text_data_33" << false << false;
+        QTest::newRow("ASCII cell") << "Text_data_16" << false << true;
+    }
+
+    void textArrivesOnlyThroughTheKeyFilters()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, contextMenu);
+        QFETCH(bool, inputMethods);
+        fx->load({{1, asciiRecord(QStringLiteral("t"))}, {2, hexRecord(QStringLiteral("AB"))}});
+        QLineEdit* edit = fx->control(control);
+        QCOMPARE(edit->contextMenuPolicy() != Qt::NoContextMenu, contextMenu);
+        QCOMPARE(edit->testAttribute(Qt::WA_InputMethodEnabled), inputMethods);
+        QCOMPARE(fx->type(2)->acceptDrops(), false);
+    }
+
+    // A drop must never type into a control; only a file dropped on a data
+    // cell is taken, and then only by the drop handler.
+    void drops_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("file");
+        QTest::addColumn<bool>("handler");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("file on a cell, no handler") << "Text_data_0" << true << false << false;
+        QTest::newRow("file on a cell") << "Text_data_0" << true << true << true;
+        QTest::newRow("text on a cell") << "Text_data_0" << false << true << false;
+        QTest::newRow("file on an address") << "Text_address_0" << true << true << false;
+        QTest::newRow("text on a title") << "Text_title_0" << false << true << false;
+    }
+
+    void drops()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, file);
+        QFETCH(bool, handler);
+        QFETCH(bool, taken);
+        KeyRecord rec = hexRecord(QStringLiteral("AABBCCDD"), 4);
+        rec.KeyTitle = QStringLiteral("t");
+        fx->load({{0, rec}});
+        QMimeData mime;
+        mime.setText(QStringLiteral("file:///tmp/key.s19"));
+        if (file)
+            mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/key.s19"))});
+        const QMimeData* handed = nullptr;
+        if (handler)
+            fx->grid->setFileDropHandler([&handed](const QMimeData* data) { handed = data; });
+        QWidget* target = fx->control<QWidget>(control);
+        QCOMPARE(target->acceptDrops(), handler && control.startsWith(QStringLiteral("Text_data")));
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QCOMPARE(enter.isAccepted(), taken);
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QCOMPARE(handed, taken ? &mime : nullptr);
+        QVERIFY(fx->document.table[0] == rec);
+        QCOMPARE(fx->state.Modified, false);
     }
 
     void asciiRowTakesAnyTextUpToItsSize()

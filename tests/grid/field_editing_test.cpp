@@ -34,6 +34,8 @@ private slots:
         fx->startIn(fx->address(3));
         fx->typeKeys(QStringLiteral("1a g"));
         fx->press(Qt::Key_V, Qt::ControlModifier);
+        fx->press(Qt::Key_Insert, Qt::ShiftModifier);
+        fx->press(Qt::Key_G, Qt::AltModifier);
         fx->typeKeys(QStringLiteral("2345678"));
         QCOMPARE(fx->address(3)->text(), QStringLiteral("1A234567")); // at most 8 digits
         fx->press(Qt::Key_Backspace);

@@ -103,7 +103,9 @@ TEST(KeyStrokes, CodesAndCharacters)
         {Qt::Key_1, Qt::ControlModifier, "1", '1', false, 0},
         {Qt::Key_A, Qt::ShiftModifier, "A", 'A', true, 'A'},
         {Qt::Key_Delete, Qt::NoModifier, "\x7f", kKeyDelete, false, 0},
-        {Qt::Key_F, Qt::AltModifier, "f", 'F', false, 0},
+        {Qt::Key_F, Qt::AltModifier, "f", 'F', false, 'f'},
+        {Qt::Key_Insert, Qt::ShiftModifier, "", kKeyInsert, true, 22},
+        {Qt::Key_Delete, Qt::ShiftModifier, "", kKeyDelete, true, 24},
         {Qt::Key_F1, Qt::NoModifier, "", kKeyNone, false, 0},
     };
     for (const Case& c : cases) {
