@@ -55,6 +55,8 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
         connectCell(i);
     connect(vScroll_, &QScrollBar::valueChanged, this, &GridView::VScroll1_Change);
     connect(hScroll_, &QScrollBar::valueChanged, this, &GridView::HScroll1_Change);
+    for (QScrollBar* bar : {vScroll_, hScroll_})
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar] { leaveRecordFieldBefore(bar); });
 }
 
 GridView::~GridView() = default;
@@ -373,6 +375,33 @@ void GridView::HScroll1_Change()
     state_.CurHOffset = qint16(hScroll_->value());
     redraw();
     LabelSet(qint16(hScroll_->value()));
+}
+
+// A scroll bar takes no focus, so a record field would keep it while its
+// row comes to show another record, and its leave rules (size clamp and
+// cut, address padding) would later hit that record. The field is left
+// before the user's scroll moves the grid.
+void GridView::leaveRecordFieldBefore(QScrollBar* bar)
+{
+    QWidget* focused = window()->focusWidget();
+    const auto it = controls_.constFind(focused);
+    if (it == controls_.cend() || it->field == Field::Data || it->field == Field::Type)
+        return;
+    const bool focusEventsFollow = focused->hasFocus(); // not in an inactive window
+    bar->setFocus(Qt::MouseFocusReason);
+    if (!focusEventsFollow)
+        runLeaveRules(*it);
+}
+
+void GridView::runLeaveRules(const ControlId& id)
+{
+    switch (id.field) {
+    case Field::Title: Text_title_LostFocus(id.index); break;
+    case Field::Address: Text_address_LostFocus(id.index); break;
+    case Field::Size: Text_size_LostFocus(id.index); break;
+    case Field::Type:
+    case Field::Data: break;
+    }
 }
 
 void GridView::setVScroll(int value) { vScroll_->setValue(value); }

@@ -118,6 +118,8 @@ private:
     // returns true when the event is consumed.
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
+    void leaveRecordFieldBefore(QScrollBar* bar);
+    void runLeaveRules(const ControlId& id);
 
     void VScroll1_Change();
     void HScroll1_Change();

@@ -216,6 +216,44 @@ private slots:
         QCOMPARE(fx->document.table[t.v + 4].KeyTitle, QString()); // Tab types nothing
     }
 
+    // The user's scroll leaves a focused record field first, so its leave
+    // rules apply to its own record, not to the one that scrolls into its row.
+    void userScrollLeavesTheFieldFirst_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<int>("vAfter");
+        QTest::newRow("size, wheel on the bar") << "Text_size_2" << true << 3;
+        QTest::newRow("address, click on the bar's arrow") << "Text_address_2" << false << 1;
+    }
+
+    void userScrollLeavesTheFieldFirst()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, wheel);
+        QFETCH(int, vAfter);
+        KeyRecord rec = wideAddressRecord();
+        rec.KeyData = hexBytes(10); // longer than its size, as a file may bring it
+        rec.KeySize = 2;
+        fx->load({{2, rec}, {2 + vAfter, rec}});
+        fx->setMode(16);
+        fx->startIn(fx->control(field));
+        QScrollBar* bar = fx->grid->vScroll();
+        if (wheel) {
+            QWheelEvent turn(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                             Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(bar, &turn);
+        } else {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
+        }
+        QCOMPARE(bar->value(), vAfter);
+        fx->startIn(fx->cell(0));
+        const bool sizeField = field.startsWith(QStringLiteral("Text_size"));
+        QCOMPARE(fx->data(2), sizeField ? hexBytes(2) : hexBytes(10));
+        QCOMPARE(fx->document.table[2].KeyAddrHigh, qint16(sizeField ? 0x1234 : 0));
+        QVERIFY(fx->document.table[2 + vAfter] == rec);
+    }
+
     // Shift+Tab from the top address scrolls the grid; the focus-loss rules
     // (which narrow an address in a narrow mode) must apply to the record the
     // user left, not to the record that scrolls into row 0.
