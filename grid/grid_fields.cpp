@@ -147,8 +147,8 @@ void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
     giveFocus(shift ? static_cast<QWidget*>(r.address) : static_cast<QWidget*>(r.type));
 }
 
-// The type of a record that holds data cannot change: the box is set back,
-// which raises this handler again with the two equal.
+// The type of a record that holds data cannot change: the box is set back.
+// Choosing the type already shown is a choice too, and stores nothing new.
 void GridView::Combo_type_Click(int row)
 {
     if (!state_.TableReady)

@@ -74,6 +74,7 @@ void GridView::createControls()
         row.size->setObjectName(objectNameOf("Text_size", r));
         row.type = new QComboBox(this);
         row.type->setObjectName(objectNameOf("Combo_type", r));
+        row.type->setFocusPolicy(Qt::StrongFocus); // a wheel turn is not a choice
         row.title = new GridLineEdit(this);
         row.title->setObjectName(objectNameOf("Text_title", r));
         registerControl(row.address, Field::Address, r);
@@ -191,7 +192,9 @@ void GridView::connectRow(int r)
     connect(row.size, &QLineEdit::textChanged, this, [this, r] { Text_size_Change(r); });
     connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { Text_size_GotFocus(r); });
     connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { Text_size_LostFocus(r); });
-    connect(row.type, &QComboBox::currentIndexChanged, this, [this, r] { Combo_type_Click(r); });
+    // Only the user's choice, even of the item already shown; the index set
+    // by a redraw or by the set-back is no choice.
+    connect(row.type, &QComboBox::activated, this, [this, r] { Combo_type_Click(r); });
 }
 
 // textChanged, not textEdited: the handlers must also see the changes made
@@ -436,6 +439,11 @@ bool GridView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         return isMiddleClickPaste(*it, event);
+    case QEvent::Wheel:
+        if (it->field != Field::Type)
+            return false;
+        event->ignore(); // a type box changes only by a choice; the grid may take the turn
+        return true;
     default:
         return false;
     }

@@ -114,7 +114,7 @@ private:
     bool keyDown(const ControlId& id, int keyCode, bool shift);
     char16_t keyPress(const ControlId& id, char16_t code);
     bool passesUnchanged(const ControlId& id, const QString& text);
-    // Drag and drop and middle-click paste on a control;
+    // Drag and drop, middle-click paste and wheel turns on a control;
     // returns true when the event is consumed.
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);

@@ -2,6 +2,8 @@
 // write-through, focus rules and the Tab order along and across rows.
 #include "grid_fixture.h"
 
+#include <QAbstractItemView>
+
 using namespace quorvane;
 using namespace quorvane::test;
 
@@ -180,6 +182,26 @@ private slots:
         QCOMPARE(fx->state.Modified, false);
         QCOMPARE(fx->titileSetCalls, 0);
         QCOMPARE(int(fx->state.FocusDataIndex), -1);
+    }
+
+    // A wheel turn over a type box is no choice; choosing the item shown is one.
+    void typeBoxTakesOnlyChoices()
+    {
+        KeyRecord titled;
+        titled.KeyTitle = QStringLiteral("t");
+        fx->load({{3, titled}});
+        QComboBox* box = fx->type(3);
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+        QCOMPARE(box->currentIndex(), 0);
+        QCOMPARE(int(fx->document.table[3].KeyType), 0);
+        fx->startIn(fx->cell(48));
+        box->view()->setCurrentIndex(box->model()->index(0, 0)); // the list, on the item shown
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCOMPARE(int(fx->state.FocusDataIndex), -1);
+        QCOMPARE(int(fx->document.table[3].KeyType), 0);
+        QCOMPARE(fx->state.Modified, false);
     }
 
     void tabOrder_data()
