@@ -76,8 +76,13 @@ void GridView::Text_address_LostFocus(int row)
     GridLineEdit* field = rows_[std::size_t(row)].address;
     KeyRecord& rec = recordOfRow(row);
     const QString text = field->text();
-    rec.KeyAddrHigh = GetAddrHigh(text);
-    rec.KeyAddrLow = GetAddrLow(text);
+    const qint16 high = GetAddrHigh(text);
+    const qint16 low = GetAddrLow(text);
+    // Dropped digits are an edit: the document must not be given up unasked.
+    if (high != rec.KeyAddrHigh || low != rec.KeyAddrLow)
+        state_.Modified = true;
+    rec.KeyAddrHigh = high;
+    rec.KeyAddrLow = low;
     if (titileSet_)
         titileSet_();
     if (rec.KeyAddrSet)

@@ -96,6 +96,8 @@ private slots:
         fx->startIn(fx->address(0));
         fx->press(Qt::Key_Tab);
         QCOMPARE(fx->document.table[0].address(), 0x5678u);
+        QCOMPARE(fx->state.Modified, true); // the dropped digits are an unsaved change
+        QVERIFY(fx->titileSetCalls > 0);
     }
 
     void sizeClampPerMode_data()
