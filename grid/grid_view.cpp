@@ -12,8 +12,8 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScrollBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
