@@ -1,4 +1,5 @@
-// The empty document: what start-up shows and what Initialize restores.
+// The document's state: the caption follows real edits typed into the
+// grid, and Initialize brings back the empty document.
 
 #include "window_fixture.h"
 
@@ -8,112 +9,65 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-class InitializeTest : public QObject {
+class InitializeTest : public WindowTest {
     Q_OBJECT
 private slots:
-    void init()
+    void aTypedEditMarksTheCaption()
     {
-        fixture_ = std::make_unique<WindowFixture>();
-        fixture_->start();
-    }
-    void cleanup() { fixture_.reset(); }
-
-    void startsWithAnEmptyDocument() { checkEmptyDocument(); }
-
-    void initializeUndoesEverything()
-    {
-        Form1& window = fixture_->window();
-        RecordTable& table = window.document().table;
-        for (int slot : {0, 7, 120, 255}) {
-            table[slot].KeyTitle = QStringLiteral("t%1").arg(slot);
-            table[slot].KeyData = QStringLiteral("0102");
-            table[slot].KeyType = kTypeAscii;
-            table[slot].KeyAddrSet = true;
-            table[slot].KeyAddrLow = qint16(slot);
-        }
-        window.document().mode.SetAddr16();
-        window.grid().vScroll()->setValue(100);
-        window.grid().hScroll()->setValue(30);
-        // A real edit marks the document.
-        auto* title = fixture_->indexed<QLineEdit>("Text_title", 2);
-        title->setFocus();
-        QTest::keyClicks(title, QStringLiteral("typed"));
-        QVERIFY(window.state().Modified);
-
-        window.Initialize();
-
-        checkEmptyDocument();
-        for (Slot slot = 0; slot < kRecordCount; ++slot)
-            QVERIFY2(table[slot].isEmptyRecord(), qPrintable(QStringLiteral("slot %1").arg(slot)));
+        QCOMPARE(start().windowTitle(), QStringLiteral("Quorvane"));
+        type(indexed("Text_title", 4), QStringLiteral("boot key"));
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
+        // Writing back, redrawing and cutting keep the user's mark.
+        openMenu(QStringLiteral("option"));
+        QVERIFY(trigger("addr24"));
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
     }
 
-    void spareSlotSurvives()
+    void initializeUndoesEverythingButTheSettings()
     {
-        Form1& window = fixture_->window();
+        start();
+        table()[200].KeyData = QStringLiteral("0102");
+        table()[200].KeyAddrSet = true;
         KeyRecord spare;
         spare.KeyTitle = QStringLiteral("the 257th");
         spare.KeyData = QStringLiteral("ABCD");
-        spare.KeySize = 2;
-        window.document().table[kSpareSlot] = spare;
-        window.Initialize();
-        QCOMPARE(window.document().table[kSpareSlot], spare);
-    }
+        table()[kSpareSlot] = spare;
+        window().document().mode.SetAddr16();
+        window().grid().vScroll()->setValue(100);
+        window().grid().hScroll()->setValue(30);
+        type(indexed("Text_title", 2), QStringLiteral("typed"));
+        QVERIFY(trigger("DoSort2"));
+        const Settings settings = window().settings();
 
-    void initializeKeepsTheSettings()
-    {
-        Form1& window = fixture_->window();
-        QVERIFY(fixture_->triggerAction("DoSort2"));
-        const Settings before = window.settings();
-        window.Initialize();
-        QCOMPARE(window.settings(), before);
-        QVERIFY(fixture_->named<QLabel>(QStringLiteral("Label8"))->isVisible());
-    }
+        window().Initialize();
 
-private:
-    void checkEmptyDocument()
-    {
-        Form1& window = fixture_->window();
-        QCOMPARE(window.windowTitle(), QStringLiteral("Quorvane"));
-        QVERIFY(!window.state().Modified);
-        QVERIFY(window.state().TableReady);
-        QCOMPARE(window.document().mode.current(), AddressSize::Bits32);
-        QVERIFY(!fixture_->action("addr16")->isChecked());
-        QVERIFY(!fixture_->action("addr24")->isChecked());
-        QVERIFY(fixture_->action("addr32")->isChecked());
-
-        QScrollBar* v = window.grid().vScroll();
-        QScrollBar* h = window.grid().hScroll();
-        QCOMPARE(v->value(), 0);
-        QCOMPARE(h->value(), 0);
-        QCOMPARE(v->minimum(), 0);
-        QCOMPARE(v->maximum(), 246);
-        QCOMPARE(h->minimum(), 0);
-        QCOMPARE(h->maximum(), 236);
-        QCOMPARE(int(window.state().CurVoffset), 0);
-        QCOMPARE(int(window.state().CurHOffset), 0);
-        QVERIFY(fixture_->named<QLineEdit>(QStringLiteral("Text_filename"))->text().isEmpty());
-
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
+        QVERIFY(!window().state().Modified);
+        QCOMPARE(window().document().mode.current(), AddressSize::Bits32);
+        QVERIFY(!checked("addr16") && !checked("addr24") && checked("addr32"));
+        QCOMPARE(window().grid().vScroll()->value(), 0);
+        QCOMPARE(window().grid().hScroll()->value(), 0);
+        QCOMPARE(int(window().state().CurVoffset), 0);
+        QCOMPARE(int(window().state().CurHOffset), 0);
+        QVERIFY(named(QStringLiteral("Text_filename"))->text().isEmpty());
+        QCOMPARE(indexed<QLabel>("Label_DataIndex", 0)->text(), QStringLiteral("00"));
         for (int row = 0; row < GridView::kRows; ++row) {
-            const QString at = QStringLiteral("row %1").arg(row);
-            QCOMPARE(fixture_->indexed<QLabel>("Text_lineNo", row)->text(), QString::number(row + 1));
-            QVERIFY2(fixture_->indexed<QLineEdit>("Text_title", row)->text().isEmpty(), qPrintable(at));
-            auto* address = fixture_->indexed<QLineEdit>("Text_address", row);
-            QVERIFY2(address->text().isEmpty(), qPrintable(at));
-            QCOMPARE(address->maxLength(), 8);
-            QVERIFY2(fixture_->indexed<QLineEdit>("Text_size", row)->text().isEmpty(), qPrintable(at));
-            QCOMPARE(fixture_->indexed<QComboBox>("Combo_type", row)->currentIndex(), 0);
-            for (int column = 0; column < GridView::kColumns; ++column) {
-                auto* cell = fixture_->indexed<QLineEdit>("Text_data", row * 16 + column);
-                QVERIFY2(cell->text().isEmpty(), qPrintable(at));
-                QVERIFY2(cell->isVisible(), qPrintable(at));
-            }
+            QCOMPARE(indexed<QLabel>("Text_lineNo", row)->text(), QString::number(row + 1));
+            QCOMPARE(indexed("Text_address", row)->maxLength(), 8);
+            QString texts;
+            for (const char* field : {"Text_title", "Text_address", "Text_size"})
+                texts += indexed(field, row)->text();
+            for (int column = 0; column < GridView::kColumns; ++column)
+                texts += indexed("Text_data", row * GridView::kColumns + column)->text();
+            QVERIFY2(texts.isEmpty(), qPrintable(QStringLiteral("row %1: %2").arg(row).arg(texts)));
+            QCOMPARE(indexed<QComboBox>("Combo_type", row)->currentIndex(), 0);
         }
-        for (int column = 0; column < GridView::kColumns; ++column)
-            QCOMPARE(fixture_->indexed<QLabel>("Label_DataIndex", column)->text(),
-                     QStringLiteral("%1").arg(column, 2, 16, QLatin1Char('0')).toUpper());
+        for (Slot slot = 0; slot < kRecordCount; ++slot)
+            QVERIFY2(table()[slot].isEmptyRecord(), qPrintable(QStringLiteral("slot %1").arg(slot)));
+        QCOMPARE(table()[kSpareSlot], spare);
+        QCOMPARE(window().settings(), settings);
+        QVERIFY(sortIndicatorShown());
     }
-
-    std::unique_ptr<WindowFixture> fixture_;
 };
 
 QTEST_MAIN(InitializeTest)

@@ -1,166 +1,109 @@
-// The main window's menus, labels and caption, and the write-back that
-// opening any menu performs.
+// The main window's menus, the write-back of the grid that opening any of
+// them performs, and the commands of the Option and Help menus.
 
+#include "modal_driver.h"
 #include "window_fixture.h"
 
+#include <QDialog>
 #include <QMenuBar>
+#include <QPushButton>
 
 using namespace quorvane;
 using namespace quorvane::test;
 
-namespace {
-
-// The items of a menu as names, "-" for a separator.
-QStringList itemNames(QMenu* menu)
-{
-    QStringList names;
-    for (QAction* item : menu->actions())
-        names << (item->isSeparator() ? QStringLiteral("-") : item->objectName());
-    return names;
-}
-
-} // namespace
-
-class MenusTest : public QObject {
+class MenusTest : public WindowTest {
     Q_OBJECT
 private slots:
-    void init()
+    // Each menu as "[name] caption", then its items as "name caption",
+    // "-" for a separator; "(off)" marks a command that cannot be chosen yet.
+    void menusAsShown()
     {
-        fixture_ = std::make_unique<WindowFixture>();
-        fixture_->start();
-    }
-    void cleanup() { fixture_.reset(); }
-
-    void topLevelMenusInOrder()
-    {
-        QStringList titles;
-        QStringList names;
-        for (QAction* entry : fixture_->window().menuBar()->actions()) {
-            titles << entry->text();
-            names << entry->menu()->objectName();
+        QStringList shown;
+        for (QAction* entry : start().menuBar()->actions()) {
+            shown << QStringLiteral("[%1] %2").arg(entry->menu()->objectName(), entry->text());
+            for (QAction* item : entry->menu()->actions())
+                shown << (item->isSeparator() ? QStringLiteral("-")
+                                              : QStringLiteral("%1 %2%3").arg(item->objectName(), item->text(),
+                                                                              item->isEnabled() ? "" : " (off)"));
         }
-        QCOMPARE(titles, (QStringList{"File(&F)", "AddressSize(&A)", "Option(&O)", "Help(&H)"}));
-        QCOMPARE(names, (QStringList{"FILE", "addresssize", "option", "help"}));
+        QCOMPARE(shown, (QStringList{
+            "[FILE] File(&F)", "new New(&N) (off)", "-", "FileOpen File Open(&O)... (off)",
+            "FileSave File Save(&S)... (off)", "-", "KEY_extract Extract KEY Data(&E)... (off)", "-", "END End(&X) (off)",
+            "[addresssize] AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
+            "[option] Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
+            "[help] Help(&H)", "version Version(&V)..."}));
     }
 
-    void menuItemsInOrder_data()
+    // A change made behind the grid's back shows the direction: data rows
+    // go from the grid into the table, then the grid is redrawn from it.
+    void openingAnyMenuWritesTheGridBack()
     {
-        QTest::addColumn<QString>("menu");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("File") << "FILE"
-                              << QStringList{"new", "-", "FileOpen", "FileSave", "-", "KEY_extract", "-", "END"};
-        QTest::newRow("AddressSize") << "addresssize" << QStringList{"addr16", "addr24", "addr32"};
-        QTest::newRow("Option") << "option" << QStringList{"DoSort", "DoSort2"};
-        QTest::newRow("Help") << "help" << QStringList{"version"};
+        start();
+        for (const char* menu : {"FILE", "addresssize", "option", "help"}) {
+            table()[0].KeyData = QStringLiteral("AB");
+            table()[1].KeyTitle = QLatin1String(menu);
+            openMenu(QLatin1String(menu));
+            QVERIFY2(table()[0].KeyData.isEmpty(), menu);
+            QCOMPARE(indexed("Text_title", 1)->text(), QLatin1String(menu));
+        }
     }
 
-    void menuItemsInOrder()
+    // From a fresh window, which sorts. Choosing the item already marked
+    // keeps its mark, though Qt unchecks it on the way.
+    void sortCommandsMoveTheMarkAndTheIndicator_data()
     {
-        QFETCH(QString, menu);
-        QFETCH(QStringList, items);
-        QCOMPARE(itemNames(fixture_->named<QMenu>(menu)), items);
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<bool>("sortOn");
+        QTest::newRow("off") << QStringList{"DoSort2"} << false;
+        QTest::newRow("off, on") << QStringList{"DoSort2", "DoSort"} << true;
+        QTest::newRow("on again") << QStringList{"DoSort"} << true;
+        QTest::newRow("off twice") << QStringList{"DoSort2", "DoSort2"} << false;
     }
-
-    void menuItems_data()
+    void sortCommandsMoveTheMarkAndTheIndicator()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("enabled");
-        // Commands that are not part of the editor yet are shown, but cannot be chosen.
-        QTest::newRow("new") << "new" << "New(&N)" << false;
-        QTest::newRow("FileOpen") << "FileOpen" << "File Open(&O)..." << false;
-        QTest::newRow("FileSave") << "FileSave" << "File Save(&S)..." << false;
-        QTest::newRow("KEY_extract") << "KEY_extract" << "Extract KEY Data(&E)..." << false;
-        QTest::newRow("END") << "END" << "End(&X)" << false;
-        QTest::newRow("addr16") << "addr16" << "16bit(&1)" << true;
-        QTest::newRow("addr24") << "addr24" << "24bit(&2)" << true;
-        QTest::newRow("addr32") << "addr32" << "32bit(&3)" << true;
-        QTest::newRow("DoSort") << "DoSort" << "Address Sort On(&N)" << true;
-        QTest::newRow("DoSort2") << "DoSort2" << "Address Sort Off(&F)" << true;
-        QTest::newRow("version") << "version" << "Version(&V)..." << true;
+        QFETCH(QStringList, commands);
+        QFETCH(bool, sortOn);
+        start();
+        for (const QString& command : commands)
+            QVERIFY(trigger(command));
+        QCOMPARE(checked("DoSort"), sortOn);
+        QCOMPARE(checked("DoSort2"), !sortOn);
+        QCOMPARE(sortIndicatorShown(), !sortOn);
+        QCOMPARE(int(window().settings().SortOn), int(sortOn));
     }
 
-    void menuItems()
+    void sortCommandsReorderNothing()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(bool, enabled);
-        QAction* item = fixture_->named<QAction>(name);
-        QVERIFY(item != nullptr);
-        QCOMPARE(item->text(), caption);
-        QCOMPARE(item->isEnabled(), enabled);
+        start();
+        for (int slot = 0; slot < 4; ++slot) {
+            table()[slot].KeyAddrSet = true;
+            table()[slot].KeyAddrLow = qint16(0x4000 - slot * 0x100);
+        }
+        window().grid().redraw();
+        const RecordTable before = table();
+        QVERIFY(trigger("DoSort2"));
+        QVERIFY(trigger("DoSort"));
+        QVERIFY(table() == before);
+        QVERIFY(!window().state().Modified);
     }
 
-    void labelsOfTheWindow_data()
+    void versionBoxShowsTheProgramModally()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("visible");
-        QTest::newRow("title") << "Label2" << "Quorvane" << true;
-        QTest::newRow("line number heading") << "Text0" << "No." << true;
-        QTest::newRow("file label") << "Label_file" << "File:" << true;
-        QTest::newRow("sort indicator, hidden while sorting") << "Label8" << "Address Sort Off" << false;
+        Form1& window = start();
+        QStringList shown;
+        whenModalShown<QDialog>([&](QDialog* box) {
+            shown << box->windowTitle() << QString::number(box->parentWidget() == &window);
+            for (const char* name : {"Label1", "Label2", "Label3"})
+                shown << box->findChild<QLabel*>(QLatin1String(name))->text();
+            shown << QString::number(box->findChild<QLabel*>(QStringLiteral("Picture1"))->pixmap().isNull());
+            QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+        });
+        QVERIFY(trigger("version"));
+        QCOMPARE(shown, (QStringList{"Quorvane Version", "1", "Quorvane  Version  2. 2. 0",
+                                     "Copyright (C) 2026 Quorvane Project. All rights reserved.", "Quorvane Project",
+                                     "0"}));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
     }
-
-    void labelsOfTheWindow()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(bool, visible);
-        auto* label = fixture_->named<QLabel>(name);
-        QVERIFY(label != nullptr);
-        QCOMPARE(label->text(), text);
-        QCOMPARE(label->isVisible(), visible);
-    }
-
-    void fileNameFieldAndDropLabel()
-    {
-        auto* fileName = fixture_->named<QLineEdit>(QStringLiteral("Text_filename"));
-        QVERIFY(fileName != nullptr);
-        QVERIFY(fileName->text().isEmpty());
-        auto* fileLabel = fixture_->named<QLabel>(QStringLiteral("Label_file"));
-        QCOMPARE(fileLabel->buddy(), fileName);
-        auto* drop = fixture_->named<QLabel>(QStringLiteral("Label_Drop"));
-        QVERIFY(drop != nullptr);
-        QVERIFY(drop->isVisible());
-        QVERIFY(!drop->text().isEmpty());
-    }
-
-    void captionAndGrid()
-    {
-        QCOMPARE(fixture_->window().windowTitle(), QStringLiteral("Quorvane"));
-        QVERIFY(fixture_->named<GridView>(QStringLiteral("grid"))->isVisible());
-    }
-
-    // A change made to the table behind the grid's back shows which way the
-    // write-back runs: data rows go from the grid into the table, and the
-    // grid is then redrawn from the table.
-    void openingAMenuWritesTheGridBack_data()
-    {
-        QTest::addColumn<QString>("menu");
-        QTest::newRow("File") << "FILE";
-        QTest::newRow("AddressSize") << "addresssize";
-        QTest::newRow("Option") << "option";
-        QTest::newRow("Help") << "help";
-    }
-
-    void openingAMenuWritesTheGridBack()
-    {
-        QFETCH(QString, menu);
-        RecordTable& table = fixture_->window().document().table;
-        table[0].KeyData = QStringLiteral("AB");
-        table[1].KeyTitle = QStringLiteral("behind the grid");
-        QVERIFY(fixture_->indexed<QLineEdit>("Text_title", 1)->text().isEmpty());
-
-        QVERIFY(fixture_->openMenu(menu.toLatin1().constData()));
-
-        QCOMPARE(table[0].KeyData, QString());
-        QCOMPARE(fixture_->indexed<QLineEdit>("Text_title", 1)->text(), QStringLiteral("behind the grid"));
-        QCOMPARE(fixture_->window().windowTitle(), QStringLiteral("Quorvane"));
-    }
-
-private:
-    std::unique_ptr<WindowFixture> fixture_;
 };
 
 QTEST_MAIN(MenusTest)

@@ -10,36 +10,31 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 namespace quorvane::test {
 
-// Polls until a modal widget of type T is active, then runs `action` on it.
-// When none appears within a few seconds, whatever modal widget is open
-// instead is closed so that the test fails rather than hangs.
+// When no modal widget of type T appears within a few seconds, whatever
+// modal widget is open instead is closed, so that the test fails, not hangs.
 template <typename T>
 void whenModalShown(std::function<void(T*)> action)
 {
     auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
-    timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, clock, action] {
         T* widget = qobject_cast<T*>(QApplication::activeModalWidget());
-        const bool expired = clock->elapsed() > 5000;
-        if (widget == nullptr && !expired)
+        if (widget == nullptr && clock->elapsed() < 5000)
             return;
         timer->stop();
         timer->deleteLater();
-        delete clock;
-        if (widget != nullptr) {
-            action(widget);
-            return;
-        }
+        if (widget != nullptr)
+            return action(widget);
         if (QWidget* other = QApplication::activeModalWidget())
             other->close();
         QFAIL("the expected dialog did not appear");
     });
-    timer->start();
+    timer->start(10);
 }
 
 } // namespace quorvane::test

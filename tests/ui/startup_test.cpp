@@ -1,5 +1,5 @@
 // Start-up of the main window against the settings file it finds, and the
-// settings it writes back.
+// settings file it writes back.
 
 #include "window_fixture.h"
 
@@ -8,106 +8,66 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-class StartupTest : public QObject {
+class StartupTest : public WindowTest {
     Q_OBJECT
 private slots:
-    void init() { fixture_ = std::make_unique<WindowFixture>(); }
-    void cleanup() { fixture_.reset(); }
-
     void settingsFileDecidesTheStartValues_data()
     {
-        QTest::addColumn<bool>("fileExists");
-        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QByteArray>("contents"); // empty: no file at all
         QTest::addColumn<QString>("lastPath");
         QTest::addColumn<int>("filterIndex");
         QTest::addColumn<bool>("sortOn");
-
-        QTest::newRow("first run, no file") << false << QByteArray() << QString() << 1 << true;
-        QTest::newRow("9,0: clamped to 4, sort off")
-            << true << settingsFile("/data/keys/a.KEY", "9,0") << QStringLiteral("/data/keys/a.KEY") << 4 << false;
-        QTest::newRow("0,5: clamped to 1, sort on")
-            << true << settingsFile("/k.KEY", "0,5") << QStringLiteral("/k.KEY") << 1 << true;
-        QTest::newRow("only the first line")
-            << true << QByteArray("\"/only/first.KEY\"\r\n") << QStringLiteral("/only/first.KEY") << 1 << true;
-        QTest::newRow("path with commas")
-            << true << settingsFile("/keys/a,b,,c.KEY", "2,1") << QStringLiteral("/keys/a,b,,c.KEY") << 2 << true;
-        QTest::newRow("filter index does not fit 16 bits: nothing more read")
-            << true << settingsFile("/p.KEY", "70000,0") << QStringLiteral("/p.KEY") << 1 << true;
+        QTest::newRow("first run") << QByteArray() << "" << 1 << true;
+        QTest::newRow("only the path line") << QByteArray("\"/only/first.KEY\"\r\n") << "/only/first.KEY" << 1 << true;
+        QTest::newRow("bad numbers: none used") << settingsFile("/p.KEY", "70000,0") << "/p.KEY" << 1 << true;
+        QTest::newRow("9,0: filter 4, sort off") << settingsFile("/a.KEY", "9,0") << "/a.KEY" << 4 << false;
+        QTest::newRow("0,5: filter 1, sort on") << settingsFile("/k.KEY", "0,5") << "/k.KEY" << 1 << true;
+        QTest::newRow("path with commas") << settingsFile("/k/a,b,,c.KEY", "2,1") << "/k/a,b,,c.KEY" << 2 << true;
     }
-
     void settingsFileDecidesTheStartValues()
     {
-        QFETCH(bool, fileExists);
         QFETCH(QByteArray, contents);
         QFETCH(QString, lastPath);
         QFETCH(int, filterIndex);
         QFETCH(bool, sortOn);
-        if (fileExists)
-            fixture_->writeSettingsFile(contents);
-
-        Form1& window = fixture_->start();
-
-        QCOMPARE(window.settings().LastPath, lastPath);
-        QCOMPARE(int(window.settings().FilterIndexSetting), filterIndex);
-        QCOMPARE(int(window.settings().SortOn), sortOn ? 1 : 0);
-        QCOMPARE(fixture_->action("DoSort")->isChecked(), sortOn);
-        QCOMPARE(fixture_->action("DoSort2")->isChecked(), !sortOn);
-        QCOMPARE(fixture_->named<QLabel>(QStringLiteral("Label8"))->isVisible(), !sortOn);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Quorvane"));
-        QCOMPARE(fixture_->modal().messages().size(), std::size_t(0));
+        if (!contents.isEmpty())
+            writeSettings(contents);
+        start();
+        QCOMPARE(window().settings().LastPath, lastPath);
+        QCOMPARE(int(window().settings().FilterIndexSetting), filterIndex);
+        QCOMPARE(int(window().settings().SortOn), int(sortOn));
+        QCOMPARE(checked("DoSort"), sortOn);
+        QCOMPARE(checked("DoSort2"), !sortOn);
+        QCOMPARE(sortIndicatorShown(), !sortOn);
+        QCOMPARE(window().state().FPad, makeFPad());
+        QVERIFY(modal().messages().empty());
     }
 
-    void startUpFillsTheEditorState()
-    {
-        Form1& window = fixture_->start();
-        QCOMPARE(QDir::cleanPath(window.state().IniPath), QDir::cleanPath(fixture_->settingsPath()));
-        QCOMPARE(window.state().FPad, QString(2048, QLatin1Char('F')));
-        QCOMPARE(int(window.state().FocusDataIndex), -1);
-        QVERIFY(window.state().TableReady);
-        QVERIFY(!window.state().Modified);
-    }
-
-    void firstRunWritesTheDefaultSettings()
-    {
-        Form1& window = fixture_->start();
-        QVERIFY(!QFile::exists(fixture_->settingsPath()));
-        QCOMPARE(window.writeSettings(), QString());
-        QFile file(fixture_->settingsPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), settingsFile("", "1,1"));
-    }
-
+    // What was read, clamped, and then chosen goes back out, in 13 lines.
     void writtenSettingsCarryWhatWasReadAndChosen()
     {
-        fixture_->writeSettingsFile(settingsFile("/keys/a,b.KEY", "9,1"));
-        Form1& window = fixture_->start();
-        QVERIFY(fixture_->triggerAction("DoSort2"));
-        QCOMPARE(window.writeSettings(), QString());
-        QFile file(fixture_->settingsPath());
+        writeSettings(settingsFile("/k/a,b.KEY", "9,1"));
+        start();
+        QVERIFY(trigger("DoSort2"));
+        QCOMPARE(window().writeSettings(), QString());
+        QFile file(settingsPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), settingsFile("/keys/a,b.KEY", "4,0"));
+        QCOMPARE(file.readAll(), settingsFile("/k/a,b.KEY", "4,0"));
     }
 
     void writingReportsAFailure()
     {
-        Form1& window = fixture_->start();
-        QDir(fixture_->folder()).removeRecursively();
-        QVERIFY(!window.writeSettings().isEmpty());
-    }
-
-    void nextStartReadsWhatWasWritten()
-    {
-        fixture_->start();
-        QVERIFY(fixture_->triggerAction("DoSort2"));
-        QCOMPARE(fixture_->window().writeSettings(), QString());
-        fixture_->stop();
-        Form1& again = fixture_->start();
-        QCOMPARE(int(again.settings().SortOn), 0);
-        QVERIFY(fixture_->named<QLabel>(QStringLiteral("Label8"))->isVisible());
+        start();
+        QDir(QFileInfo(settingsPath()).path()).removeRecursively();
+        QVERIFY(!window().writeSettings().isEmpty());
     }
 
 private:
-    std::unique_ptr<WindowFixture> fixture_;
+    void writeSettings(const QByteArray& contents)
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+    }
 };
 
 QTEST_MAIN(StartupTest)

@@ -1,7 +1,9 @@
 #pragma once
 
-// A fresh main window per test: its own settings folder, scripted answers to
-// every modal question, and helpers that reach controls by their names.
+// The base of the window tests: every test function gets a fresh settings
+// folder and fresh scripted answers to the modal questions, and starts the
+// window itself, so that it can write a settings file first. Controls are
+// reached by their object names.
 
 #include "ui/form1.h"
 #include "ui/scripted_modal_ui.h"
@@ -20,89 +22,79 @@
 
 namespace quorvane::test {
 
-class WindowFixture {
-public:
-    // Settings for the next window, written before it starts.
-    void writeSettingsFile(const QByteArray& contents)
-    {
-        QFile file(settingsPath());
-        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-            qFatal("cannot write the test settings file");
-    }
+// The 13-line settings file with the given path and last line.
+inline QByteArray settingsFile(const QByteArray& path, const QByteArray& lastLine)
+{
+    return '"' + path + "\"\r\n" + QByteArray("\"\"\r\n").repeated(11) + lastLine + "\r\n";
+}
 
-    [[nodiscard]] QString settingsPath() const { return folder_.filePath(QStringLiteral("Quorvane.ini")); }
-    [[nodiscard]] QString folder() const { return folder_.path(); }
-
+class WindowTest : public QObject {
+    Q_OBJECT
+protected:
     Form1& start()
     {
-        window_ = std::make_unique<Form1>(modal_, folder_.path());
+        window_ = std::make_unique<Form1>(*modal_, folder_->path());
         window_->show();
-        if (!QTest::qWaitForWindowExposed(window_.get()))
-            qWarning("window not exposed");
+        window_->activateWindow(); // typed keys must reach the focused field
+        if (!QTest::qWaitForWindowActive(window_.get()))
+            qWarning("window not active");
         return *window_;
     }
 
-    void stop() { window_.reset(); }
-
+    [[nodiscard]] QString settingsPath() const { return folder_->filePath(QStringLiteral("Quorvane.ini")); }
     [[nodiscard]] Form1& window() { return *window_; }
-    [[nodiscard]] ScriptedModalUi& modal() { return modal_; }
+    [[nodiscard]] ScriptedModalUi& modal() { return *modal_; }
+    [[nodiscard]] RecordTable& table() { return window_->document().table; }
 
-    template <typename T>
+    template <typename T = QLineEdit>
     [[nodiscard]] T* named(const QString& name) const
     {
         return window_->findChild<T*>(name);
     }
-
     // A control of a grid row or a data cell: "Text_address", 3 -> Text_address_3.
-    template <typename T>
+    template <typename T = QLineEdit>
     [[nodiscard]] T* indexed(const char* base, int index) const
     {
         return named<T>(QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(index));
     }
+    [[nodiscard]] bool checked(const QString& action) const { return named<QAction>(action)->isChecked(); }
+    [[nodiscard]] bool sortIndicatorShown() const { return named<QLabel>(QStringLiteral("Label8"))->isVisible(); }
 
-    [[nodiscard]] QAction* action(const char* name) const { return named<QAction>(QLatin1String(name)); }
-
-    // Finds a menu item by name, checks that it can be chosen, and chooses it.
-    [[nodiscard]] bool triggerAction(const char* name) const
+    // Chooses a menu item as the user can: only when it exists and is enabled.
+    [[nodiscard]] bool trigger(const QString& name) const
     {
-        QAction* item = action(name);
-        if (item == nullptr) {
-            qWarning("no action %s", name);
+        auto* item = named<QAction>(name);
+        if (item == nullptr || !item->isEnabled())
             return false;
-        }
-        if (!item->isEnabled()) {
-            qWarning("action %s is disabled", name);
-            return false;
-        }
         item->trigger();
         return true;
     }
 
     // Opens a top-level menu as a click on its title would, then closes it.
-    [[nodiscard]] bool openMenu(const char* name) const
+    void openMenu(const QString& name) const
     {
-        auto* menu = named<QMenu>(QLatin1String(name));
-        if (menu == nullptr)
-            return false;
-        menu->popup(window_->mapToGlobal(QPoint(10, 10)));
-        const bool shown = QTest::qWaitFor([menu] { return menu->isVisible(); });
-        menu->hide();
-        return shown;
+        named<QMenu>(name)->popup(window_->mapToGlobal(QPoint(10, 10)));
+        named<QMenu>(name)->hide();
     }
 
+    void type(QWidget* field, const QString& keys)
+    {
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClicks(field, keys);
+    }
+
+private slots:
+    void init()
+    {
+        folder_ = std::make_unique<QTemporaryDir>();
+        modal_ = std::make_unique<ScriptedModalUi>();
+    }
+    void cleanup() { window_.reset(); }
+
 private:
-    QTemporaryDir folder_;
-    ScriptedModalUi modal_;
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<ScriptedModalUi> modal_;
     std::unique_ptr<Form1> window_;
 };
-
-// The 13-line settings file with the given path and last line.
-[[nodiscard]] inline QByteArray settingsFile(const QByteArray& path, const QByteArray& lastLine)
-{
-    QByteArray contents = '"' + path + "\"\r\n";
-    for (int i = 0; i < 11; ++i)
-        contents += "\"\"\r\n";
-    return contents + lastLine + "\r\n";
-}
 
 } // namespace quorvane::test
