@@ -13,5 +13,8 @@ int main(int argc, char* argv[])
     quorvane::QtModalUi modal;
     quorvane::Form1 window(modal, QApplication::applicationDirPath());
     window.show();
+    // Without a window manager (a kiosk or a virtual display) nothing would
+    // make the window active, and the grid's focus rules would never run.
+    window.activateWindow();
     return QApplication::exec();
 }
