@@ -7,6 +7,7 @@
 #include "core/hex_text.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -18,12 +19,30 @@ const QString kFieldSeparator = QStringLiteral(" , ");
 const QByteArray kLineEnd = QByteArrayLiteral("\r\n");
 const QByteArray kUtf8ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
-// A data text may be tens of kilobytes; a line far longer is not a template's.
-constexpr qsizetype kMaxTemplateLineLength = qsizetype(1) << 20;
+// Far more than any title or data the editor holds (a title field takes
+// 32767 characters, data at most 999 bytes), and small enough that a damaged
+// or hostile file of 257 records cannot fill the memory.
+constexpr qsizetype kMaxTemplateLineLength = qsizetype(128) << 10;
 // The size field holds up to three digits when written; reading takes four.
 constexpr int kMaxWrittenSize = 999;
 
 bool isCommentLine(QByteArrayView line) { return line.startsWith('#'); }
+
+// Strict UTF-8: a byte sequence that is not UTF-8 (a file from a legacy
+// code page) is refused rather than turned into replacement characters that
+// would then be written as other bytes. A U+FEFF inside the text is data and
+// is kept; only the file's own byte-order mark is skipped, by the caller.
+std::optional<QString> decodeLine(QByteArrayView line)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = decoder(line);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+const QString kNotUtf8 = QStringLiteral("the text is not UTF-8.");
 
 // Blanks followed by "#": a title that would read as a comment line.
 bool looksLikeComment(QStringView text)
@@ -188,6 +207,10 @@ QString templateWriteProblem(const KeyRecord& record, Slot slot)
         return QStringLiteral("Line %1: the title holds a line break.").arg(line);
     if (holdsLineBreak(record.KeyData))
         return QStringLiteral("Line %1: the data holds a line break.").arg(line);
+    if (record.KeyTitle.toUtf8().size() + 32 > kMaxTemplateLineLength)
+        return QStringLiteral("Line %1: the title is too long.").arg(line);
+    if (record.KeyData.toUtf8().size() > kMaxTemplateLineLength)
+        return QStringLiteral("Line %1: the data is too long.").arg(line);
     if (record.KeySize < 0 || record.KeySize > kMaxWrittenSize)
         return QStringLiteral("Line %1: the size %2 is outside 0 to %3.").arg(line).arg(record.KeySize).arg(kMaxWrittenSize);
     if (record.KeyType != kTypeHex && record.KeyType != kTypeAscii)
@@ -249,8 +272,11 @@ QString FormatLoad(QIODevice& device, Document& document)
         if (isCommentLine(line))
             continue;
 
+        const std::optional<QString> recordText = decodeLine(line);
+        if (!recordText)
+            return fail(lineError(reader.lineNumber(), kNotUtf8));
         QString problem;
-        const std::optional<RecordLine> record = parseRecordLine(QString::fromUtf8(line), addressWidth, problem);
+        const std::optional<RecordLine> record = parseRecordLine(*recordText, addressWidth, problem);
         if (!record)
             return fail(lineError(reader.lineNumber(), problem));
         KeyRecord& slot = document.table[next];
@@ -265,7 +291,10 @@ QString FormatLoad(QIODevice& device, Document& document)
         }
         if (dataStatus != LineReader::Status::Line)
             return readFailure(dataStatus);
-        slot.KeyData = QString::fromUtf8(line);
+        const std::optional<QString> data = decodeLine(line);
+        if (!data)
+            return lineError(reader.lineNumber(), kNotUtf8);
+        slot.KeyData = *data;
         slot.KeyAddrSet = true;
         ++next;
     }

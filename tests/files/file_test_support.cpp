@@ -88,10 +88,14 @@ Document documentIn(AddressSize size, const std::map<Slot, KeyRecord>& records)
 
 QString randomText(std::mt19937& random, int maxLength)
 {
-    static constexpr std::u32string_view kPool = U"abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22\U0001F511";
+    static constexpr std::u32string_view kPool = U"abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22\uFEFF\U0001F511";
     QString text;
-    for (int i = std::uniform_int_distribution<int>(0, maxLength)(random); i > 0; --i)
-        text += QString::fromUcs4(&kPool[std::uniform_int_distribution<std::size_t>(0, kPool.size() - 1)(random)], 1);
+    for (int i = std::uniform_int_distribution<int>(0, maxLength)(random); i > 0; --i) {
+        // Appended by hand: the UCS-4 decoder would swallow a U+FEFF.
+        const char32_t c = kPool[std::uniform_int_distribution<std::size_t>(0, kPool.size() - 1)(random)];
+        const char16_t units[2] = {QChar::highSurrogate(c), QChar::lowSurrogate(c)};
+        text += QChar::requiresSurrogates(c) ? QString(reinterpret_cast<const QChar*>(units), 2) : QString(QChar(char16_t(c)));
+    }
     return text;
 }
 

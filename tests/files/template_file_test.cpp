@@ -78,7 +78,10 @@ TEST(FormatLoad, ReportsTheLineAndKeepsWhatWasRead)
         {"# Template File\r\nA\r\nFF\r\n", "Line 2 of the file: the record line is too short.", Bits32, 0},
         {"# Template File\r\nA , 000001 ,  1 ,  0\r\nFF\r\nB , 0001 ,  1 ,  x\r\n",
          "Line 4 of the file: the type is neither 0 (HEX) nor 1 (ASCII).", Bits24, 1},
-        {"# Template File\r\n" + QByteArray(2 << 20, 'x'), "Line 2 of the file: the line is too long.", Bits32, 0},
+        {"# Template File\r\n" + QByteArray(200 << 10, 'x'), "Line 2 of the file: the line is too long.", Bits32, 0},
+        {"# Template File\r\nCaf\xE9 , 0001 ,  1 ,  1\r\nA\r\n", "Line 2 of the file: the text is not UTF-8.", Bits32, 0},
+        {"# Template File\r\nA , 000001 ,  1 ,  1\r\nA\r\nB , 0001 ,  1 ,  1\r\n\xE9\r\n",
+         "Line 5 of the file: the text is not UTF-8.", Bits16, 1},
     };
     for (const auto& row : rows) {
         Document document = test::documentIn(Bits16);
