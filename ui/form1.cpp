@@ -105,6 +105,10 @@ void Form1::createLayout()
     Label8 = new QLabel(QStringLiteral("Address Sort Off"), central);
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->setStyleSheet(QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+    // Its place stays when it is hidden, so the file-name field does not jump.
+    QSizePolicy keepPlace = Label8->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    Label8->setSizePolicy(keepPlace);
 
     Label_Drop = new QLabel(QStringLiteral("Drop an object file here\nto extract KEY data"), central);
     Label_Drop->setObjectName(QStringLiteral("Label_Drop"));

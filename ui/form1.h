@@ -54,6 +54,11 @@ public:
     [[nodiscard]] const Settings& settings() const { return settings_; }
     [[nodiscard]] GridView& grid() { return *grid_; }
 
+protected:
+    // Until End exists, closing the window ends the program; it still keeps
+    // the settings (last path, filter index, sort option) as End will.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Form_Load();
     void createMenus();

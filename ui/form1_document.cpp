@@ -5,6 +5,7 @@
 #include "core/settings_file.h"
 #include "grid/grid_view.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -88,6 +89,13 @@ void Form1::version_Click()
 QString Form1::writeSettings() const
 {
     return writeSettingsFile(state_.IniPath, settings_);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // A settings file that cannot be written is no reason to keep running.
+    (void)writeSettings();
+    QMainWindow::closeEvent(event);
 }
 
 } // namespace quorvane

@@ -49,7 +49,7 @@ private slots:
         writeSettings(settingsFile("/k/a,b.KEY", "9,1"));
         start();
         QVERIFY(trigger("DoSort2"));
-        QCOMPARE(window().writeSettings(), QString());
+        QVERIFY(window().close()); // closing keeps the settings
         QFile file(settingsPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), settingsFile("/k/a,b.KEY", "4,0"));
