@@ -43,10 +43,8 @@ struct BenchGrid {
                     rec.KeyData += twoDigitHex(b + slot);
             }
         }
-        grid->TableSet(0, 0);
-        grid->LabelSet(0);
+        grid->resetView();
         state.Modified = false;
-        state.TableReady = true;
         grid->show();
         grid->activateWindow();
         if (!QTest::qWaitForWindowActive(grid.get()))

@@ -91,7 +91,7 @@ quint64 endAddress(const KeyRecord& record)
 CollisionReport checkAddressCollisions(const RecordTable& table)
 {
     CollisionReport report;
-    report.DupMessage = QStringLiteral("Duplicated Address") + kCrLf;
+    report.message = QStringLiteral("Duplicated Address") + kCrLf;
     bool previousCollided = false;
     // The highest end of all records so far, not only of the neighbour: a
     // long record can cover several records after it, and the neighbour
@@ -108,15 +108,15 @@ CollisionReport checkAddressCollisions(const RecordTable& table)
             // In a chain, record i was already named as the second of the
             // previous pair.
             if (!previousCollided)
-                report.DupMessage += lineLabel(i);
-            report.DupMessage += lineLabel(*next);
+                report.message += lineLabel(i);
+            report.message += lineLabel(*next);
             previousCollided = true;
             report.found = true;
         } else {
             previousCollided = false;
         }
     }
-    report.DupMessage += kCrLf + QStringLiteral("Save the file after correcting the duplicated Address");
+    report.message += kCrLf + QStringLiteral("Save the file after correcting the duplicated Address");
     return report;
 }
 

@@ -31,10 +31,7 @@ void compactRecords(RecordTable& table);
 // The report of overlapping records and whether there was any.
 struct CollisionReport {
     bool found = false;
-    QString DupMessage;
-
-    // 1 when collisions were found, 0 otherwise: what the save command tests.
-    [[nodiscard]] int result() const { return found ? 1 : 0; }
+    QString message; // "Duplicated Address", the lines, the advice: shown when found
 };
 
 // Walks the records in use in slot order: the next record collides when it
@@ -45,7 +42,7 @@ struct CollisionReport {
 
 // Cut, sort and compact the table, then check it for collisions. The table
 // keeps its new order whatever the outcome; the caller redraws the grid and,
-// when `found`, shows `DupMessage` and does not save.
+// when `found`, shows `message` and does not save.
 [[nodiscard]] CollisionReport Sort_AddressCheck(RecordTable& table, AddressSize size);
 
 } // namespace quorvane

@@ -19,8 +19,8 @@ QString endRecordLine(AddressSize size)
 void AddressMode::set(AddressSize size)
 {
     current_ = size;
-    if (listener_)
-        listener_(size);
+    for (const Listener& listener : listeners_)
+        listener(size);
 }
 
 } // namespace quorvane

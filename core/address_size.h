@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace quorvane {
 
@@ -61,10 +62,21 @@ inline constexpr int kMaxSrecordCount = 255;
 
 // The address size of the document. This is the one place the mode lives;
 // the window's menu check marks and the address fields' lengths follow it
-// through the listener, which runs after every SetAddr call.
+// through listeners, which run in the order they were added after every
+// SetAddr call.
 class AddressMode {
 public:
     using Listener = std::function<void(AddressSize)>;
+
+    AddressMode() = default;
+    // Listeners belong to the owner of an instance (a window's marks follow
+    // its own document), so a copy takes the mode alone.
+    AddressMode(const AddressMode& other) : current_(other.current_) {}
+    AddressMode& operator=(const AddressMode& other)
+    {
+        current_ = other.current_;
+        return *this;
+    }
 
     [[nodiscard]] AddressSize current() const { return current_; }
 
@@ -73,11 +85,11 @@ public:
     void SetAddr32() { set(AddressSize::Bits32); }
     void set(AddressSize size);
 
-    void setListener(Listener listener) { listener_ = std::move(listener); }
+    void addListener(Listener listener) { listeners_.push_back(std::move(listener)); }
 
 private:
     AddressSize current_ = AddressSize::Bits32;
-    Listener listener_;
+    std::vector<Listener> listeners_;
 };
 
 } // namespace quorvane

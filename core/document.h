@@ -12,4 +12,12 @@ struct Document {
     AddressMode mode;
 };
 
+// Takes over the table and the address size of `source`; the listeners of
+// `target` hear of the new size.
+inline void adoptDocument(Document& target, const Document& source)
+{
+    target.table = source.table;
+    target.mode.set(source.mode.current());
+}
+
 } // namespace quorvane

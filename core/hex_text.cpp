@@ -1,21 +1,17 @@
 #include "hex_text.h"
 
+#include "hex_digits.h"
+
 #include <QByteArray>
 
 namespace quorvane {
 
 namespace {
 
-int hexDigitValue(QChar ch)
+int digitOf(QChar ch)
 {
-    const char16_t c = ch.unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
+    const quint8 value = hexDigitValue(ch.unicode());
+    return value == kNotHex ? -1 : value;
 }
 
 constexpr char kUpperDigits[] = "0123456789ABCDEF";
@@ -27,7 +23,7 @@ qint32 hexRead(QStringView text)
     quint32 value = 0;
     int digits = 0;
     for (QChar ch : text) {
-        const int d = hexDigitValue(ch);
+        const int d = digitOf(ch);
         if (d < 0)
             break;
         value = (value << 4) | quint32(d);
@@ -105,7 +101,7 @@ QString MakeCheckSum(QStringView text)
 bool IsHEXString(const QString& text)
 {
     for (QChar ch : text) {
-        if (hexDigitValue(ch) < 0)
+        if (digitOf(ch) < 0)
             return false;
     }
     return true;

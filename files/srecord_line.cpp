@@ -6,22 +6,6 @@ namespace quorvane {
 
 namespace {
 
-constexpr std::array<quint8, 256> makeHexTable()
-{
-    std::array<quint8, 256> table{};
-    for (auto& v : table)
-        v = kNotHex;
-    for (int c = '0'; c <= '9'; ++c)
-        table[c] = quint8(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c)
-        table[c] = quint8(c - 'A' + 10);
-    for (int c = 'a'; c <= 'f'; ++c)
-        table[c] = quint8(c - 'a' + 10);
-    return table;
-}
-
-constexpr std::array<quint8, 256> kHexTable = makeHexTable();
-
 // Address bytes of each record type by its digit; 0 where the type is not
 // one of the format's.
 constexpr std::array<int, 10> kAddressBytesOfType = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
@@ -30,40 +14,59 @@ bool isDataRecordDigit(int digit) { return digit >= 1 && digit <= 3; }
 
 } // namespace
 
-quint8 hexDigitValue(char c) { return kHexTable[quint8(c)]; }
-
-bool isValidSrecordLine(QByteArrayView line)
+SrecordLineFault srecordLineFault(QByteArrayView line)
 {
+    using enum SrecordLineFault;
     const qsizetype length = line.size();
-    if (length < 4 || length > kMaxSrecordLineLength)
-        return false;
+    if (length < 4)
+        return TooShort;
+    if (length > kMaxSrecordLineLength)
+        return TooLong;
     const char* p = line.data();
     if (p[0] != 'S')
-        return false;
+        return NotSrecord;
     const int typeDigit = p[1] - '0';
-    if (typeDigit < 0 || typeDigit > 9 || kAddressBytesOfType[typeDigit] == 0)
-        return false;
+    if (typeDigit < 0 || typeDigit > 9 || kAddressBytesOfType[std::size_t(typeDigit)] == 0)
+        return UnknownType;
 
-    const quint8 countHigh = kHexTable[quint8(p[2])];
-    const quint8 countLow = kHexTable[quint8(p[3])];
+    const quint8 countHigh = hexDigitValue(p[2]);
+    const quint8 countLow = hexDigitValue(p[3]);
     if ((countHigh | countLow) & kNotHex)
-        return false;
+        return NotHex;
     const int count = (countHigh << 4) | countLow;
     if ((length - 4) / 2 != count)
-        return false;
-    if (isDataRecordDigit(typeDigit) && count < kAddressBytesOfType[typeDigit] + 1)
-        return false;
+        return CountDisagreesWithLength;
+    if (isDataRecordDigit(typeDigit) && count < kAddressBytesOfType[std::size_t(typeDigit)] + 1)
+        return CountTooSmall;
 
     unsigned sum = unsigned(count);
     unsigned notHex = 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(p + 4);
+    const char* bytes = p + 4;
     for (int i = 0; i < count; ++i) {
-        const unsigned high = kHexTable[bytes[2 * i]];
-        const unsigned low = kHexTable[bytes[2 * i + 1]];
+        const unsigned high = hexDigitValue(bytes[2 * i]);
+        const unsigned low = hexDigitValue(bytes[2 * i + 1]);
         notHex |= high | low;
         sum += (high << 4) | low;
     }
-    return (notHex & kNotHex) == 0 && (sum & 0xFF) == 0xFF;
+    if (notHex & kNotHex)
+        return NotHex;
+    return (sum & 0xFF) == 0xFF ? None : WrongChecksum;
+}
+
+QString describeSrecordLineFault(SrecordLineFault fault)
+{
+    switch (fault) {
+    case SrecordLineFault::None: return QStringLiteral("valid");
+    case SrecordLineFault::TooShort: return QStringLiteral("too short for an S-record");
+    case SrecordLineFault::TooLong: return QStringLiteral("too long for an S-record");
+    case SrecordLineFault::NotSrecord: return QStringLiteral("does not start with \"S\"");
+    case SrecordLineFault::UnknownType: return QStringLiteral("unknown record type");
+    case SrecordLineFault::NotHex: return QStringLiteral("holds characters that are not hex digits");
+    case SrecordLineFault::CountDisagreesWithLength: return QStringLiteral("count disagrees with the line length");
+    case SrecordLineFault::CountTooSmall: return QStringLiteral("count too small for the address");
+    case SrecordLineFault::WrongChecksum: return QStringLiteral("wrong checksum");
+    }
+    return {};
 }
 
 std::optional<SrecordData> dataRecordOf(QByteArrayView validLine)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/address_size.h"
+#include "core/hex_digits.h"
 
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -16,18 +18,32 @@ namespace quorvane {
 // stray character after them (tolerated, as many tools leave one).
 inline constexpr qsizetype kMaxSrecordLineLength = 2 + 2 + 2 * kMaxSrecordCount + 1;
 
-// Value of a hex digit (either case), or kNotHex.
-inline constexpr quint8 kNotHex = 0x80;
-[[nodiscard]] quint8 hexDigitValue(char c);
 
-// True when the line is one well-formed S-record:
+// Why a line is not one well-formed S-record. A well-formed line is
 // - "S0".."S9" except "S4", upper case;
 // - the count, every counted byte and the checksum are hex digits;
 // - the characters after the count are twice the count, give or take one
 //   stray character at the end (which is not looked at);
 // - a data record's count covers at least its address and checksum;
 // - count plus counted bytes sum to 0xFF in their low byte.
-[[nodiscard]] bool isValidSrecordLine(QByteArrayView line);
+enum class SrecordLineFault {
+    None,
+    TooShort,
+    TooLong,
+    NotSrecord,
+    UnknownType,
+    NotHex,
+    CountDisagreesWithLength,
+    CountTooSmall,
+    WrongChecksum,
+};
+[[nodiscard]] SrecordLineFault srecordLineFault(QByteArrayView line);
+[[nodiscard]] inline bool isValidSrecordLine(QByteArrayView line)
+{
+    return srecordLineFault(line) == SrecordLineFault::None;
+}
+// A few words for a person: "wrong checksum", ...
+[[nodiscard]] QString describeSrecordLineFault(SrecordLineFault fault);
 
 // A data record (S1, S2, S3) of a line that passed isValidSrecordLine.
 struct SrecordData {

@@ -42,37 +42,38 @@ void selectAddressSize(AddressMode& mode, AddressSize size)
     }
 }
 
-QString lineError(qint64 lineNumber, const char* what)
+QString lineError(qint64 lineNumber, const QString& why)
 {
-    return errorText(QStringLiteral("Line %1 of the file %2").arg(lineNumber).arg(QLatin1String(what)));
+    return errorText(fileLineProblem(lineNumber, why));
 }
 
 } // namespace
 
-qint16 CheckSrecordFile(QIODevice& device)
+FormatCheck CheckSrecordFile(QIODevice& device)
 {
     LineReader reader(device, kMaxSrecordLineLength);
     QByteArrayView line;
     for (;;) {
         switch (reader.next(line)) {
         case LineReader::Status::End:
-            return kSrecordFileValid;
+            return FormatCheck::passed(reader.lineNumber());
         case LineReader::Status::TooLong:
+            return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(SrecordLineFault::TooLong));
         case LineReader::Status::ReadError:
-            return kSrecordFileInvalid;
+            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
         case LineReader::Status::Line:
-            if (!isValidSrecordLine(line))
-                return kSrecordFileInvalid;
+            if (const SrecordLineFault fault = srecordLineFault(line); fault != SrecordLineFault::None)
+                return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(fault));
             break;
         }
     }
 }
 
-qint16 CheckSrecordFile(const QString& fname)
+FormatCheck CheckSrecordFile(const QString& fname)
 {
     QFile file(fname);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return kSrecordFileInvalid;
+        return FormatCheck::failed(0, file.errorString());
     return CheckSrecordFile(file);
 }
 
@@ -89,7 +90,7 @@ QString SRecodeLoad(QIODevice& device, Document& document)
             atEnd = true;
             continue;
         case LineReader::Status::TooLong:
-            return lineError(reader.lineNumber(), "is too long for an S-record.");
+            return lineError(reader.lineNumber(), QStringLiteral("the line is too long for an S-record."));
         case LineReader::Status::ReadError:
             return errorText(reader.errorString());
         case LineReader::Status::Line:
@@ -105,7 +106,8 @@ QString SRecodeLoad(QIODevice& device, Document& document)
         // too small for the address or digits that are not hex would
         // otherwise put a negative size or garbage into the table.
         if (!isValidSrecordLine(line))
-            return lineError(reader.lineNumber(), "is not a valid S-record.");
+            return lineError(reader.lineNumber(), QStringLiteral("the line is not a valid S-record (%1).")
+                                                      .arg(describeSrecordLineFault(srecordLineFault(line))));
         const std::optional<SrecordData> data = dataRecordOf(line);
         storeDataRecord(document.table[next], *data);
         lastDataType = data->type;

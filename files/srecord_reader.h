@@ -1,5 +1,7 @@
 #pragma once
 
+#include "format_check.h"
+
 #include "core/document.h"
 
 #include <QIODevice>
@@ -12,14 +14,11 @@
 // line ends (CR LF, LF, CR) and whatever header, count or end records it has.
 namespace quorvane {
 
-inline constexpr qint16 kSrecordFileValid = 0;
-inline constexpr qint16 kSrecordFileInvalid = 1;
-
-// 0 when every line is a valid S-record (an empty file is), 1 when a line is
-// not or the file cannot be read. Stops at the first bad line, so a file of
-// another kind is rejected from its first characters.
-[[nodiscard]] qint16 CheckSrecordFile(QIODevice& device);
-[[nodiscard]] qint16 CheckSrecordFile(const QString& fname);
+// Valid when every line is a valid S-record (an empty file is); otherwise
+// the first bad line and why, or the read failure. Stops at the first bad
+// line, so a file of another kind is rejected from its first characters.
+[[nodiscard]] FormatCheck CheckSrecordFile(QIODevice& device);
+[[nodiscard]] FormatCheck CheckSrecordFile(const QString& fname);
 
 // Fills the table from slot 0 upwards, one record per data line, at most
 // 257 records (slot 256 included), and sets the address size by the type of

@@ -1,6 +1,6 @@
 #include "srecord_writer.h"
 
-#include "atomic_save.h"
+#include "document_writer.h"
 #include "file_error.h"
 
 #include "core/data_bytes.h"
@@ -21,11 +21,8 @@ QString dataDigitsOf(const KeyRecord& record)
 
 QString firstWriteProblem(const RecordTable& table, AddressSize size)
 {
-    for (Slot slot = 0; slot < kRecordCount; ++slot) {
-        if (QString problem = recordWriteProblem(table[slot], slot, size); !problem.isEmpty())
-            return problem;
-    }
-    return {};
+    return firstRecordProblem(table, kRecordCount,
+                              [size](const KeyRecord& record, Slot slot) { return recordWriteProblem(record, slot, size); });
 }
 
 } // namespace
@@ -34,27 +31,24 @@ QString recordWriteProblem(const KeyRecord& record, Slot slot, AddressSize size)
 {
     if (!record.inUse())
         return {};
-    const int line = lineNumberOf(slot);
     const int limit = dataLimit(size);
     if (record.KeySize < 0 || record.KeySize > limit) {
-        return QStringLiteral("Line %1: the size %2 is outside 0 to %3 bytes for %4-bit addresses.")
-            .arg(line)
+        return recordProblem(slot, QStringLiteral("the size %1 is outside 0 to %2 bytes for %3-bit addresses.")
             .arg(record.KeySize)
             .arg(limit)
-            .arg(int(size));
+            .arg(int(size)));
     }
     if (record.KeyType == kTypeHex) {
         if (!IsHEXString(record.KeyData))
-            return QStringLiteral("Line %1: the HEX data holds characters that are not hex digits.").arg(line);
+            return recordProblem(slot, QStringLiteral("the HEX data holds characters that are not hex digits."));
         if (record.KeyData.size() % 2 != 0)
-            return QStringLiteral("Line %1: the HEX data has an odd number of digits.").arg(line);
+            return recordProblem(slot, QStringLiteral("the HEX data has an odd number of digits."));
     }
     const int dataBytes = dataByteCount(record.KeyType, record.KeyData);
     if (dataBytes != record.KeySize) {
-        return QStringLiteral("Line %1: the size %2 does not match the %3 of its data.")
-            .arg(line)
+        return recordProblem(slot, QStringLiteral("the size %1 does not match the %2 of its data.")
             .arg(record.KeySize)
-            .arg(dataBytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(dataBytes));
+            .arg(dataBytes == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(dataBytes)));
     }
     return {};
 }
@@ -82,21 +76,15 @@ QByteArray srecordFileContents(const RecordTable& table, AddressSize size)
 QString SRecodeSave(QIODevice& device, const Document& document)
 {
     const AddressSize size = document.mode.current();
-    if (QString problem = firstWriteProblem(document.table, size); !problem.isEmpty())
-        return errorText(problem);
-    if (QString error = writeAll(device, srecordFileContents(document.table, size)); !error.isEmpty())
-        return errorText(error);
-    return {};
+    const QString problem = firstWriteProblem(document.table, size);
+    return writeDocument(device, problem, problem.isEmpty() ? srecordFileContents(document.table, size) : QByteArray());
 }
 
 QString SRecodeSave(const QString& fname, const Document& document)
 {
     const AddressSize size = document.mode.current();
-    if (QString problem = firstWriteProblem(document.table, size); !problem.isEmpty())
-        return errorText(problem);
-    if (QString error = replaceFileContents(fname, srecordFileContents(document.table, size)); !error.isEmpty())
-        return errorText(error);
-    return {};
+    const QString problem = firstWriteProblem(document.table, size);
+    return writeDocument(fname, problem, problem.isEmpty() ? srecordFileContents(document.table, size) : QByteArray());
 }
 
 } // namespace quorvane

@@ -1,6 +1,6 @@
 #include "template_file.h"
 
-#include "atomic_save.h"
+#include "document_writer.h"
 #include "file_error.h"
 #include "line_reader.h"
 
@@ -171,11 +171,7 @@ void storeRecordLine(KeyRecord& slot, const RecordLine& record)
 
 QString firstWriteProblem(const RecordTable& table)
 {
-    for (Slot slot = 0; slot < kSlotCount; ++slot) {
-        if (QString problem = templateWriteProblem(table[slot], slot); !problem.isEmpty())
-            return problem;
-    }
-    return {};
+    return firstRecordProblem(table, kSlotCount, templateWriteProblem);
 }
 
 QByteArray templateContents(const Document& document)
@@ -191,9 +187,9 @@ QByteArray templateContents(const Document& document)
     return out;
 }
 
-QString lineError(qint64 lineNumber, const QString& what)
+QString lineError(qint64 lineNumber, const QString& why)
 {
-    return errorText(QStringLiteral("Line %1 of the file: %2").arg(lineNumber).arg(what));
+    return errorText(fileLineProblem(lineNumber, why));
 }
 
 } // namespace
@@ -202,19 +198,18 @@ QString templateWriteProblem(const KeyRecord& record, Slot slot)
 {
     if (!record.inUse())
         return {};
-    const int line = lineNumberOf(slot);
     if (holdsLineBreak(record.KeyTitle))
-        return QStringLiteral("Line %1: the title holds a line break.").arg(line);
+        return recordProblem(slot, QStringLiteral("the title holds a line break."));
     if (holdsLineBreak(record.KeyData))
-        return QStringLiteral("Line %1: the data holds a line break.").arg(line);
+        return recordProblem(slot, QStringLiteral("the data holds a line break."));
     if (record.KeyTitle.toUtf8().size() + 32 > kMaxTemplateLineLength)
-        return QStringLiteral("Line %1: the title is too long.").arg(line);
+        return recordProblem(slot, QStringLiteral("the title is too long."));
     if (record.KeyData.toUtf8().size() > kMaxTemplateLineLength)
-        return QStringLiteral("Line %1: the data is too long.").arg(line);
+        return recordProblem(slot, QStringLiteral("the data is too long."));
     if (record.KeySize < 0 || record.KeySize > kMaxWrittenSize)
-        return QStringLiteral("Line %1: the size %2 is outside 0 to %3.").arg(line).arg(record.KeySize).arg(kMaxWrittenSize);
+        return recordProblem(slot, QStringLiteral("the size %1 is outside 0 to %2.").arg(record.KeySize).arg(kMaxWrittenSize));
     if (record.KeyType != kTypeHex && record.KeyType != kTypeAscii)
-        return QStringLiteral("Line %1: the type %2 is neither HEX nor ASCII.").arg(line).arg(record.KeyType);
+        return recordProblem(slot, QStringLiteral("the type %1 is neither HEX nor ASCII.").arg(record.KeyType));
     return {};
 }
 
@@ -227,20 +222,14 @@ QString templateRecordLine(const KeyRecord& record, AddressSize size)
 
 QString FormatSave(QIODevice& device, const Document& document)
 {
-    if (QString problem = firstWriteProblem(document.table); !problem.isEmpty())
-        return errorText(problem);
-    if (QString error = writeAll(device, templateContents(document)); !error.isEmpty())
-        return errorText(error);
-    return {};
+    const QString problem = firstWriteProblem(document.table);
+    return writeDocument(device, problem, problem.isEmpty() ? templateContents(document) : QByteArray());
 }
 
 QString FormatSave(const QString& fname, const Document& document)
 {
-    if (QString problem = firstWriteProblem(document.table); !problem.isEmpty())
-        return errorText(problem);
-    if (QString error = replaceFileContents(fname, templateContents(document)); !error.isEmpty())
-        return errorText(error);
-    return {};
+    const QString problem = firstWriteProblem(document.table);
+    return writeDocument(fname, problem, problem.isEmpty() ? templateContents(document) : QByteArray());
 }
 
 QString FormatLoad(QIODevice& device, Document& document)

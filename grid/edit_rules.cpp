@@ -1,6 +1,7 @@
 #include "edit_rules.h"
 
 #include "core/data_bytes.h"
+#include "core/hex_digits.h"
 #include "grid_geometry.h"
 
 #include <algorithm>
@@ -11,9 +12,6 @@ namespace quorvane {
 namespace {
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool isUpperHexLetter(char16_t c) { return c >= u'A' && c <= u'F'; }
-bool isLowerHexLetter(char16_t c) { return c >= u'a' && c <= u'f'; }
-char16_t toUpper(char16_t c) { return char16_t(c - (u'a' - u'A')); }
 bool alwaysPasses(char16_t c) { return c == kCharCopy || c == kCharBackspace || c == kCharCut; }
 
 } // namespace
@@ -25,11 +23,9 @@ char16_t filterTitleCharacter(char16_t code)
 
 char16_t filterAddressCharacter(char16_t code)
 {
-    if (isDigit(code) || isUpperHexLetter(code) || code == kCharBackspace)
-        return code;
-    if (isLowerHexLetter(code))
-        return toUpper(code);
-    return kCharDiscarded;
+    if (isHexDigit(code))
+        return upperHexDigit(code);
+    return code == kCharBackspace ? code : kCharDiscarded;
 }
 
 char16_t filterSizeCharacter(char16_t code)
@@ -48,11 +44,9 @@ char16_t filterDataCharacter(bool asciiRow, bool room, char16_t code)
     }
     if (!room)
         return kCharDiscarded;
-    if (isDigit(code) || isUpperHexLetter(code) || code == kCharPaste)
-        return code;
-    if (isLowerHexLetter(code))
-        return toUpper(code);
-    return kCharDiscarded;
+    if (isHexDigit(code))
+        return upperHexDigit(code);
+    return code == kCharPaste ? code : kCharDiscarded;
 }
 
 bool recordHasRoom(const KeyRecord& record, bool cellHasSelection)

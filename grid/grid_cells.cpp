@@ -13,7 +13,7 @@ namespace quorvane {
 
 void GridView::Text_data_GotFocus(CellIndex index)
 {
-    state_.FocusDataIndex = qint16(index.value());
+    view_.FocusDataIndex = qint16(index.value());
 }
 
 char16_t GridView::Text_data_KeyPress(CellIndex index, char16_t code)
@@ -25,7 +25,7 @@ char16_t GridView::Text_data_KeyPress(CellIndex index, char16_t code)
 
 void GridView::Text_data_Change(CellIndex index)
 {
-    if (!state_.TableReady)
+    if (!view_.TableReady)
         return; // raised by a redraw
     markModified();
     GridLineEdit* edit = cell(index);
@@ -91,7 +91,7 @@ bool GridView::dataKeyUp(CellIndex index)
         const CellIndex target = isHexRecord(v - 1) ? index : CellIndex(0);
         setVScroll(v - 1);
         focusCell(target);
-        state_.FocusDataIndex = qint16(target.value());
+        view_.FocusDataIndex = qint16(target.value());
         return true;
     }
     const CellIndex above(index.value() - kGridColumns);
@@ -108,7 +108,7 @@ bool GridView::dataKeyDown(CellIndex index)
         const CellIndex target = isHexRecord(v + kGridRows) ? index : index.firstOfRow();
         setVScroll(v + 1);
         focusCell(target);
-        state_.FocusDataIndex = qint16(target.value());
+        view_.FocusDataIndex = qint16(target.value());
         return true;
     }
     const CellIndex below(index.value() + kGridColumns);
@@ -133,7 +133,7 @@ bool GridView::dataKeyLeft(CellIndex index)
     if (h <= hScroll_->minimum())
         return false;
     setHScroll(h - 1);
-    state_.FocusDataIndex = qint16(index.value());
+    view_.FocusDataIndex = qint16(index.value());
     edit->setCursorPosition(int(edit->text().size()));
     return true;
 }
@@ -152,7 +152,7 @@ bool GridView::dataKeyRight(CellIndex index)
     if (h >= hScroll_->maximum())
         return false;
     setHScroll(h + 1);
-    state_.FocusDataIndex = qint16(index.value());
+    view_.FocusDataIndex = qint16(index.value());
     edit->setCursorPosition(0);
     return true;
 }
@@ -172,7 +172,7 @@ bool GridView::dataKeyTab(CellIndex index, bool shift)
             focusCell(CellIndex(index.value() + 1));
         } else if (h < hScroll_->maximum()) {
             setHScroll(h + 1);
-            state_.FocusDataIndex = qint16(index.value());
+            view_.FocusDataIndex = qint16(index.value());
         } else {
             giveFocus(row.title);
         }
@@ -182,7 +182,7 @@ bool GridView::dataKeyTab(CellIndex index, bool shift)
         focusCell(CellIndex(index.value() - 1));
     } else if (h > hScroll_->minimum()) {
         setHScroll(h - 1);
-        state_.FocusDataIndex = qint16(index.value());
+        view_.FocusDataIndex = qint16(index.value());
     } else {
         giveFocus(row.type);
     }

@@ -13,7 +13,7 @@ namespace quorvane {
 
 void GridView::Text_title_Change(int row)
 {
-    if (!state_.TableReady)
+    if (!view_.TableReady)
         return;
     recordOfRow(row).KeyTitle = rows_[std::size_t(row)].title->text();
     markModified();
@@ -21,7 +21,7 @@ void GridView::Text_title_Change(int row)
 
 void GridView::Text_title_GotFocus(int)
 {
-    state_.FocusDataIndex = -1;
+    view_.FocusDataIndex = -1;
 }
 
 void GridView::Text_title_LostFocus(int row)
@@ -50,7 +50,7 @@ void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
 
 void GridView::Text_address_Change(int row)
 {
-    if (!state_.TableReady)
+    if (!view_.TableReady)
         return;
     KeyRecord& rec = recordOfRow(row);
     const QString text = rows_[std::size_t(row)].address->text();
@@ -66,7 +66,7 @@ void GridView::Text_address_GotFocus(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].address;
     field->setCursorPosition(int(field->text().size()));
-    state_.FocusDataIndex = -1;
+    view_.FocusDataIndex = -1;
 }
 
 // Leaving the field rewrites the address from the digits shown, so in a
@@ -111,7 +111,7 @@ void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
 
 void GridView::Text_size_Change(int row)
 {
-    if (!state_.TableReady)
+    if (!view_.TableReady)
         return;
     recordOfRow(row).KeySize = sizeFromText(rows_[std::size_t(row)].size->text());
     markModified();
@@ -121,7 +121,7 @@ void GridView::Text_size_GotFocus(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].size;
     field->setCursorPosition(int(field->text().size()));
-    state_.FocusDataIndex = -1;
+    view_.FocusDataIndex = -1;
 }
 
 // A size is bounded by the largest S-record of the address size; leaving
@@ -156,7 +156,7 @@ void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
 // Choosing the type already shown is a choice too, and stores nothing new.
 void GridView::Combo_type_Click(int row)
 {
-    if (!state_.TableReady)
+    if (!view_.TableReady)
         return;
     QComboBox* box = rows_[std::size_t(row)].type;
     KeyRecord& rec = recordOfRow(row);
@@ -167,7 +167,7 @@ void GridView::Combo_type_Click(int row)
     if (box->currentIndex() >= 0)
         rec.KeyType = qint16(box->currentIndex());
     redraw();
-    state_.FocusDataIndex = -1;
+    view_.FocusDataIndex = -1;
 }
 
 void GridView::Combo_type_KeyDown(int row, int keyCode, bool shift)

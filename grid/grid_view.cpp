@@ -256,11 +256,11 @@ bool GridView::isHexRecord(int slot) const
 void GridView::TableSet(qint16 voffset, qint16 hoffset)
 {
     const bool modified = state_.Modified;
-    state_.TableReady = false;
+    view_.TableReady = false;
     for (int r = 0; r < kGridRows; ++r)
         drawRow(r, slotOfRow(voffset, r), hoffset);
     state_.Modified = modified;
-    state_.TableReady = true;
+    view_.TableReady = true;
     DataInputEnable();
 }
 
@@ -302,6 +302,19 @@ void GridView::redraw()
     TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
 }
 
+void GridView::resetView()
+{
+    vScroll_->setRange(0, kVMax);
+    hScroll_->setRange(0, kHMax);
+    view_.CurVoffset = 0;
+    view_.CurHOffset = 0;
+    vScroll_->setValue(0);
+    hScroll_->setValue(0);
+    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
+    LabelSet(qint16(hScroll_->value()));
+    view_.TableReady = true;
+}
+
 void GridView::LabelSet(qint16 hoffset)
 {
     for (int c = 0; c < kGridColumns; ++c)
@@ -334,11 +347,11 @@ void GridView::CommitGrid()
 void GridView::StoreRowData(qint16 index)
 {
     const CellIndex at(index);
-    KeyRecord& rec = document_.table[slotOfRow(state_.CurVoffset, at.row())];
+    KeyRecord& rec = document_.table[slotOfRow(view_.CurVoffset, at.row())];
     RowCellTexts texts;
     for (int c = 0; c < kGridColumns; ++c)
         texts[std::size_t(c)] = cell(CellIndex(at.firstOfRow().value() + c))->text();
-    rec.KeyData = rowDataAfterEdit(rec, state_.CurHOffset, texts);
+    rec.KeyData = rowDataAfterEdit(rec, view_.CurHOffset, texts);
 }
 
 void GridView::TextBox4_ChangeToHEX(qint16 row)
@@ -364,18 +377,18 @@ void GridView::TextBox4_ChangeToASCII(qint16 row)
 void GridView::VScroll1_Change()
 {
     const int v = vScroll_->value();
-    if (state_.FocusDataIndex != -1) {
-        const CellIndex focused(state_.FocusDataIndex);
+    if (view_.FocusDataIndex != -1) {
+        const CellIndex focused(view_.FocusDataIndex);
         const bool asciiNow = document_.table[slotOfRow(v, focused.row())].KeyType == kTypeAscii;
         focusCell(asciiNow ? focused.firstOfRow() : focused);
     }
     redraw();
-    state_.CurVoffset = qint16(v);
+    view_.CurVoffset = qint16(v);
 }
 
 void GridView::HScroll1_Change()
 {
-    state_.CurHOffset = qint16(hScroll_->value());
+    view_.CurHOffset = qint16(hScroll_->value());
     redraw();
     LabelSet(qint16(hScroll_->value()));
 }

@@ -3,6 +3,7 @@
 #include "core/document.h"
 #include "core/editor_state.h"
 #include "grid/grid_geometry.h"
+#include "grid/grid_view_state.h"
 
 #include <QHash>
 #include <QRect>
@@ -63,6 +64,11 @@ public:
     // Row layouts: one cell per byte, or the first cell widened over the row.
     void TextBox4_ChangeToHEX(qint16 row);
     void TextBox4_ChangeToASCII(qint16 row);
+
+    // Back to the top-left of the table for a new or opened document: both
+    // scroll bars at 0, the grid drawn, the view ready for edits.
+    void resetView();
+    [[nodiscard]] const GridViewState& view() const { return view_; }
 
     [[nodiscard]] QScrollBar* vScroll() const;
     [[nodiscard]] QScrollBar* hScroll() const;
@@ -154,6 +160,7 @@ private:
 
     Document& document_;
     EditorState& state_;
+    GridViewState view_;
     std::function<void()> titileSet_;
     std::function<void(const QMimeData*)> fileDropHandler_;
 

@@ -23,7 +23,7 @@ Form1::Form1(ModalUi& modal, const QString& applicationFolder, QWidget* parent)
     grid_->setObjectName(QStringLiteral("grid"));
     createMenus();
     createLayout();
-    document_.mode.setListener([this](AddressSize size) { showAddressSize(size); });
+    document_.mode.addListener([this](AddressSize size) { showAddressSize(size); });
 
     Form_Load();
 }

@@ -4,6 +4,7 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
+#include "core/settings.h"
 
 #include <QMainWindow>
 
@@ -72,6 +73,7 @@ private:
     Document document_;
     EditorState state_;
     Settings settings_;
+    QString iniPath_;
 
     GridView* grid_ = nullptr;
     QMenu* FILE = nullptr;

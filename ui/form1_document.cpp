@@ -2,7 +2,7 @@
 
 #include "version_box.h"
 
-#include "core/settings_file.h"
+#include "files/settings_file.h"
 #include "grid/grid_view.h"
 
 #include <QCloseEvent>
@@ -15,17 +15,14 @@ namespace quorvane {
 void Form1::Form_Load()
 {
     settings_ = Settings{}; // sort on, filter index 1, no last path
-    state_.FocusDataIndex = -1;
 
     grid_->prepareRows();
     Initialize();
 
-    state_.IniPath = applicationFolder_ + QLatin1Char('/') + kSettingsFileName;
+    iniPath_ = applicationFolder_ + QLatin1Char('/') + kSettingsFileName;
     // A missing, short or damaged file leaves the start values for whatever
     // could not be read; the filter index comes back clamped to 1..4.
-    settings_ = readSettingsFile(state_.IniPath, settings_);
-
-    state_.FPad = makeFPad();
+    settings_ = readSettingsFile(iniPath_, settings_);
 
     if (settings_.SortOn != 0)
         DoSort_Click();
@@ -42,25 +39,14 @@ void Form1::Initialize()
     grid_->clearDataMaxLengths();
     document_.mode.SetAddr32();
 
-    QScrollBar* v = grid_->vScroll();
-    QScrollBar* h = grid_->hScroll();
-    v->setRange(0, GridView::kVMax);
-    h->setRange(0, GridView::kHMax);
-    state_.CurVoffset = 0;
-    state_.CurHOffset = 0;
-    v->setValue(0);
-    h->setValue(0);
-    grid_->TableSet(qint16(v->value()), qint16(h->value()));
-    grid_->LabelSet(qint16(h->value()));
-
     state_.Modified = false;
-    state_.TableReady = true;
+    grid_->resetView();
     TitileSet();
 }
 
 void Form1::TitileSet()
 {
-    if (const auto caption = captionFor(state_.TableReady, state_.Modified))
+    if (const auto caption = captionFor(grid_->view().TableReady, state_.Modified))
         setWindowTitle(*caption);
 }
 
@@ -88,7 +74,7 @@ void Form1::version_Click()
 
 QString Form1::writeSettings() const
 {
-    return writeSettingsFile(state_.IniPath, settings_);
+    return writeSettingsFile(iniPath_, settings_);
 }
 
 void Form1::closeEvent(QCloseEvent* event)

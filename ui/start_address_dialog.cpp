@@ -1,5 +1,7 @@
 #include "start_address_dialog.h"
 
+#include "core/hex_digits.h"
+
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -14,11 +16,6 @@ namespace {
 
 constexpr int kStartAddressDigits = 8;
 
-bool isHexDigit(QChar c)
-{
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
-        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
-}
 
 } // namespace
 
@@ -67,10 +64,11 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     const QString text = key->text();
     if (text.size() != 1 || !text.at(0).isPrint())
         return false;
-    if (!isHexDigit(text.at(0)))
+    const char16_t typed = text.at(0).unicode();
+    if (!isHexDigit(typed))
         return true;
-    if (text.at(0).isLower()) {
-        Text_StartAddress->insert(text.toUpper());
+    if (isLowerHexLetter(typed)) {
+        Text_StartAddress->insert(QString(QChar(upperHexDigit(typed))));
         return true;
     }
     return false;

@@ -65,7 +65,7 @@ TEST(AddressSort, CutsBeforeSortingAndChecking)
 {
     // In 32 bits these are in order and apart; cut to 16 bits they swap and overlap.
     RecordTable table = tableInOrder({{0x00000008, 1}, {0x12340006, 4}});
-    EXPECT_EQ(Sort_AddressCheck(table, AddressSize::Bits16).DupMessage, reportWithLine("No.1 No.2 "));
+    EXPECT_EQ(Sort_AddressCheck(table, AddressSize::Bits16).message, reportWithLine("No.1 No.2 "));
     EXPECT_EQ(titlesInUse(table), (std::vector<QString>{"@1", "@0"}));
     EXPECT_EQ(table[0].address(), 6u);
 }
@@ -94,8 +94,8 @@ TEST(AddressSort, ReportsEachCollidingNeighbourOnce)
     for (const auto& c : cases) {
         RecordTable table = tableInOrder(c.records);
         const CollisionReport report = Sort_AddressCheck(table, AddressSize::Bits32);
-        EXPECT_EQ(report.result(), c.line.isEmpty() ? 0 : 1) << c.name;
-        EXPECT_EQ(report.DupMessage, reportWithLine(c.line)) << c.name;
+        EXPECT_EQ(report.found, !c.line.isEmpty()) << c.name;
+        EXPECT_EQ(report.message, reportWithLine(c.line)) << c.name;
     }
 }
 
@@ -105,7 +105,7 @@ TEST(AddressSort, CollisionsOfAnUncompactedTableNameTheRecordsLines)
     table[0] = recordAt(0x10, 4);
     table[5] = recordAt(0x11, 4);
     table[9] = recordAt(0x12, 1);
-    EXPECT_EQ(checkAddressCollisions(table).DupMessage, reportWithLine("No.1 No.6 No.10 "));
+    EXPECT_EQ(checkAddressCollisions(table).message, reportWithLine("No.1 No.6 No.10 "));
 }
 
 // Reference for where every record ends up: the records in use, taken out of

@@ -25,18 +25,37 @@ TEST(AddressSize, ModesHaveTheirRecordTypesWidthsAndLimits)
     }
 }
 
-TEST(AddressSize, NewModeIs32BitAndEverySetReachesTheListener)
+TEST(AddressSize, NewModeIs32BitAndEverySetReachesEveryListener)
 {
     AddressMode mode;
     EXPECT_EQ(mode.current(), AddressSize::Bits32);
     std::vector<AddressSize> seen;
-    mode.setListener([&](AddressSize s) { seen.push_back(s); });
+    std::vector<AddressSize> alsoSeen;
+    mode.addListener([&](AddressSize s) { seen.push_back(s); });
+    mode.addListener([&](AddressSize s) { alsoSeen.push_back(s); });
     mode.SetAddr16();
     mode.SetAddr24();
     EXPECT_EQ(mode.current(), AddressSize::Bits24);
     mode.SetAddr32();
     mode.SetAddr32(); // setting the same mode again still tells the menu
-    EXPECT_EQ(seen, (std::vector{AddressSize::Bits16, AddressSize::Bits24, AddressSize::Bits32, AddressSize::Bits32}));
+    const std::vector all{AddressSize::Bits16, AddressSize::Bits24, AddressSize::Bits32, AddressSize::Bits32};
+    EXPECT_EQ(seen, all);
+    EXPECT_EQ(alsoSeen, all);
+}
+
+TEST(AddressSize, ACopyTakesTheModeButNotTheListeners)
+{
+    AddressMode mode;
+    int heard = 0;
+    mode.addListener([&](AddressSize) { ++heard; });
+    mode.SetAddr16();
+    AddressMode copy = mode;
+    EXPECT_EQ(copy.current(), AddressSize::Bits16);
+    copy.SetAddr24();
+    EXPECT_EQ(heard, 1);
+    mode = copy; // assignment is silent too: only set() tells the listeners
+    EXPECT_EQ(mode.current(), AddressSize::Bits24);
+    EXPECT_EQ(heard, 1);
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "core/editor_state.h"
 #include "core/record_table.h"
 #include "tests/support/qt_printers.h"
 
@@ -61,15 +60,6 @@ TEST(RecordTable, SwapExchangesWholeRecordsAndRejectsSlotsOutsideTheTable)
     table.swapRecords(3, 200);
     EXPECT_EQ(table[3], filledRecord(200));
     EXPECT_EQ(table[200], filledRecord(3));
-    EXPECT_THROW((void)table[kSlotCount], std::out_of_range);
-    EXPECT_THROW((void)table[-1], std::out_of_range);
-}
-
-TEST(EditorState, CaptionFollowsModifiedOnlyWhenTableReady)
-{
-    EXPECT_EQ(captionFor(true, false), QStringLiteral("Quorvane"));
-    EXPECT_EQ(captionFor(true, true), QStringLiteral("Quorvane [Modified]"));
-    EXPECT_FALSE(captionFor(false, true).has_value());
 }
 
 } // namespace

@@ -116,7 +116,7 @@ TEST(RoundTrip, KeySaveThenCheckThenLoadGivesTheSameAddressesAndBytes)
         saved.table[kSpareSlot] = test::hexRecord(1, u"99"_s); // never written
 
         ASSERT_EQ(SRecodeSave(path, saved), QString());
-        ASSERT_EQ(CheckSrecordFile(path), 0);
+        ASSERT_TRUE(CheckSrecordFile(path));
         const AddressSize before = random.addressSize();
         Document loaded = test::documentIn(before);
         ASSERT_EQ(SRecodeLoad(path, loaded), QString());

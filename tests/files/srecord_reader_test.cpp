@@ -66,47 +66,63 @@ TEST(Readers, ReportWhatCannotBeRead)
 {
     UnreadableDevice device;
     Document document = test::documentIn(Bits16);
-    EXPECT_EQ(CheckSrecordFile(device), kSrecordFileInvalid);
+    EXPECT_FALSE(CheckSrecordFile(device));
     EXPECT_EQ(SRecodeLoad(device, document), u"ERROR:Input/output error"_s);
     EXPECT_EQ(document.mode.current(), Bits16);
     EXPECT_EQ(FormatLoad(device, document), u"ERROR:Input/output error"_s);
 
     QTemporaryDir dir;
     const QString missing = dir.filePath(u"missing"_s);
-    EXPECT_EQ(CheckSrecordFile(missing), kSrecordFileInvalid);
+    EXPECT_FALSE(CheckSrecordFile(missing));
     EXPECT_TRUE(SRecodeLoad(missing, document).startsWith(u"ERROR:"_s));
     document.mode.SetAddr16();
     EXPECT_TRUE(FormatLoad(missing, document).startsWith(u"ERROR:"_s));
     EXPECT_EQ(document.mode.current(), Bits32);
 }
 
-qint16 checked(QByteArray bytes)
+FormatCheck checked(QByteArray bytes)
 {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     return CheckSrecordFile(buffer);
 }
 
-TEST(CheckSrecordFile, JudgesEveryLine)
+TEST(CheckSrecordFile, JudgesEveryLineAndNamesTheFirstBadOne)
 {
-    const std::pair<QByteArray, qint16> rows[] = {
-        {"", 0},
-        {"S10510000102E7\r\nS9030000FC\nS804000000FB\rS70500000000FA", 0}, // CR LF, LF, CR, none at the end
-        {"S10510000102e7\n", 0},
-        {"S10510000102E7X\n", 0}, // one stray character, as many tools leave
-        {"S007000048445220FA\nS206123456AABBF8\nS5030001FB\nS804000000FB\n", 0},
-        {"S10510000102E8\n", 1},
-        {"S4030000FC\n", 1},
-        {"S10510000102E7\r\n\r\nS9030000FC\r\n", 1},
-        {"s10510000102E7\n", 1},
-        {"S1040000ZZFB\n", 1}, // the sum is right if "ZZ" counted as 0
-        {"S3041020309B\n", 1}, // count too small for address and checksum
-        {"S10510000102\n", 1},
-        {"S10510000102E7XY\n", 1},
-        {"S10510000102E7\nS10510000102E8\n", 1},
+    struct Row {
+        QByteArray file;
+        qint64 badLine = 0; // 0: valid
+        const char* reason = "";
+        qint64 lineCount = 0;
     };
-    for (const auto& [file, expected] : rows)
-        EXPECT_EQ(checked(file), expected) << file.toPercentEncoding().toStdString();
+    const Row rows[] = {
+        {.file = "", .lineCount = 0},
+        // CR LF, LF, CR, none at the end
+        {.file = "S10510000102E7\r\nS9030000FC\nS804000000FB\rS70500000000FA", .lineCount = 4},
+        {.file = "S10510000102e7\n", .lineCount = 1},
+        {.file = "S10510000102E7X\n", .lineCount = 1}, // one stray character, as many tools leave
+        {.file = "S007000048445220FA\nS206123456AABBF8\nS5030001FB\nS804000000FB\n", .lineCount = 4},
+        {.file = "S10510000102E8\n", .badLine = 1, .reason = "wrong checksum"},
+        {.file = "S4030000FC\n", .badLine = 1, .reason = "unknown record type"},
+        {.file = "S10510000102E7\r\n\r\nS9030000FC\r\n", .badLine = 2, .reason = "too short for an S-record"},
+        {.file = "s10510000102E7\n", .badLine = 1, .reason = "does not start with \"S\""},
+        // the sum is right if "ZZ" counted as 0
+        {.file = "S1040000ZZFB\n", .badLine = 1, .reason = "holds characters that are not hex digits"},
+        {.file = "S3041020309B\n", .badLine = 1, .reason = "count too small for the address"},
+        {.file = "S10510000102\n", .badLine = 1, .reason = "count disagrees with the line length"},
+        {.file = "S10510000102E7XY\n", .badLine = 1, .reason = "count disagrees with the line length"},
+        {.file = "S10510000102E7\nS10510000102E8\n", .badLine = 2, .reason = "wrong checksum"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file.toPercentEncoding().toStdString());
+        const FormatCheck check = checked(row.file);
+        EXPECT_EQ(bool(check), row.badLine == 0);
+        EXPECT_EQ(check.badLine, row.badLine);
+        EXPECT_EQ(check.reason, QString::fromLatin1(row.reason));
+        if (row.badLine == 0) {
+            EXPECT_EQ(check.lineCount, row.lineCount);
+        }
+    }
 }
 
 TEST(CheckSrecordFile, GivesUpOnAFileWithoutLineBreaksInItsFirstChunk)
@@ -114,7 +130,7 @@ TEST(CheckSrecordFile, GivesUpOnAFileWithoutLineBreaksInItsFirstChunk)
     QByteArray image = "S1" + QByteArray(16 << 20, '0');
     QBuffer buffer(&image);
     buffer.open(QIODevice::ReadOnly);
-    EXPECT_EQ(CheckSrecordFile(buffer), 1);
+    EXPECT_FALSE(CheckSrecordFile(buffer));
     EXPECT_LE(buffer.pos(), 2 << 20);
 }
 
@@ -148,7 +164,7 @@ TEST(SRecodeLoad, OneRecordPerDataLineAndTheAddressSizeOfTheLast)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file.toStdString());
         Document document = test::documentIn(row.before);
-        ASSERT_EQ(checked(row.file), 0);
+        ASSERT_TRUE(checked(row.file));
         EXPECT_EQ(test::readInto(SRecodeLoad, row.file, document), QString());
         EXPECT_EQ(document.mode.current(), row.after);
         for (std::size_t i = 0; i < row.records.size(); ++i) {
@@ -171,7 +187,7 @@ TEST(SRecodeLoad, Fills257SlotsAndIgnoresTheRest)
     Document document = test::documentIn(Bits32);
     // A spare slot typed ASCII, left by an earlier template, gets text.
     document.table[kSpareSlot].KeyType = kTypeAscii;
-    ASSERT_EQ(checked(file), 0);
+    ASSERT_TRUE(checked(file));
     EXPECT_EQ(test::readInto(SRecodeLoad, file, document), QString());
     for (Slot slot = 0; slot < kRecordCount; ++slot)
         ASSERT_EQ(document.table[slot], test::hexRecord(quint32(slot * 4), twoDigitHex((slot + 0x41) & 0xFF))) << slot;
@@ -186,7 +202,7 @@ TEST(SRecodeLoad, RefusesABadDataLineAndKeepsEarlierRecordsAndTheAddressSize)
     for (const QByteArray& bad : {"S10210ED"_ba, "S3" + QByteArray(2000, 'F')}) {
         const QByteArray file = "S007000048445220FA\r\nS10510000102E7\r\n" + bad + "\r\nS10510000102E7\r\n";
         Document document = test::documentIn(Bits24);
-        EXPECT_TRUE(test::readInto(SRecodeLoad, file, document).startsWith(u"ERROR:Line 3 of the file "_s));
+        EXPECT_TRUE(test::readInto(SRecodeLoad, file, document).startsWith(u"ERROR:Line 3 of the file: "_s));
         EXPECT_EQ(document.table[0].KeyData, u"0102"_s);
         EXPECT_TRUE(document.table[1].isEmptyRecord());
         EXPECT_EQ(document.mode.current(), Bits24);
@@ -214,7 +230,7 @@ TEST(SRecodeLoad, LoadsFilesMadeByObjcopyAndSrecCat)
         SCOPED_TRACE(tool.program.toStdString());
         ASSERT_EQ(test::runTool(tool.program, tool.arguments), QString());
         ASSERT_TRUE(test::readFileBytes(srec).contains(tool.made)); // a header or count record to skip
-        ASSERT_EQ(CheckSrecordFile(srec), 0);
+        ASSERT_TRUE(CheckSrecordFile(srec));
         Document document = test::documentIn(tool.before);
         ASSERT_EQ(SRecodeLoad(srec, document), QString());
         EXPECT_EQ(document.mode.current(), tool.after);

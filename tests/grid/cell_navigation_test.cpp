@@ -87,7 +87,7 @@ private slots:
         fx->load({});
         const RecordTable before = fx->document.table;
         fx->startIn(fx->cell(m.from), m.caret, m.selected);
-        QCOMPARE(fx->state.FocusDataIndex, m.from);
+        QCOMPARE(fx->grid->view().FocusDataIndex, m.from);
 
         fx->press(m.key, m.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
 
@@ -100,11 +100,11 @@ private slots:
             QCOMPARE(fx->focusCaret(), m.toCaret);
         // The index follows the focused data cell, is cleared by the title
         // and left alone by the type box.
-        QCOMPARE(int(fx->state.FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
+        QCOMPARE(int(fx->grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
         QCOMPARE(fx->grid->vScroll()->value(), m.vAfter);
         QCOMPARE(fx->grid->hScroll()->value(), m.hAfter);
-        QCOMPARE(int(fx->state.CurVoffset), m.vAfter);
-        QCOMPARE(int(fx->state.CurHOffset), m.hAfter);
+        QCOMPARE(int(fx->grid->view().CurVoffset), m.vAfter);
+        QCOMPARE(int(fx->grid->view().CurHOffset), m.hAfter);
         // Navigation is never an edit, Backspace included.
         QVERIFY(fx->document.table == before);
         QCOMPARE(fx->state.Modified, false);

@@ -93,9 +93,9 @@ private slots:
         QCOMPARE(fx->data(slot), k.stored);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_data_%1").arg(k.focus));
         QCOMPARE(fx->focusCaret(), k.focusCaret);
-        QCOMPARE(int(fx->state.FocusDataIndex), k.focus);
+        QCOMPARE(int(fx->grid->view().FocusDataIndex), k.focus);
         QCOMPARE(fx->grid->hScroll()->value(), k.hAfter);
-        QCOMPARE(int(fx->state.CurHOffset), k.hAfter);
+        QCOMPARE(int(fx->grid->view().CurHOffset), k.hAfter);
         QCOMPARE(fx->dataIndex(0), twoDigitHex(k.hAfter));
         QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
         // A digit the write-back drops has still edited the cell.

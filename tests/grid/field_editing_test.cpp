@@ -183,7 +183,7 @@ private slots:
         QCOMPARE(fx->cell(49)->isHidden(), typeAfter == 1);
         QCOMPARE(fx->state.Modified, false);
         QCOMPARE(fx->titileSetCalls, 0);
-        QCOMPARE(int(fx->state.FocusDataIndex), -1);
+        QCOMPARE(int(fx->grid->view().FocusDataIndex), -1);
     }
 
     // A wheel turn over a type box is no choice; choosing the item shown is one.
@@ -201,7 +201,7 @@ private slots:
         fx->startIn(fx->cell(48));
         box->view()->setCurrentIndex(box->model()->index(0, 0)); // the list, on the item shown
         QTest::keyClick(box->view(), Qt::Key_Return);
-        QCOMPARE(int(fx->state.FocusDataIndex), -1);
+        QCOMPARE(int(fx->grid->view().FocusDataIndex), -1);
         QCOMPARE(int(fx->document.table[3].KeyType), 0);
         QCOMPARE(fx->state.Modified, false);
     }
@@ -235,7 +235,7 @@ private slots:
         fx->press(t.shift ? Qt::Key_Backtab : Qt::Key_Tab, t.shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(fx->focusName(), QString::fromLatin1(t.to));
         QCOMPARE(fx->grid->vScroll()->value(), t.vAfter);
-        QCOMPARE(int(fx->state.CurVoffset), t.vAfter);
+        QCOMPARE(int(fx->grid->view().CurVoffset), t.vAfter);
         QCOMPARE(fx->lineNo(9), QString::number(t.vAfter + 10));
         QCOMPARE(fx->document.table[t.v + 4].KeyTitle, QString()); // Tab types nothing
     }

@@ -64,7 +64,7 @@ public:
     [[nodiscard]] bool start()
     {
         grid = std::make_unique<GridView>(document, state, [this] { ++titileSetCalls; });
-        document.mode.setListener([this](AddressSize size) { grid->setAddressMaxLength(addressDigits(size)); });
+        document.mode.addListener([this](AddressSize size) { grid->setAddressMaxLength(addressDigits(size)); });
         grid->prepareRows();
         document.table.BlankSet();
         grid->clearDataMaxLengths();

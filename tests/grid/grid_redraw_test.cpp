@@ -162,9 +162,9 @@ private slots:
             fx->grid->redraw();
             QVERIFY(fx->document.table == changed);
             QCOMPARE(fx->state.Modified, modified);
-            QCOMPARE(fx->state.TableReady, true);
+            QCOMPARE(fx->grid->view().TableReady, true);
             QCOMPARE(fx->titileSetCalls, 0);
-            QCOMPARE(int(fx->state.FocusDataIndex), 33);
+            QCOMPARE(int(fx->grid->view().FocusDataIndex), 33);
         }
         QCOMPARE(fx->title(0)->text(), QStringLiteral("two"));
         QCOMPARE(fx->size(0)->text(), QStringLiteral("99"));
@@ -184,9 +184,9 @@ private slots:
         fx->startIn(fx->cell(37), 0);
         fx->grid->vScroll()->setValue(1);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_data_32"));
-        QCOMPARE(int(fx->state.FocusDataIndex), 32);
+        QCOMPARE(int(fx->grid->view().FocusDataIndex), 32);
         QCOMPARE(fx->lineNo(2), QStringLiteral("4"));
-        QCOMPARE(int(fx->state.CurVoffset), 1);
+        QCOMPARE(int(fx->grid->view().CurVoffset), 1);
     }
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor_state.h"
+#include "core/settings.h"
 
 #include <QIODevice>
 #include <QString>
@@ -22,7 +22,7 @@ inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
 // The 13 lines, CR LF ended.
 [[nodiscard]] QByteArray settingsFileContents(const Settings& settings);
 
-// Replaces the file atomically. Returns the system's description of a
+// Replaces the file atomically, as every save does. Returns the system's description of a
 // failure, or an empty text on success.
 [[nodiscard]] QString writeSettingsFile(const QString& path, const Settings& settings);
 

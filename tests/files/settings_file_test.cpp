@@ -1,4 +1,4 @@
-#include "core/settings_file.h"
+#include "files/settings_file.h"
 #include "tests/support/qt_printers.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 #include "settings_file.h"
 
+#include "atomic_save.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -136,15 +137,7 @@ QByteArray settingsFileContents(const Settings& settings)
 
 QString writeSettingsFile(const QString& path, const Settings& settings)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray contents = settingsFileContents(settings);
-    if (file.write(contents) != contents.size())
-        return file.errorString();
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return replaceFileContents(path, settingsFileContents(settings));
 }
 
 } // namespace quorvane

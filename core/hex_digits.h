@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <array>
+
+// The one table of hexadecimal digits: every reader, filter and conversion
+// that asks "is this a hex digit, and what is it worth" asks here.
+namespace quorvane {
+
+// Marks a character that is not a hex digit; above every digit's value, so
+// an OR over several lookups tells whether any of them failed.
+inline constexpr quint8 kNotHex = 0x80;
+
+namespace detail {
+constexpr std::array<quint8, 256> makeHexDigitTable()
+{
+    std::array<quint8, 256> table{};
+    for (auto& v : table)
+        v = kNotHex;
+    for (int c = '0'; c <= '9'; ++c)
+        table[std::size_t(c)] = quint8(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        table[std::size_t(c)] = quint8(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c)
+        table[std::size_t(c)] = quint8(c - 'a' + 10);
+    return table;
+}
+inline constexpr std::array<quint8, 256> kHexDigitTable = makeHexDigitTable();
+} // namespace detail
+
+// Value 0..15 of a hex digit (either case), or kNotHex.
+[[nodiscard]] constexpr quint8 hexDigitValue(char c) { return detail::kHexDigitTable[quint8(c)]; }
+[[nodiscard]] constexpr quint8 hexDigitValue(char16_t c)
+{
+    return c < 256 ? detail::kHexDigitTable[c] : kNotHex;
+}
+
+[[nodiscard]] constexpr bool isHexDigit(char16_t c) { return hexDigitValue(c) != kNotHex; }
+[[nodiscard]] constexpr bool isLowerHexLetter(char16_t c) { return c >= u'a' && c <= u'f'; }
+
+// A hex digit in upper case; other characters unchanged.
+[[nodiscard]] constexpr char16_t upperHexDigit(char16_t c)
+{
+    return isLowerHexLetter(c) ? char16_t(c - (u'a' - u'A')) : c;
+}
+
+} // namespace quorvane
