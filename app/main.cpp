@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/program_icon.h"
 #include "ui/qt_modal_ui.h"
 
@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(quorvane::programIcon());
 
     quorvane::QtModalUi modal;
-    quorvane::Form1 window(modal, QApplication::applicationDirPath());
+    quorvane::MainWindow window(modal, QApplication::applicationDirPath());
     window.show();
     // Without a window manager (a kiosk or a virtual display) nothing would
     // make the window active, and the grid's focus rules would never run.

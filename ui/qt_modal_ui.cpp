@@ -133,10 +133,10 @@ FileDialogResult QtModalUi::fileDialog(const FileDialogRequest& request)
 
 std::optional<QString> QtModalUi::startAddress()
 {
-    Form2 dialog(QApplication::activeWindow());
+    StartAddressDialog dialog(QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.StartAddress();
+    return dialog.startAddress();
 }
 
 } // namespace quorvane

@@ -19,44 +19,44 @@ constexpr int kStartAddressDigits = 8;
 
 } // namespace
 
-Form2::Form2(QWidget* parent) : QDialog(parent)
+StartAddressDialog::StartAddressDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Extract KEY Data"));
     setWindowModality(Qt::ApplicationModal);
 
     auto* prompt = new QLabel(QStringLiteral("Input Start Address(HEX)"), this);
-    Text_StartAddress = new QLineEdit(this);
-    Text_StartAddress->setObjectName(QStringLiteral("Text_StartAddress"));
-    Text_StartAddress->setMaxLength(kStartAddressDigits);
-    Text_StartAddress->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    addressField_ = new QLineEdit(this);
+    addressField_->setObjectName(QStringLiteral("Text_StartAddress"));
+    addressField_->setMaxLength(kStartAddressDigits);
+    addressField_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Only typed hex digits may enter: no paste from a context menu either.
-    Text_StartAddress->setContextMenuPolicy(Qt::NoContextMenu);
-    Text_StartAddress->installEventFilter(this);
+    addressField_->setContextMenuPolicy(Qt::NoContextMenu);
+    addressField_->installEventFilter(this);
 
-    btn_InputOK = new QPushButton(QStringLiteral("OK"), this);
-    btn_InputOK->setObjectName(QStringLiteral("btn_InputOK"));
-    btn_InputOK->setDefault(true);
-    btn_InputCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btn_InputCancel->setObjectName(QStringLiteral("btn_InputCancel"));
-    connect(btn_InputOK, &QPushButton::clicked, this, &Form2::btn_InputOK_Click);
-    connect(btn_InputCancel, &QPushButton::clicked, this, &Form2::btn_InputCancel_Click);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("btn_InputOK"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("btn_InputCancel"));
+    connect(okButton_, &QPushButton::clicked, this, &StartAddressDialog::acceptTypedAddress);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(btn_InputOK);
-    buttons->addWidget(btn_InputCancel);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
-    layout->addWidget(Text_StartAddress);
+    layout->addWidget(addressField_);
     layout->addLayout(buttons);
 }
 
 // The field's key filter: hex digits pass (a-f as A-F), editing and dialog
 // keys pass, every other character and the paste shortcuts are dropped.
-bool Form2::eventFilter(QObject* watched, QEvent* event)
+bool StartAddressDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != Text_StartAddress || event->type() != QEvent::KeyPress)
+    if (watched != addressField_ || event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->matches(QKeySequence::Paste))
@@ -68,22 +68,17 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
     if (!isHexDigit(typed))
         return true;
     if (isLowerHexLetter(typed)) {
-        Text_StartAddress->insert(QString(QChar(upperHexDigit(typed))));
+        addressField_->insert(QString(QChar(upperHexDigit(typed))));
         return true;
     }
     return false;
 }
 
-void Form2::btn_InputOK_Click()
+void StartAddressDialog::acceptTypedAddress()
 {
-    startAddress_ = Text_StartAddress->text();
-    startAddressOk_ = true;
+    startAddress_ = addressField_->text();
+    accepted_ = true;
     accept();
-}
-
-void Form2::btn_InputCancel_Click()
-{
-    reject();
 }
 
 } // namespace quorvane

@@ -23,54 +23,49 @@ QLabel* namedLabel(const char* name, QWidget* parent)
 
 } // namespace
 
-Form3::Form3(QWidget* parent) : QDialog(parent)
+VersionBox::VersionBox(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Quorvane Version"));
     setWindowModality(Qt::ApplicationModal);
 
-    Picture1 = namedLabel("Picture1", this);
-    Picture1->setPixmap(programPixmap(kPictureSize));
-    Picture1->setFixedSize(kPictureSize, kPictureSize);
-    Label1 = namedLabel("Label1", this);
-    Label2 = namedLabel("Label2", this);
-    Label3 = namedLabel("Label3", this);
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+    icon_ = namedLabel("Picture1", this);
+    icon_->setPixmap(programPixmap(kPictureSize));
+    icon_->setFixedSize(kPictureSize, kPictureSize);
+    versionLabel_ = namedLabel("Label1", this);
+    copyrightLabel_ = namedLabel("Label2", this);
+    companyLabel_ = namedLabel("Label3", this);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("Command1"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;
-    texts->addWidget(Label1);
-    texts->addWidget(Label2);
-    texts->addWidget(Label3);
+    texts->addWidget(versionLabel_);
+    texts->addWidget(copyrightLabel_);
+    texts->addWidget(companyLabel_);
     auto* top = new QHBoxLayout;
-    top->addWidget(Picture1, 0, Qt::AlignTop);
+    top->addWidget(icon_, 0, Qt::AlignTop);
     top->addSpacing(12);
     top->addLayout(texts);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
+    buttons->addWidget(okButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    Form_Load();
+    showVersion();
 }
 
-void Form3::Form_Load()
+void VersionBox::showVersion()
 {
     const VersionInfo& info = programVersion();
-    Label1->setText(versionLine(info));
-    Label2->setText(info.copyright);
-    Label3->setText(info.companyName);
-}
-
-void Form3::Command1_Click()
-{
-    accept();
+    versionLabel_->setText(versionLine(info));
+    copyrightLabel_->setText(info.copyright);
+    companyLabel_->setText(info.companyName);
 }
 
 } // namespace quorvane

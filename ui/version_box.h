@@ -7,21 +7,21 @@ class QPushButton;
 
 namespace quorvane {
 
-// The version box of the Help menu: icon, version line, copyright, company.
-class Form3 : public QDialog {
+// The version box of the Help menu (Form3): icon, version line, copyright,
+// company. Its controls keep their object names for the tests.
+class VersionBox : public QDialog {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
+    explicit VersionBox(QWidget* parent = nullptr);
 
 private:
-    void Form_Load();
-    void Command1_Click();
+    void showVersion();
 
-    QLabel* Picture1;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QPushButton* Command1;
+    QLabel* icon_;
+    QLabel* versionLabel_;
+    QLabel* copyrightLabel_;
+    QLabel* companyLabel_;
+    QPushButton* okButton_;
 };
 
 } // namespace quorvane

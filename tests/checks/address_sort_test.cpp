@@ -1,6 +1,6 @@
 #include "checks/address_sort.h"
 
-#include "table_builders.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "checks/report_list.h"
 #include "checks/save_checks.h"
 
-#include "table_builders.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "core/data_bytes.h"
 #include "core/hex_text.h"
 
-#include "table_builders.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 

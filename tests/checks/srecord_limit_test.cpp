@@ -1,6 +1,6 @@
 #include "checks/srecord_limit.h"
 
-#include "table_builders.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 

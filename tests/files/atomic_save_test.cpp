@@ -50,7 +50,7 @@ Document fullDocument()
 {
     Document document;
     for (Slot slot = 0; slot < kRecordCount; ++slot)
-        document.table[slot] = test::hexRecord(quint32(slot) * 256, QString(500, u'C'));
+        document.table[slot] = test::hexRecordAt(quint32(slot) * 256, QString(500, u'C'));
     return document;
 }
 

@@ -51,41 +51,6 @@ QString runTool(const QString& program, const QStringList& arguments)
     return {};
 }
 
-KeyRecord addressed(KeyRecord record, quint32 address)
-{
-    record.KeyAddrHigh = qint16(quint16(address >> 16));
-    record.KeyAddrLow = qint16(quint16(address & 0xFFFF));
-    record.KeyAddrSet = true;
-    return record;
-}
-
-KeyRecord hexRecord(quint32 address, const QString& digits)
-{
-    return addressed({.KeyTitle = {}, .KeySize = qint16((digits.size() + 1) / 2), .KeyType = kTypeHex, .KeyData = digits},
-                     address);
-}
-
-KeyRecord asciiRecord(quint32 address, const QString& text)
-{
-    return addressed({.KeyTitle = {}, .KeySize = qint16(text.toUtf8().size()), .KeyType = kTypeAscii, .KeyData = text},
-                     address);
-}
-
-KeyRecord titled(KeyRecord record, const QString& title)
-{
-    record.KeyTitle = title;
-    return record;
-}
-
-Document documentIn(AddressSize size, const std::map<Slot, KeyRecord>& records)
-{
-    Document document;
-    document.mode.set(size);
-    for (const auto& [slot, record] : records)
-        document.table[slot] = record;
-    return document;
-}
-
 QString randomText(std::mt19937& random, int maxLength)
 {
     static constexpr std::u32string_view kPool = U"abcXYZ019 ,#-_.:;\"'\u00E9\u00DF\u20AC\u6F22\uFEFF\U0001F511";

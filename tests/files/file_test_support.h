@@ -2,6 +2,7 @@
 
 #include "core/document.h"
 #include "tests/support/qt_printers.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +30,6 @@ using DeviceReader = QString (*)(QIODevice&, Document&);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 // Runs a program to its end: an empty text, or why it failed.
 [[nodiscard]] QString runTool(const QString& program, const QStringList& arguments);
-
-// Records as the window would leave them: address set, size matching data.
-[[nodiscard]] KeyRecord hexRecord(quint32 address, const QString& digits);
-[[nodiscard]] KeyRecord asciiRecord(quint32 address, const QString& text);
-[[nodiscard]] KeyRecord titled(KeyRecord record, const QString& title);
-[[nodiscard]] KeyRecord addressed(KeyRecord record, quint32 address);
-[[nodiscard]] Document documentIn(AddressSize size, const std::map<Slot, KeyRecord>& records = {});
 
 // Random text for property tests: letters, digits, blanks, commas, "#",
 // and characters beyond ASCII (two, three and four UTF-8 bytes).

@@ -88,8 +88,8 @@ KeyRecord randomKeyRecord(Random& random, AddressSize size)
     switch (random.upTo(3)) {
     case 0: return {};
     case 1: return test::addressed({.KeyTitle = test::randomText(random, 9) + u"t"_s, .KeyData = {}}, random.address());
-    case 2: return test::hexRecord(random.address(), test::randomHexDigits(random, random.upTo(limit)));
-    default: return test::asciiRecord(random.address(), cutAsciiToBytes(test::randomText(random, limit), limit));
+    case 2: return test::hexRecordAt(random.address(), test::randomHexDigits(random, random.upTo(limit)));
+    default: return test::asciiRecordAt(random.address(), cutAsciiToBytes(test::randomText(random, limit), limit));
     }
 }
 
@@ -113,7 +113,7 @@ TEST(RoundTrip, KeySaveThenCheckThenLoadGivesTheSameAddressesAndBytes)
         const int filled = random.upTo(kRecordCount);
         for (Slot slot = 0; slot < filled; ++slot)
             saved.table[slot] = randomKeyRecord(random, saved.mode.current());
-        saved.table[kSpareSlot] = test::hexRecord(1, u"99"_s); // never written
+        saved.table[kSpareSlot] = test::hexRecordAt(1, u"99"_s); // never written
 
         ASSERT_EQ(SRecodeSave(path, saved), QString());
         ASSERT_TRUE(CheckSrecordFile(path));

@@ -136,8 +136,8 @@ TEST(CheckSrecordFile, GivesUpOnAFileWithoutLineBreaksInItsFirstChunk)
 
 TEST(SRecodeLoad, AnEndRecordBeforeAnyDataClearsTheTableAndKeepsTheAddressSize)
 {
-    const KeyRecord spare = test::hexRecord(0x20, u"BB"_s);
-    Document document = test::documentIn(Bits24, {{5, test::hexRecord(0x10, u"AA"_s)}, {kSpareSlot, spare}});
+    const KeyRecord spare = test::hexRecordAt(0x20, u"BB"_s);
+    Document document = test::documentIn(Bits24, {{5, test::hexRecordAt(0x10, u"AA"_s)}, {kSpareSlot, spare}});
     const QByteArray file = "S007000048445220FA\r\nS70500000000FA\r\nS10510000102E7\r\n";
     EXPECT_EQ(test::readInto(SRecodeLoad, file, document), QString());
     EXPECT_TRUE(document.table[5].isEmptyRecord());
@@ -190,8 +190,8 @@ TEST(SRecodeLoad, Fills257SlotsAndIgnoresTheRest)
     ASSERT_TRUE(checked(file));
     EXPECT_EQ(test::readInto(SRecodeLoad, file, document), QString());
     for (Slot slot = 0; slot < kRecordCount; ++slot)
-        ASSERT_EQ(document.table[slot], test::hexRecord(quint32(slot * 4), twoDigitHex((slot + 0x41) & 0xFF))) << slot;
-    EXPECT_EQ(document.table[kSpareSlot], test::asciiRecord(1024, u"A"_s));
+        ASSERT_EQ(document.table[slot], test::hexRecordAt(quint32(slot * 4), twoDigitHex((slot + 0x41) & 0xFF))) << slot;
+    EXPECT_EQ(document.table[kSpareSlot], test::asciiRecordAt(1024, u"A"_s));
     EXPECT_EQ(document.mode.current(), Bits16);
 }
 

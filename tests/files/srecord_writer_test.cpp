@@ -15,13 +15,13 @@ TEST(SRecodeSave, WritesExactLinesAndTheEndRecordOfEachMode)
     const KeyRecord titleOnly = test::addressed({.KeyTitle = u"t"_s, .KeyData = {}}, 0x12345678);
     const struct { AddressSize size; std::map<Slot, KeyRecord> records; QByteArray expected; } rows[] = {
         {Bits16, {}, "S9030000FC\r\n"},
-        {Bits32, {{0, test::hexRecord(0x10, u"abCdef"_s)}}, "S30800000010ABCDEF80\r\nS70500000000FA\r\n"},
+        {Bits32, {{0, test::hexRecordAt(0x10, u"abCdef"_s)}}, "S30800000010ABCDEF80\r\nS70500000000FA\r\n"},
         {Bits32, {{0, titleOnly}}, "S30512345678E6\r\nS70500000000FA\r\n"},
-        {Bits32, {{0, test::asciiRecord(0x20, u"AB"_s)}}, "S30700000020414255\r\nS70500000000FA\r\n"},
-        {Bits24, {{0, test::hexRecord(0xAB123456, u"01"_s)}}, "S205123456015D\r\nS804000000FB\r\n"},
-        {Bits16, {{0, test::asciiRecord(0x12345678, u"\u00E9"_s)}}, "S1055678C3A9C0\r\nS9030000FC\r\n"},
+        {Bits32, {{0, test::asciiRecordAt(0x20, u"AB"_s)}}, "S30700000020414255\r\nS70500000000FA\r\n"},
+        {Bits24, {{0, test::hexRecordAt(0xAB123456, u"01"_s)}}, "S205123456015D\r\nS804000000FB\r\n"},
+        {Bits16, {{0, test::asciiRecordAt(0x12345678, u"\u00E9"_s)}}, "S1055678C3A9C0\r\nS9030000FC\r\n"},
         // Empty slots are skipped and the spare slot is never written.
-        {Bits16, {{2, test::hexRecord(3, u"00"_s)}, {6, test::hexRecord(7, u"FF"_s)}, {kSpareSlot, test::hexRecord(9, u"11"_s)}},
+        {Bits16, {{2, test::hexRecordAt(3, u"00"_s)}, {6, test::hexRecordAt(7, u"FF"_s)}, {kSpareSlot, test::hexRecordAt(9, u"11"_s)}},
          "S104000300F8\r\nS1040007FFF5\r\nS9030000FC\r\n"},
     };
     for (const auto& row : rows)
@@ -49,9 +49,9 @@ Document spreadRecords(AddressSize size, quint32 base)
     for (Slot slot = 0; slot < kRecordCount; slot += 3) {
         const int bytes = slot == 0 ? dataLimit(size) : std::uniform_int_distribution<int>(0, 40)(random);
         if (slot % 2 == 0)
-            document.table[slot] = test::hexRecord(address, test::randomHexDigits(random, bytes));
+            document.table[slot] = test::hexRecordAt(address, test::randomHexDigits(random, bytes));
         else
-            document.table[slot] = test::asciiRecord(address, test::randomText(random, bytes / 3));
+            document.table[slot] = test::asciiRecordAt(address, test::randomText(random, bytes / 3));
         address += quint32(document.table[slot].KeySize) + quint32(slot % 5);
     }
     return document;
@@ -100,7 +100,7 @@ TEST(SRecodeSave, RefusesARecordThatWouldNotReadBack)
          "Line 2: the size 253 is outside 0 to 252 bytes for 16-bit addresses."},
     };
     for (const auto& row : rows) {
-        Document document = test::documentIn(row.size, {{0, test::hexRecord(0x10, u"AA"_s)}, {row.slot, row.record}});
+        Document document = test::documentIn(row.size, {{0, test::hexRecordAt(0x10, u"AA"_s)}, {row.slot, row.record}});
         QString error;
         EXPECT_EQ(test::written(SRecodeSave, document, &error), QByteArray()) << row.error;
         EXPECT_EQ(error, u"ERROR:"_s + QLatin1String(row.error));

@@ -7,7 +7,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using enum AddressSize;
-using test::hexRecord;
+using test::hexRecordAt;
 using test::titled;
 
 TEST(FormatSave, WritesEveryRecordInUseExactly)
@@ -15,14 +15,14 @@ TEST(FormatSave, WritesEveryRecordInUseExactly)
     const struct { AddressSize size; std::map<Slot, KeyRecord> records; QByteArray expected; } rows[] = {
         // A type alone does not put a record in use.
         {Bits32, {{0, {.KeyTitle = {}, .KeyType = 7, .KeyData = {}}}}, "# Template File\r\n"},
-        {Bits32, {{0, titled(hexRecord(0x120034, u"00112233445566778899"_s), u"ABC"_s)}},
+        {Bits32, {{0, titled(hexRecordAt(0x120034, u"00112233445566778899"_s), u"ABC"_s)}},
          "# Template File\r\nABC , 00120034 ,  10 ,  0\r\n00112233445566778899\r\n"},
-        {Bits24, {{0, titled(test::asciiRecord(0xAB120034, u"\u20AC"_s), u"\u00C4"_s)}},
+        {Bits24, {{0, titled(test::asciiRecordAt(0xAB120034, u"\u20AC"_s), u"\u00C4"_s)}},
          "# Template File\r\n\xC3\x84 , 120034 ,  3 ,  1\r\n\xE2\x82\xAC\r\n"},
-        {Bits16, {{kSpareSlot, hexRecord(0x7, u"01"_s)}}, "# Template File\r\n , 0007 ,  1 ,  0\r\n01\r\n"},
+        {Bits16, {{kSpareSlot, hexRecordAt(0x7, u"01"_s)}}, "# Template File\r\n , 0007 ,  1 ,  0\r\n01\r\n"},
         {Bits32, {{1, {.KeyTitle = u"T"_s, .KeyData = {}}}, {3, {}}, {4, {.KeyTitle = {}, .KeyData = u"ab"_s}}},
          "# Template File\r\nT , 00000000 ,  0 ,  0\r\n\r\n , 00000000 ,  0 ,  0\r\nab\r\n"},
-        {Bits16, {{0, titled(hexRecord(1, u"01"_s), u"#1 key"_s)}}, "# Template File\r\n #1 key , 0001 ,  1 ,  0\r\n01\r\n"},
+        {Bits16, {{0, titled(hexRecordAt(1, u"01"_s), u"#1 key"_s)}}, "# Template File\r\n #1 key , 0001 ,  1 ,  0\r\n01\r\n"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(test::written(FormatSave, test::documentIn(row.size, row.records)), row.expected);
@@ -109,7 +109,7 @@ TEST(FormatSave, TitlesThatLookLikeCommentsReadBack)
     const QStringList titles = {u"#"_s, u"#abc"_s, u"# Template File"_s, u" #x"_s, u"  #"_s, u"a#b"_s, u" a"_s, u" "_s};
     Document document = test::documentIn(Bits24);
     for (int i = 0; i < titles.size(); ++i)
-        document.table[i] = titled(hexRecord(quint32(i), u"0A"_s), titles[i]);
+        document.table[i] = titled(hexRecordAt(quint32(i), u"0A"_s), titles[i]);
     Document loaded;
     ASSERT_EQ(test::readInto(FormatLoad, test::written(FormatSave, document), loaded), QString());
     for (int i = 0; i < titles.size(); ++i)
@@ -127,7 +127,7 @@ TEST(FormatSave, RefusesWhatWouldNotReadBack)
         {2, {.KeyTitle = u"t"_s, .KeyType = 2, .KeyData = {}}, "ERROR:Line 3: the type 2 is neither HEX nor ASCII."},
     };
     for (const auto& row : rows) {
-        const Document document = test::documentIn(Bits32, {{0, hexRecord(1, u"01"_s)}, {row.slot, row.record}});
+        const Document document = test::documentIn(Bits32, {{0, hexRecordAt(1, u"01"_s)}, {row.slot, row.record}});
         QString error;
         EXPECT_EQ(test::written(FormatSave, document, &error), QByteArray());
         EXPECT_EQ(error, QLatin1String(row.error));

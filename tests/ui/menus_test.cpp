@@ -89,7 +89,7 @@ private slots:
 
     void versionBoxShowsTheProgramModally()
     {
-        Form1& window = start();
+        MainWindow& window = start();
         QStringList shown;
         whenModalShown<QDialog>([&](QDialog* box) {
             shown << box->windowTitle() << QString::number(box->parentWidget() == &window);

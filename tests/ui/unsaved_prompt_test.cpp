@@ -1,6 +1,6 @@
 // The unsaved-changes question as the window asks it.
 
-#include "ui/prompts.h"
+#include "ui/message_boxes.h"
 #include "ui/scripted_modal_ui.h"
 
 #include <QTest>
@@ -14,7 +14,7 @@ private slots:
     {
         ScriptedModalUi modal;
         modal.answerMessage(MessageResult::No);
-        QCOMPARE(int(UnsavedPrompt(modal, QStringLiteral("/keys/board.KEY"))), 7);
+        QCOMPARE(UnsavedPrompt(modal, QStringLiteral("/keys/board.KEY")), MessageResult::No);
         QCOMPARE(modal.messages().size(), std::size_t(1));
         QVERIFY(modal.messages().front() ==
                  (MessageRequest{"/keys/board.KEY\r\nThis data is modified.\r\n\r\nDo you want to save the changes?",

@@ -5,7 +5,7 @@
 // window itself, so that it can write a settings file first. Controls are
 // reached by their object names.
 
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/scripted_modal_ui.h"
 
 #include "grid/grid_view.h"
@@ -31,9 +31,9 @@ inline QByteArray settingsFile(const QByteArray& path, const QByteArray& lastLin
 class WindowTest : public QObject {
     Q_OBJECT
 protected:
-    Form1& start()
+    MainWindow& start()
     {
-        window_ = std::make_unique<Form1>(*modal_, folder_->path());
+        window_ = std::make_unique<MainWindow>(*modal_, folder_->path());
         window_->show();
         window_->activateWindow(); // typed keys must reach the focused field
         if (!QTest::qWaitForWindowActive(window_.get()))
@@ -42,7 +42,7 @@ protected:
     }
 
     [[nodiscard]] QString settingsPath() const { return folder_->filePath(QStringLiteral("Quorvane.ini")); }
-    [[nodiscard]] Form1& window() { return *window_; }
+    [[nodiscard]] MainWindow& window() { return *window_; }
     [[nodiscard]] ScriptedModalUi& modal() { return *modal_; }
     [[nodiscard]] RecordTable& table() { return window_->document().table; }
 
@@ -94,7 +94,7 @@ private slots:
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<ScriptedModalUi> modal_;
-    std::unique_ptr<Form1> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 } // namespace quorvane::test

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/document.h"
 #include "core/record_table.h"
 #include "tests/support/qt_printers.h"
 
 #include <QString>
 
+#include <map>
 #include <ostream>
 #include <vector>
 
@@ -67,6 +69,42 @@ inline RecordTable tableInOrder(const std::vector<std::pair<quint32, int>>& reco
     for (std::size_t i = 0; i < records.size(); ++i)
         table[Slot(i)] = recordAt(records[i].first, records[i].second, QStringLiteral("@%1").arg(i));
     return table;
+}
+
+// Records as the window would leave them: address set, size matching data.
+inline KeyRecord addressed(KeyRecord record, quint32 address)
+{
+    record.KeyAddrHigh = qint16(address >> 16);
+    record.KeyAddrLow = qint16(address);
+    record.KeyAddrSet = true;
+    return record;
+}
+
+inline KeyRecord titled(KeyRecord record, const QString& title)
+{
+    record.KeyTitle = title;
+    return record;
+}
+
+inline KeyRecord hexRecordAt(quint32 address, const QString& digits)
+{
+    return addressed({.KeyTitle = {}, .KeySize = qint16((digits.size() + 1) / 2), .KeyType = kTypeHex, .KeyData = digits},
+                     address);
+}
+
+inline KeyRecord asciiRecordAt(quint32 address, const QString& text)
+{
+    return addressed({.KeyTitle = {}, .KeySize = qint16(text.toUtf8().size()), .KeyType = kTypeAscii, .KeyData = text},
+                     address);
+}
+
+inline Document documentIn(AddressSize size, const std::map<Slot, KeyRecord>& records = {})
+{
+    Document document;
+    document.mode.set(size);
+    for (const auto& [slot, record] : records)
+        document.table[slot] = record;
+    return document;
 }
 
 } // namespace quorvane::test

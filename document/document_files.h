@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/document.h"
+
+#include <QString>
+
+// Opening a document file: the template or the KEY file, chosen by the
+// file name, read into a fresh document so that a failure leaves the one
+// being edited as it was.
+namespace quorvane {
+
+// The extension is the text after the last "." (the whole name when there
+// is none), compared with "639" exactly: x.639 is a template, x.639.bak and
+// X.KEY are KEY files.
+[[nodiscard]] QString fileExtension(const QString& path);
+[[nodiscard]] bool isTemplateFileName(const QString& path);
+
+enum class OpenStatus {
+    Opened,
+    FileNotFound, // no normal file of that name
+    NotSrecord,   // a KEY file name whose content is not S-records
+    ReadFailed,   // the reader stopped; `message` is its "ERROR:" text
+};
+
+struct OpenResult {
+    OpenStatus status = OpenStatus::Opened;
+    QString message;   // the text to show for every status but Opened
+    Document document; // the file's content when Opened
+
+    [[nodiscard]] bool opened() const { return status == OpenStatus::Opened; }
+};
+
+inline const QString kFileNotFoundMessage = QStringLiteral("File not found.");
+inline const QString kIllegalFileMessage = QStringLiteral("Illegal file loading.\r\nSelect the appropriate file");
+
+// Reads the file as a template (extension 639) or as a KEY file, which must
+// first pass CheckSrecordFile.
+[[nodiscard]] OpenResult openDocument(const QString& path);
+
+} // namespace quorvane

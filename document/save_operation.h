@@ -1,0 +1,44 @@
+#pragma once
+
+#include "questions.h"
+
+#include "core/document.h"
+
+#include <QString>
+
+// Saving a document: the checks and normalising steps in their fixed order,
+// then the writer chosen by the file name. The window chooses the file
+// between the two halves; a script knows it from the start.
+namespace quorvane {
+
+enum class SaveStatus {
+    Saved,
+    Refused,   // a check or the writer refused: show `message` as an error
+    Cancelled, // the user declined a warning: nothing to show
+};
+
+struct SaveResult {
+    SaveStatus status = SaveStatus::Saved;
+    QString message;
+
+    [[nodiscard]] bool saved() const { return status == SaveStatus::Saved; }
+};
+
+inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
+
+// Before the file is chosen: records without an address and illegal HEX
+// data refuse; missing sizes are filled; oversized records are cut after a
+// warning; odd HEX data is padded; with `sortOn`, the records are cut to
+// the address size, sorted and compacted, and overlapping ranges refuse.
+// What a step changed stays, whatever a later step decides.
+[[nodiscard]] SaveResult prepareSave(Document& document, bool sortOn, Questions& questions);
+
+// After the file is chosen: sizes that disagree with the data are fitted
+// after a warning, the file's folder is probed, and the template or KEY
+// writer replaces the file only once the new content is complete.
+[[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions);
+
+// Both halves, for callers that know the file from the start.
+[[nodiscard]] SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions);
+
+} // namespace quorvane

@@ -1,0 +1,279 @@
+// Open, save and the address-size change as whole operations, without a
+// window: what they ask, what they refuse, what they leave in the table and
+// on disk.
+
+#include "document/address_size_change.h"
+#include "document/document_files.h"
+#include "document/save_operation.h"
+#include "files/srecord_writer.h"
+#include "files/template_file.h"
+#include "tests/support/qt_printers.h"
+#include "tests/support/record_builders.h"
+#include "tests/support/scripted_questions.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace quorvane {
+namespace {
+
+using namespace Qt::StringLiterals;
+using test::ScriptedQuestions;
+constexpr auto Bits16 = AddressSize::Bits16;
+constexpr auto Bits24 = AddressSize::Bits24;
+constexpr auto Bits32 = AddressSize::Bits32;
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void putFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
+{
+    struct Row {
+        const char* path;
+        bool isTemplate;
+    };
+    const Row rows[] = {
+        {.path = "keys.639", .isTemplate = true},
+        {.path = "/a/b.c/keys.639", .isTemplate = true},
+        {.path = "keys.639.bak", .isTemplate = false},
+        {.path = "KEYS.KEY", .isTemplate = false},
+        {.path = "keys.ZTV", .isTemplate = false},
+        {.path = "keys", .isTemplate = false},
+        {.path = "639", .isTemplate = true}, // no ".": the whole name is the extension
+        {.path = "/a/x.639/keys", .isTemplate = false},
+        {.path = "keys.6390", .isTemplate = false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(isTemplateFileName(QString::fromUtf8(row.path)), row.isTemplate) << row.path;
+}
+
+class OpenDocument : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(OpenDocument, ReadsEitherFormatIntoAFreshDocument)
+{
+    const Document saved = test::documentIn(Bits24, {{0, test::titled(test::hexRecordAt(0x123456, u"A1B2"_s), u"serial"_s)},
+                                                      {1, test::asciiRecordAt(0x2000, u"abc"_s)}});
+    ASSERT_EQ(FormatSave(path(u"t.639"_s), saved), QString());
+    ASSERT_EQ(SRecodeSave(path(u"k.KEY"_s), saved), QString());
+
+    const OpenResult fromTemplate = openDocument(path(u"t.639"_s));
+    ASSERT_TRUE(fromTemplate.opened()) << fromTemplate.message.toStdString();
+    EXPECT_EQ(fromTemplate.document.table, saved.table);
+    EXPECT_EQ(fromTemplate.document.mode.current(), Bits24);
+
+    // A KEY file keeps no titles or types: the ASCII record comes back as hex.
+    const OpenResult fromKey = openDocument(path(u"k.KEY"_s));
+    ASSERT_TRUE(fromKey.opened()) << fromKey.message.toStdString();
+    EXPECT_EQ(fromKey.document.table[0], test::hexRecordAt(0x123456, u"A1B2"_s));
+    EXPECT_EQ(fromKey.document.table[1], test::hexRecordAt(0x2000, u"616263"_s));
+    EXPECT_EQ(fromKey.document.mode.current(), Bits24);
+}
+
+TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
+{
+    QDir(dir.path()).mkdir(u"folder.KEY"_s);
+    putFile(path(u"bad.KEY"_s), "S10510000102E7\r\nS10510000102E8\r\n");
+    putFile(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
+    struct Row {
+        QString name;
+        OpenStatus status;
+        QString message;
+    };
+    const Row rows[] = {
+        {.name = u"missing.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
+        {.name = u"folder.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
+        {.name = u"bad.KEY"_s, .status = OpenStatus::NotSrecord,
+         .message = u"Illegal file loading.\r\nSelect the appropriate file"_s},
+        {.name = u"bad.639"_s, .status = OpenStatus::ReadFailed,
+         .message = u"ERROR:Line 3 of the file: the file ends where the data line was expected."_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        const OpenResult result = openDocument(path(row.name));
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(result.message, row.message);
+        EXPECT_EQ(result.document.table, RecordTable{}); // nothing half-read is handed out
+    }
+}
+
+class SaveDocument : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
+{
+    const QByteArray previous = "previous contents\r\n";
+    struct Row {
+        const char* name = "";
+        std::map<Slot, KeyRecord> records = {};
+        bool sortOn = true;
+        std::deque<bool> answers = {};
+        SaveStatus status = SaveStatus::Saved;
+        QStringList asked = {};               // the warnings, in order
+        QString message = {};                 // for Refused
+        std::map<Slot, KeyRecord> after = {}; // slots checked afterwards
+    };
+    KeyRecord noAddress = test::hexRecordAt(0, u"01"_s);
+    noAddress.KeyAddrSet = false;
+    noAddress.KeyTitle = u"t"_s;
+    const KeyRecord oversized = test::hexRecordAt(0x10, QString(2 * 251, u'A'));
+    const KeyRecord trimmed = test::hexRecordAt(0x10, QString(2 * 250, u'A'));
+    KeyRecord oddNoSize = test::hexRecordAt(0x100, u"ABC"_s);
+    oddNoSize.KeySize = 0;
+    KeyRecord sizeTooBig = test::hexRecordAt(0x200, u"AB"_s);
+    sizeTooBig.KeySize = 3;
+    KeyRecord fitted = sizeTooBig;
+    fitted.KeyData = u"FFFFAB"_s;
+    const QString srecordWarning = u"The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?"_s;
+    const QString dataWarning = u"The size of data is different.\r\nLineNo: 2\r\nContinue ?"_s;
+
+    const Row rows[] = {
+        {.name = "no address refuses before any question",
+         .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
+         .status = SaveStatus::Refused,
+         .message = u"No Address.\r\nLineNo: 5"_s},
+        {.name = "illegal hex refuses",
+         .records = {{2, test::hexRecordAt(1, u"0G"_s)}},
+         .status = SaveStatus::Refused,
+         .message = u"Illegal HEX Data.\r\nLineNo: 3"_s},
+        {.name = "oversized, Cancel: the filled sizes stay, nothing is cut",
+         .records = {{0, oddNoSize}, {1, oversized}},
+         .sortOn = false,
+         .answers = {false},
+         .status = SaveStatus::Cancelled,
+         .asked = {srecordWarning},
+         .after = {{0, test::hexRecordAt(0x100, u"ABC"_s)}, {1, oversized}}},
+        {.name = "oversized, OK: cut and padded, then saved",
+         .records = {{0, oddNoSize}, {1, oversized}},
+         .sortOn = false,
+         .answers = {true},
+         .status = SaveStatus::Saved,
+         .asked = {srecordWarning},
+         .after = {{0, test::hexRecordAt(0x100, u"AB0C"_s)}, {1, trimmed}}},
+        {.name = "collisions refuse after sorting",
+         .records = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}},
+         .status = SaveStatus::Refused,
+         .message = u"Duplicated Address\r\nNo.1 No.2 \r\nSave the file after correcting the duplicated Address"_s,
+         .after = {{0, test::hexRecordAt(0x1000, u"0102"_s)}, {1, test::hexRecordAt(0x1001, u"01"_s)}}},
+        {.name = "sort off: neither sorted nor checked",
+         .records = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}},
+         .sortOn = false,
+         .status = SaveStatus::Saved,
+         .after = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}}},
+        {.name = "data size, Cancel: nothing written",
+         .records = {{0, test::hexRecordAt(0x100, u"01"_s)}, {1, sizeTooBig}},
+         .answers = {false},
+         .status = SaveStatus::Cancelled,
+         .asked = {dataWarning},
+         .after = {{1, sizeTooBig}}},
+        {.name = "data size, OK: fitted",
+         .records = {{0, test::hexRecordAt(0x100, u"01"_s)}, {1, sizeTooBig}},
+         .answers = {true},
+         .status = SaveStatus::Saved,
+         .asked = {dataWarning},
+         .after = {{1, fitted}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString target = path(u"out.KEY"_s);
+        putFile(target, previous);
+        Document document = test::documentIn(Bits32, row.records);
+        ScriptedQuestions questions(row.answers);
+        const SaveResult result = saveDocument(document, target, row.sortOn, questions);
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(questions.asked, row.asked);
+        EXPECT_EQ(result.message, row.status == SaveStatus::Refused ? row.message : QString());
+        for (const auto& [slot, record] : row.after)
+            EXPECT_EQ(document.table[slot], record) << "slot " << slot;
+        if (row.status == SaveStatus::Saved) {
+            EXPECT_EQ(fileBytes(target), srecordFileContents(document.table, Bits32));
+        } else {
+            EXPECT_EQ(fileBytes(target), previous); // a refused save never touches the file
+        }
+    }
+}
+
+TEST_F(SaveDocument, TheNameChoosesTheWriterAndAnUnwritablePlaceIsAFileSaveError)
+{
+    const Document original = test::documentIn(Bits16, {{0, test::titled(test::asciiRecordAt(0x10, u"ab"_s), u"name"_s)}});
+    struct Row {
+        QString name;
+        QByteArray startsWith;
+    };
+    const Row rows[] = {
+        {.name = u"x.639"_s, .startsWith = "# Template File\r\nname , 0010 ,  2 ,  1\r\nab\r\n"},
+        {.name = u"x.639.bak"_s, .startsWith = "S1050010616227\r\n"},
+        {.name = u"X.KEY"_s, .startsWith = "S1050010616227\r\n"},
+        {.name = u"X.ZTV"_s, .startsWith = "S1050010616227\r\n"},
+        {.name = u"noextension"_s, .startsWith = "S1050010616227\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        Document document = original;
+        ScriptedQuestions questions;
+        ASSERT_TRUE(saveDocument(document, path(row.name), true, questions).saved());
+        EXPECT_TRUE(fileBytes(path(row.name)).startsWith(row.startsWith)) << fileBytes(path(row.name)).toStdString();
+    }
+
+    Document document = original;
+    ScriptedQuestions questions;
+    const SaveResult result = saveDocument(document, path(u"no/such/folder/x.KEY"_s), true, questions);
+    EXPECT_EQ(result.status, SaveStatus::Refused);
+    EXPECT_EQ(result.message, u"File Save Error."_s);
+}
+
+TEST(AddressSizeChange, AsksOnlyWhenTheLimitFallsAndCutsOnlyOnOk)
+{
+    const KeyRecord big = test::hexRecordAt(0x10, QString(2 * 252, u'1'));
+    struct Row {
+        const char* name = "";
+        AddressSize from = Bits32;
+        AddressSize to = Bits32;
+        std::deque<bool> answers = {};
+        bool changed = false;
+        int questions = 0;
+        int sizeAfter = 0;
+    };
+    const Row rows[] = {
+        {.name = "32 to 16: the limit rises, no question", .from = Bits32, .to = Bits16, .changed = true, .questions = 0, .sizeAfter = 252},
+        {.name = "16 to 32, Cancel", .from = Bits16, .to = Bits32, .answers = {false}, .changed = false, .questions = 1, .sizeAfter = 252},
+        {.name = "16 to 24, OK: cut to 251", .from = Bits16, .to = Bits24, .answers = {true}, .changed = true, .questions = 1, .sizeAfter = 251},
+        {.name = "24 to 32, OK: cut to 250", .from = Bits24, .to = Bits32, .answers = {true}, .changed = true, .questions = 1, .sizeAfter = 250},
+        {.name = "32 to 32: no question, still cut to the limit", .from = Bits32, .to = Bits32, .changed = true, .questions = 0, .sizeAfter = 250},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Document document = test::documentIn(row.from, {{0, big}});
+        ScriptedQuestions questions(row.answers);
+        EXPECT_EQ(changeAddressSize(document, row.to, questions), row.changed);
+        EXPECT_EQ(questions.asked.size(), row.questions);
+        if (row.questions > 0) {
+            EXPECT_TRUE(questions.asked.front().startsWith(u"There is a possibility for the data size"_s));
+        }
+        EXPECT_EQ(document.mode.current(), row.changed ? row.to : row.from);
+        EXPECT_EQ(document.table[0].KeySize, row.sizeAfter);
+        EXPECT_EQ(document.table[0].KeyData.size(), 2 * row.sizeAfter);
+    }
+}
+
+} // namespace
+} // namespace quorvane

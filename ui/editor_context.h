@@ -1,0 +1,46 @@
+#pragma once
+
+#include "modal_ui.h"
+
+#include "core/document.h"
+#include "core/editor_state.h"
+#include "core/settings.h"
+#include "document/questions.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace quorvane {
+
+class GridView;
+
+// What the window's commands share: the one document and its state, the
+// settings, the grid that shows the document, the modal seam, and the few
+// reactions of the window itself. Each command is a small unit over this,
+// so the window class does not become the place where every command lives.
+struct EditorContext {
+    QWidget& window;
+    ModalUi& modal;
+    Document& document;
+    EditorState& state;
+    Settings& settings;
+    GridView& grid;
+    // Follows the modified flag in the caption (TitileSet).
+    std::function<void()> updateCaption;
+    // Shows the document's file name in the file-name field.
+    std::function<void(const QString&)> showFileName;
+};
+
+// Answers a document operation's warnings with WARNING boxes, after the
+// grid has been redrawn so that the user sees what the question is about.
+class ModalQuestions : public Questions {
+public:
+    explicit ModalQuestions(EditorContext& context) : context_(context) {}
+    [[nodiscard]] bool confirmWarning(const QString& text) override;
+
+private:
+    EditorContext& context_;
+};
+
+} // namespace quorvane

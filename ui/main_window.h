@@ -1,0 +1,100 @@
+#pragma once
+
+#include "address_size_command.h"
+#include "editor_context.h"
+#include "modal_ui.h"
+
+#include "core/document.h"
+#include "core/editor_state.h"
+#include "core/settings.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+
+namespace quorvane {
+
+class GridView;
+
+// The main window (Form1): menus, the file-name field, the indicators and
+// the grid over the one document. The commands are small units of their
+// own over an EditorContext; the window builds the controls, routes the
+// menu items to the commands and keeps caption, marks and labels in step.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `applicationFolder` is where the settings file lives: the executable's
+    // folder in the program, a scratch folder in tests.
+    MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Resets the editor to an empty, unmodified 32-bit document.
+    void Initialize();
+    // The caption follows the modified flag (not while the grid is redrawn).
+    void updateCaption();
+
+    // The address-sort option (DoSort_Click / DoSort2_Click); sorts nothing now.
+    void setAddressSortOn(bool on);
+
+    // Writes the settings file; returns the system's description of a
+    // failure, or an empty text. Ending the program calls it.
+    [[nodiscard]] QString writeSettings() const;
+
+    [[nodiscard]] Document& document() { return document_; }
+    [[nodiscard]] const EditorState& state() const { return state_; }
+    [[nodiscard]] const Settings& settings() const { return settings_; }
+    [[nodiscard]] GridView& grid() { return *grid_; }
+
+protected:
+    // Until End exists, closing the window ends the program; it still keeps
+    // the settings (last path, filter index, sort option) as End will.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void loadSettings(); // Form_Load
+    void createMenus();
+    void createLayout();
+    void showAddressSize(AddressSize size);
+    void showVersion();
+    void showFileName(const QString& name);
+
+    ModalUi& modal_;
+    QString applicationFolder_;
+    QString settingsPath_;
+    Document document_;
+    EditorState state_;
+    Settings settings_;
+
+    GridView* grid_ = nullptr;
+    std::unique_ptr<EditorContext> context_;
+    std::unique_ptr<AddressSizeCommand> addressSizeCommand_;
+
+    QMenu* fileMenu_ = nullptr;         // FILE
+    QMenu* addressSizeMenu_ = nullptr;  // addresssize
+    QMenu* optionMenu_ = nullptr;       // option
+    QMenu* helpMenu_ = nullptr;         // help
+    QAction* newAction_ = nullptr;      // new
+    QAction* openAction_ = nullptr;     // FileOpen
+    QAction* saveAction_ = nullptr;     // FileSave
+    QAction* extractAction_ = nullptr;  // KEY_extract
+    QAction* endAction_ = nullptr;      // END
+    QAction* addr16Action_ = nullptr;   // addr16
+    QAction* addr24Action_ = nullptr;   // addr24
+    QAction* addr32Action_ = nullptr;   // addr32
+    QAction* sortOnAction_ = nullptr;   // DoSort
+    QAction* sortOffAction_ = nullptr;  // DoSort2
+    QAction* versionAction_ = nullptr;  // version
+    QLabel* programLabel_ = nullptr;    // Label2
+    QLabel* sortOffLabel_ = nullptr;    // Label8
+    QLabel* dropLabel_ = nullptr;       // Label_Drop
+    QLabel* lineNumberHeading_ = nullptr; // Text0
+    QLabel* fileLabel_ = nullptr;       // Label_file
+    QLineEdit* fileNameField_ = nullptr; // Text_filename
+};
+
+} // namespace quorvane
