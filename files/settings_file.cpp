@@ -2,7 +2,9 @@
 
 #include "atomic_save.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -135,8 +137,17 @@ QByteArray settingsFileContents(const Settings& settings)
     return out;
 }
 
+QString settingsFilePath(const QString& applicationFolder, const QString& userConfigFolder)
+{
+    const QString beside = QDir(applicationFolder).filePath(kSettingsFileName);
+    if (QFileInfo::exists(beside) || QFileInfo(applicationFolder).isWritable())
+        return beside;
+    return QDir(userConfigFolder).filePath(kSettingsFileName);
+}
+
 QString writeSettingsFile(const QString& path, const Settings& settings)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     return replaceFileContents(path, settingsFileContents(settings));
 }
 

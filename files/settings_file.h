@@ -22,7 +22,13 @@ inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
 // The 13 lines, CR LF ended.
 [[nodiscard]] QByteArray settingsFileContents(const Settings& settings);
 
-// Replaces the file atomically, as every save does. Returns the system's description of a
+// Where the settings file lives: beside the executable when a file is
+// already there (a portable copy) or the folder can be written, otherwise in
+// the user's configuration folder (an installed program).
+[[nodiscard]] QString settingsFilePath(const QString& applicationFolder, const QString& userConfigFolder);
+
+// Replaces the file atomically, as every save does, creating its folder
+// when that does not exist yet. Returns the system's description of a
 // failure, or an empty text on success.
 [[nodiscard]] QString writeSettingsFile(const QString& path, const Settings& settings);
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace quorvane {
@@ -39,6 +40,10 @@ MainWindow::MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget
         *this, modal_, document_, state_, settings_, *grid_, [this] { updateCaption(); },
         [this](const QString& name) { showFileName(name); }});
     addressSizeCommand_ = std::make_unique<AddressSizeCommand>(*context_);
+    saveCommand_ = std::make_unique<SaveCommand>(*context_);
+    openCommand_ = std::make_unique<OpenCommand>(*context_, *saveCommand_);
+    newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
+    endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { (void)writeSettings(); });
 
     createMenus();
     createLayout();
@@ -70,9 +75,16 @@ void MainWindow::createMenus()
     extractAction_ = addMenuAction(fileMenu_, "KEY_extract", QStringLiteral("Extract KEY Data(&E)..."));
     fileMenu_->addSeparator();
     endAction_ = addMenuAction(fileMenu_, "END", QStringLiteral("End(&X)"));
-    // Their commands are not part of the editor yet.
-    for (QAction* pending : {newAction_, openAction_, saveAction_, extractAction_, endAction_})
-        pending->setEnabled(false);
+    newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    endAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connectCommand(newAction_, [this] { newCommand_->run(); });
+    connectCommand(openAction_, [this] { openCommand_->run(); });
+    connectCommand(saveAction_, [this] { (void)saveCommand_->run(); });
+    connectCommand(endAction_, [this] { endProgram(); });
+    // Its command is not part of the editor yet.
+    extractAction_->setEnabled(false);
 
     addressSizeMenu_ = addMenu("addresssize", QStringLiteral("AddressSize(&A)"));
     addr16Action_ = addMenuAction(addressSizeMenu_, "addr16", QStringLiteral("16bit(&1)"));
@@ -101,6 +113,25 @@ void MainWindow::createMenus()
     helpMenu_ = addMenu("help", QStringLiteral("Help(&H)"));
     versionAction_ = addMenuAction(helpMenu_, "version", QStringLiteral("Version(&V)..."));
     connect(versionAction_, &QAction::triggered, this, &MainWindow::showVersion);
+}
+
+void MainWindow::connectCommand(QAction* action, std::function<void()> command)
+{
+    connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
+        grid_->CommitGrid();
+        command();
+    });
+}
+
+void MainWindow::endProgram()
+{
+    if (endCommand_->run())
+        emit programEnded();
+}
+
+void MainWindow::openFile(const QString& path)
+{
+    openCommand_->openFile(path);
 }
 
 void MainWindow::createLayout()
@@ -174,7 +205,8 @@ void MainWindow::createLayout()
 
 void MainWindow::loadSettings()
 {
-    settingsPath_ = applicationFolder_ + QLatin1Char('/') + kSettingsFileName;
+    settingsPath_ = settingsFilePath(applicationFolder_,
+                                     QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     // A missing, short or damaged file leaves the start values (sort on,
     // filter index 1, no last path) for whatever could not be read; the
     // filter index comes back clamped to 1..4.
@@ -236,9 +268,9 @@ QString MainWindow::writeSettings() const
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // A settings file that cannot be written is no reason to keep running.
-    (void)writeSettings();
-    QMainWindow::closeEvent(event);
+    event->ignore();
+    grid_->CommitGrid();
+    endProgram();
 }
 
 } // namespace quorvane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "address_size_command.h"
+#include "file_commands.h"
+#include "new_end_commands.h"
 #include "editor_context.h"
 #include "modal_ui.h"
 
@@ -44,15 +46,26 @@ public:
     // Writes the settings file; returns the system's description of a
     // failure, or an empty text. Ending the program calls it.
     [[nodiscard]] QString writeSettings() const;
+    [[nodiscard]] const QString& settingsPath() const { return settingsPath_; }
 
+    // Opens `path` as File Open does once a file is chosen (a file named on
+    // the command line).
+    void openFile(const QString& path);
+
+signals:
+    // End has run to its end: the settings are written and the program is
+    // to stop now. The window never closes by itself.
+    void programEnded();
+
+public:
     [[nodiscard]] Document& document() { return document_; }
     [[nodiscard]] const EditorState& state() const { return state_; }
     [[nodiscard]] const Settings& settings() const { return settings_; }
     [[nodiscard]] GridView& grid() { return *grid_; }
 
 protected:
-    // Until End exists, closing the window ends the program; it still keeps
-    // the settings (last path, filter index, sort option) as End will.
+    // The close box is a request for End (Form_QueryUnload): the window
+    // stays open unless End runs to its end.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -62,6 +75,9 @@ private:
     void showAddressSize(AddressSize size);
     void showVersion();
     void showFileName(const QString& name);
+    // Menu items and shortcuts alike see the table as the grid shows it.
+    void connectCommand(QAction* action, std::function<void()> command);
+    void endProgram();
 
     ModalUi& modal_;
     QString applicationFolder_;
@@ -73,6 +89,10 @@ private:
     GridView* grid_ = nullptr;
     std::unique_ptr<EditorContext> context_;
     std::unique_ptr<AddressSizeCommand> addressSizeCommand_;
+    std::unique_ptr<SaveCommand> saveCommand_;
+    std::unique_ptr<OpenCommand> openCommand_;
+    std::unique_ptr<NewCommand> newCommand_;
+    std::unique_ptr<EndCommand> endCommand_;
 
     QMenu* fileMenu_ = nullptr;         // FILE
     QMenu* addressSizeMenu_ = nullptr;  // addresssize

@@ -80,7 +80,24 @@ TEST(SettingsFile, FailedWriteReportsAndKeepsOldFile)
     ASSERT_TRUE(QDir(dir.path()).mkdir(kSettingsFileName));
     EXPECT_FALSE(writeSettingsFile(dir.filePath(kSettingsFileName), Settings{}).isEmpty());
     EXPECT_TRUE(QFileInfo(dir.filePath(kSettingsFileName)).isDir());
-    EXPECT_FALSE(writeSettingsFile(dir.filePath("no/such/folder/Quorvane.ini"), Settings{}).isEmpty());
+}
+
+TEST(SettingsFile, LivesBesideTheProgramUnlessThatFolderCannotBeWritten)
+{
+    QTemporaryDir dir;
+    const QString program = dir.filePath("program");
+    const QString config = dir.filePath("config/Quorvane");
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QString beside = program + "/Quorvane.ini";
+    EXPECT_EQ(settingsFilePath(program, config), beside);
+    // An installed program's folder: here one that does not exist at all.
+    EXPECT_EQ(settingsFilePath(dir.filePath("missing"), config), config + "/Quorvane.ini");
+
+    // The user's folder is made on the first write.
+    Settings settings;
+    settings.LastPath = "/k/x.KEY";
+    ASSERT_EQ(writeSettingsFile(config + "/Quorvane.ini", settings), QString());
+    EXPECT_EQ(readSettingsFile(config + "/Quorvane.ini", Settings{}), settings);
 }
 
 } // namespace

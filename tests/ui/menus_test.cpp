@@ -14,26 +14,6 @@ using namespace quorvane::test;
 class MenusTest : public WindowTest {
     Q_OBJECT
 private slots:
-    // Each menu as "[name] caption", then its items as "name caption",
-    // "-" for a separator; "(off)" marks a command that cannot be chosen yet.
-    void menusAsShown()
-    {
-        QStringList shown;
-        for (QAction* entry : start().menuBar()->actions()) {
-            shown << QStringLiteral("[%1] %2").arg(entry->menu()->objectName(), entry->text());
-            for (QAction* item : entry->menu()->actions())
-                shown << (item->isSeparator() ? QStringLiteral("-")
-                                              : QStringLiteral("%1 %2%3").arg(item->objectName(), item->text(),
-                                                                              item->isEnabled() ? "" : " (off)"));
-        }
-        QCOMPARE(shown, (QStringList{
-            "[FILE] File(&F)", "new New(&N) (off)", "-", "FileOpen File Open(&O)... (off)",
-            "FileSave File Save(&S)... (off)", "-", "KEY_extract Extract KEY Data(&E)... (off)", "-", "END End(&X) (off)",
-            "[addresssize] AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
-            "[option] Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
-            "[help] Help(&H)", "version Version(&V)..."}));
-    }
-
     // A change made behind the grid's back shows the direction: data rows
     // go from the grid into the table, then the grid is redrawn from it.
     void openingAnyMenuWritesTheGridBack()
