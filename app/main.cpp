@@ -19,7 +19,10 @@ int main(int argc, char* argv[])
 
     quorvane::QtModalUi modal;
     quorvane::MainWindow window(modal, QApplication::applicationDirPath());
-    QObject::connect(&window, &quorvane::MainWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    // exit(), not quit(): quit() would first ask every window to close, and
+    // the close box of this one means End, which has just run.
+    QObject::connect(&window, &quorvane::MainWindow::programEnded, &app, [] { QApplication::exit(0); },
+                     Qt::QueuedConnection);
     window.show();
     // Without a window manager (a kiosk or a virtual display) nothing would
     // make the window active, and the grid's focus rules would never run.

@@ -125,8 +125,10 @@ void MainWindow::connectCommand(QAction* action, std::function<void()> command)
 
 void MainWindow::endProgram()
 {
-    if (endCommand_->run())
+    if (endCommand_->run()) {
+        ended_ = true;
         emit programEnded();
+    }
 }
 
 void MainWindow::openFile(const QString& path)
@@ -268,6 +270,12 @@ QString MainWindow::writeSettings() const
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // Once End has run to its end, the program is going away: whatever asks
+    // the window to close then must not ask the user a second time.
+    if (ended_) {
+        event->accept();
+        return;
+    }
     event->ignore();
     grid_->CommitGrid();
     endProgram();

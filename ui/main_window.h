@@ -82,6 +82,7 @@ private:
     ModalUi& modal_;
     QString applicationFolder_;
     QString settingsPath_;
+    bool ended_ = false;
     Document document_;
     EditorState state_;
     Settings settings_;

@@ -244,6 +244,17 @@ private slots:
         QCOMPARE(window().state().Modified, !cleared && !saveGoesThrough);
     }
 
+    // Shutting down closes the window once more: that must not ask again.
+    void afterEndTheWindowClosesWithoutAskingTwice()
+    {
+        start();
+        modify();
+        modal().answerMessage(MessageResult::No);
+        QVERIFY(trigger("END"));
+        QVERIFY(window().close());
+        QCOMPARE(int(modal().messages().size()), 1);
+    }
+
     void anUnmodifiedDocumentIsGivenUpWithoutAQuestion()
     {
         start();
