@@ -61,6 +61,13 @@ public:
     // The start address typed into the start-address dialog, or nothing when
     // the dialog was cancelled or closed.
     [[nodiscard]] virtual std::optional<QString> startAddress() = 0;
+
+    // The progress of a long operation, told now and then: `done` of `total`
+    // (0 when unknown). A window shows it, with Cancel, once the operation
+    // has run for about half a second. False when the user cancelled.
+    [[nodiscard]] virtual bool progress(const QString& label, qint64 done, qint64 total) = 0;
+    // The operation is over; its progress, if shown, goes away.
+    virtual void progressFinished() = 0;
 };
 
 } // namespace quorvane

@@ -139,4 +139,29 @@ std::optional<QString> QtModalUi::startAddress()
     return dialog.startAddress();
 }
 
+bool QtModalUi::progress(const QString& label, qint64 done, qint64 total)
+{
+    constexpr int kSteps = 1000;
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, kSteps,
+                                                      QApplication::activeWindow());
+        progress_->setWindowModality(Qt::ApplicationModal);
+        progress_->setMinimumDuration(500);
+        progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        progress_->setValue(0);
+    }
+    progress_->setLabelText(label);
+    if (total > 0)
+        progress_->setValue(int(qBound(qint64(0), done * kSteps / total, qint64(kSteps - 1))));
+    // Lets the dialog appear and its Cancel button be pressed.
+    QCoreApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
+void QtModalUi::progressFinished()
+{
+    progress_.reset();
+}
+
 } // namespace quorvane

@@ -2,7 +2,10 @@
 
 #include "modal_ui.h"
 
+#include <QProgressDialog>
 #include <QStringList>
+
+#include <memory>
 
 namespace quorvane {
 
@@ -14,6 +17,11 @@ public:
     [[nodiscard]] MessageResult messageBox(const MessageRequest& request) override;
     [[nodiscard]] FileDialogResult fileDialog(const FileDialogRequest& request) override;
     [[nodiscard]] std::optional<QString> startAddress() override;
+    [[nodiscard]] bool progress(const QString& label, qint64 done, qint64 total) override;
+    void progressFinished() override;
+
+private:
+    std::unique_ptr<QProgressDialog> progress_;
 };
 
 // "Desc|pattern|Desc|pattern" as Qt name filters, one per entry, in order.

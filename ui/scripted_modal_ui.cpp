@@ -40,4 +40,9 @@ std::optional<QString> ScriptedModalUi::startAddress()
     return answer.text;
 }
 
+bool ScriptedModalUi::progress(const QString&, qint64, qint64)
+{
+    return ++progressReports_ != cancelProgressAt_;
+}
+
 } // namespace quorvane

@@ -33,6 +33,13 @@ public:
     [[nodiscard]] MessageResult messageBox(const MessageRequest& request) override;
     [[nodiscard]] FileDialogResult fileDialog(const FileDialogRequest& request) override;
     [[nodiscard]] std::optional<QString> startAddress() override;
+    // Progress reports are counted; the one numbered `cancelAt` (from 1)
+    // answers Cancel, as a user pressing the button then would.
+    [[nodiscard]] bool progress(const QString& label, qint64 done, qint64 total) override;
+    void progressFinished() override { ++progressFinished_; }
+    void cancelProgressAt(int report) { cancelProgressAt_ = report; }
+    [[nodiscard]] int progressReports() const { return progressReports_; }
+    [[nodiscard]] int progressFinishedCount() const { return progressFinished_; }
 
 private:
     std::deque<MessageResult> messageAnswers_;
@@ -45,6 +52,9 @@ private:
     std::vector<MessageRequest> messages_;
     std::vector<FileDialogRequest> fileDialogs_;
     int startAddressRequests_ = 0;
+    int progressReports_ = 0;
+    int progressFinished_ = 0;
+    int cancelProgressAt_ = 0;
     int unanswered_ = 0;
 };
 
