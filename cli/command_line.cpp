@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include "batch_command.h"
 #include "build_command.h"
 #include "check_command.h"
 #include "exit_codes.h"
@@ -51,6 +52,7 @@ std::vector<std::unique_ptr<Command>> makeCommands(Console& console)
     commands.push_back(std::make_unique<CheckCommand>(console));
     commands.push_back(std::make_unique<ShowCommand>(console));
     commands.push_back(std::make_unique<BuildCommand>(console));
+    commands.push_back(std::make_unique<BatchCommand>(console));
     return commands;
 }
 

@@ -30,10 +30,11 @@ TEST_F(CommandLine, HelpAndVersionAnswerOnTheOutputAndSucceed)
     };
     const Row rows[] = {
         {.arguments = {u"--version"_s}, .output = versionLine(programVersion()) + u'\n'},
-        {.arguments = {u"--help"_s}, .output = u"\n  build  "_s},
+        {.arguments = {u"--help"_s}, .output = u"\n  batch  "_s},
         {.arguments = {u"help"_s}, .output = u"\n  check  "_s},
         {.arguments = {u"help"_s, u"build"_s}, .output = u"Usage: quorvane-cli build [options] IN\n"_s},
         {.arguments = {u"build"_s, u"--help"_s}, .output = u"--addr <16|24|32>"_s},
+        {.arguments = {u"batch"_s, u"-h"_s}, .output = u"Usage: quorvane-cli batch [options] TEMPLATE DEVICES.csv\n"_s},
         {.arguments = {u"check"_s, u"--help"_s}, .output = u"Usage: quorvane-cli check [options] FILE...\n"_s},
     };
     for (const Row& row : rows) {
@@ -67,6 +68,15 @@ TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--sort"_s, u"--no-sort"_s},
          .errors = u"--sort and --no-sort exclude each other."_s},
         {.arguments = {u"build"_s, u"missing.639"_s, u"-o"_s, u"k.KEY"_s}, .errors = u"missing.639: File not found."_s},
+        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s}, .errors = u"-o PATTERN is missing."_s},
+        {.arguments = {u"batch"_s, u"t.639"_s, u"missing.csv"_s, u"-o"_s, u"{serial}.KEY"_s},
+         .errors = u"missing.csv: cannot be read: "_s},
+        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"k.KEY"_s},
+         .errors = u"The pattern names no {column}: every row would write the same file."_s},
+        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"{lot}.KEY"_s},
+         .errors = u"The pattern names the column {lot}, which the CSV header does not have."_s},
+        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"{serial.KEY"_s},
+         .errors = u"The pattern has a \"{\" without a column name and \"}\""_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
