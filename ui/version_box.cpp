@@ -1,7 +1,7 @@
 #include "version_box.h"
 
 #include "program_icon.h"
-#include "version_info.h"
+#include "core/version_info.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 
 namespace quorvane {
 
-// The program's version information, as the version box shows it.
+// The program's version information, as the version box and the command line show it.
 struct VersionInfo {
     QString productName;
     int major = 0;

@@ -1,0 +1,27 @@
+#include "console.h"
+
+namespace quorvane::cli {
+
+Console::Console(FILE* output, FILE* errors) : output_(output), errors_(errors) {}
+
+void Console::print(const QString& line)
+{
+    output_ << line << '\n';
+}
+
+void Console::message(const QString& text)
+{
+    // Results printed so far come first when both streams go to one terminal.
+    output_.flush();
+    errors_ << terminalText(text) << '\n';
+    errors_.flush();
+}
+
+QString terminalText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace quorvane::cli

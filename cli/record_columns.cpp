@@ -1,0 +1,100 @@
+#include "record_columns.h"
+
+#include <QRegularExpression>
+
+namespace quorvane::cli {
+
+namespace {
+
+// The slot a "#N" column names, nullopt for a title, or -1 for a line
+// outside the grid.
+std::optional<Slot> slotOfLineName(const QString& name)
+{
+    static const QRegularExpression lineName(QStringLiteral("^#([0-9]+)$"));
+    const QRegularExpressionMatch match = lineName.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const int line = match.captured(1).toInt(&ok);
+    return ok && line >= 1 && line <= kRecordCount ? Slot(line - 1) : Slot(-1);
+}
+
+QList<Slot> slotsTitled(const Document& templ, const QString& title)
+{
+    QList<Slot> found;
+    for (Slot slot = 0; slot < kRecordCount; ++slot)
+        if (const KeyRecord& record = templ.table[slot]; record.inUse() && record.KeyTitle.trimmed() == title)
+            found << slot;
+    return found;
+}
+
+QString lineList(const QList<Slot>& found)
+{
+    QStringList lines;
+    for (const Slot slot : found)
+        lines << QString::number(lineNumberOf(slot));
+    return lines.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+std::optional<RecordColumns> RecordColumns::fromHeader(const QStringList& header, const Document& templ,
+                                                       QString& problem)
+{
+    RecordColumns columns;
+    QStringList seen;
+    QList<Slot> named;
+    for (qsizetype column = 0; column < header.size(); ++column) {
+        const QString name = header.at(column).trimmed();
+        if (name.isEmpty()) {
+            columns.extra_ << name;
+            continue;
+        }
+        if (seen.contains(name)) {
+            problem = QStringLiteral("The CSV header names the column \"%1\" twice.").arg(name);
+            return std::nullopt;
+        }
+        seen << name;
+
+        Slot slot = -1;
+        if (const std::optional<Slot> line = slotOfLineName(name)) {
+            slot = *line;
+            if (slot < 0 || !templ.table[slot].inUse()) {
+                problem = QStringLiteral("The column \"%1\" names no record of the template.").arg(name);
+                return std::nullopt;
+            }
+        } else if (const QList<Slot> titled = slotsTitled(templ, name); titled.size() > 1) {
+            problem = QStringLiteral("The column \"%1\" is the title of lines %2 of the template; name one as \"#%3\".")
+                          .arg(name, lineList(titled))
+                          .arg(lineNumberOf(titled.constFirst()));
+            return std::nullopt;
+        } else if (titled.size() == 1) {
+            slot = titled.constFirst();
+        }
+
+        if (slot < 0) {
+            columns.extra_ << name;
+            continue;
+        }
+        if (named.contains(slot)) {
+            problem = QStringLiteral("Two columns name line %1 of the template.").arg(lineNumberOf(slot));
+            return std::nullopt;
+        }
+        named << slot;
+        columns.records_.push_back({column, slot, name});
+    }
+    return columns;
+}
+
+QString RecordColumns::apply(const QStringList& fields, Document& document) const
+{
+    for (const RecordColumn& record : records_) {
+        const QString& value = fields.at(record.column);
+        if (value.isEmpty())
+            return QStringLiteral("the column \"%1\" is empty.").arg(record.name);
+        document.table[record.slot].KeyData = value;
+    }
+    return {};
+}
+
+} // namespace quorvane::cli

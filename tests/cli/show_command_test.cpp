@@ -1,0 +1,101 @@
+// show: the records as File Open reads them, as a table or as JSON.
+
+#include "cli_test_support.h"
+#include "tests/support/record_builders.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace quorvane::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class Show : public CliTest {
+protected:
+    void SetUp() override
+    {
+        const Document document =
+            documentIn(AddressSize::Bits24, {{0, titled(hexRecordAt(0x123456, u"A1B2"_s), u"serial"_s)},
+                                             {1, titled(asciiRecordAt(0x2000, u"a, b"_s), u"name"_s)},
+                                             {2, hexRecordAt(0xFFFF, u"7F"_s)}});
+        writeTemplate(u"t.639"_s, document);
+        writeKeyFile(u"k.KEY"_s, document);
+    }
+};
+
+TEST_F(Show, PrintsLineAddressSizeTypeTitleAndData)
+{
+    struct Row {
+        QString file;
+        QString output;
+    };
+    const Row rows[] = {
+        {.file = u"t.639"_s,
+         .output = u"Line  Address  Size  Type   Title   Data\n"
+                   u"   1  123456      2  HEX    serial  A1B2\n"
+                   u"   2  002000      4  ASCII  name    a, b\n"
+                   u"   3  00FFFF      1  HEX            7F\n"_s},
+        // A KEY file keeps neither titles nor types.
+        {.file = u"k.KEY"_s,
+         .output = u"Line  Address  Size  Type  Title  Data\n"
+                   u"   1  123456      2  HEX          A1B2\n"
+                   u"   2  002000      4  HEX          612C2062\n"
+                   u"   3  00FFFF      1  HEX          7F\n"_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        const CliRun result = run({u"show"_s, row.file});
+        EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        EXPECT_EQ(result.output, row.output);
+    }
+}
+
+TEST_F(Show, JsonHoldsTheAddressSizeAndEveryRecord)
+{
+    const CliRun result = run({u"show"_s, u"--json"_s, u"t.639"_s});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    QJsonParseError error;
+    const QJsonObject shown = QJsonDocument::fromJson(result.output.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << result.output.toStdString();
+
+    const auto record = [](int line, const char* address, int size, const char* type, const char* title,
+                           const char* data) {
+        return QJsonObject{{u"line"_s, line}, {u"address"_s, QString::fromUtf8(address)}, {u"size"_s, size},
+                           {u"type"_s, QString::fromUtf8(type)}, {u"title"_s, QString::fromUtf8(title)},
+                           {u"data"_s, QString::fromUtf8(data)}};
+    };
+    const QJsonObject expected{
+        {u"addressSize"_s, 24},
+        {u"records"_s, QJsonArray{record(1, "123456", 2, "HEX", "serial", "A1B2"),
+                                  record(2, "002000", 4, "ASCII", "name", "a, b"),
+                                  record(3, "00FFFF", 1, "HEX", "", "7F")}},
+    };
+    EXPECT_EQ(shown, expected) << result.output.toStdString();
+}
+
+TEST_F(Show, AFileItCannotOpenIsRefusedWithTheEditorsText)
+{
+    writeFileBytes(path(u"bad.KEY"_s), "S10510000102E7\r\nnot a record\r\n");
+    writeFileBytes(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
+    struct Row {
+        QString file;
+        QString errors; // line breaks as on a terminal, never CR
+    };
+    const Row rows[] = {
+        {.file = u"bad.KEY"_s, .errors = u"bad.KEY: Illegal file loading.\nSelect the appropriate file\n"_s},
+        {.file = u"bad.639"_s,
+         .errors = u"bad.639: ERROR:Line 3 of the file: the file ends where the data line was expected.\n"_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        const CliRun result = run({u"show"_s, row.file});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.output, QString());
+        EXPECT_EQ(result.errors, row.errors);
+    }
+}
+
+} // namespace
+} // namespace quorvane::test
