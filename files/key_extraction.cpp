@@ -28,7 +28,7 @@ bool isLookedFor(const ExtractionTarget& target)
 class PendingRecords {
 public:
     explicit PendingRecords(const std::vector<ExtractionTarget>& targets)
-        : targets_(targets)
+        : targetCount_(targets.size())
     {
         for (std::size_t i = 0; i < targets.size(); ++i) {
             const ExtractionTarget& target = targets[i];
@@ -78,7 +78,7 @@ public:
     // The first target in the order given that still lacks a byte.
     [[nodiscard]] std::size_t firstIncomplete() const
     {
-        std::size_t first = targets_.size();
+        std::size_t first = targetCount_;
         for (const Record& record : records_) {
             if (record.missing > 0)
                 first = std::min(first, record.target);
@@ -88,7 +88,7 @@ public:
 
     [[nodiscard]] std::vector<QString> data() const
     {
-        std::vector<QString> data(targets_.size());
+        std::vector<QString> data(targetCount_);
         for (const Record& record : records_)
             data[record.target] = QString::fromLatin1(record.digits);
         return data;
@@ -148,7 +148,7 @@ private:
         return true;
     }
 
-    const std::vector<ExtractionTarget>& targets_;
+    std::size_t targetCount_;
     std::vector<Record> records_;
     std::vector<bool> startPages_ = std::vector<bool>(kPageCount);
     std::size_t incomplete_ = 0;
