@@ -218,11 +218,15 @@ private:
 };
 
 // One pass over the lines of a text file, each judged by `judge`, until
-// every record is complete or the pass has to stop. Every record still
-// incomplete when it stops would have met the same stop when read on its
-// own, since it had not been completed by any line before: so the first of
-// them in the order given is the one reported, as a record-by-record
-// reading would have reported it.
+// every record is complete or the pass has to stop. A record read on its own
+// would see the same lines in the same order, and end either complete or at
+// the first stop after its last missing byte. So at a stop (an end record, a
+// malformed line, a read failure, the end of the file) every record still
+// incomplete fails with that stop, and every record completed before it is
+// sound; the first incomplete one in the order given is reported, as a
+// record-by-record reading would have reported it. A malformed data line
+// thus fails the lowest record still waiting for bytes, even when the line's
+// own bytes belong to no record at all.
 template <typename Judge>
 ExtractionResult readLines(QIODevice& device, const QString& path, const std::vector<ExtractionTarget>& targets,
                            const ExtractionProgress& progress, qsizetype maxLineLength, Judge judge)
