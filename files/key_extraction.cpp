@@ -227,41 +227,63 @@ private:
 // record-by-record reading would have reported it. A malformed data line
 // thus fails the lowest record still waiting for bytes, even when the line's
 // own bytes belong to no record at all.
+//
+// With `isValidLine`, the pass is the format check as well: every line to the
+// end of the file is judged as the check judges it, also after the records
+// are done, and the first bad line (or a line too long, or a read failure)
+// means the file is not of this format: nullopt.
 template <typename Judge>
-ExtractionResult readLines(QIODevice& device, const QString& path, const std::vector<ExtractionTarget>& targets,
-                           const ExtractionProgress& progress, qsizetype maxLineLength, Judge judge)
+std::optional<ExtractionResult> readLines(QIODevice& device, const QString& path,
+                                          const std::vector<ExtractionTarget>& targets,
+                                          const ExtractionProgress& progress, qsizetype maxLineLength,
+                                          bool (*isValidLine)(QByteArrayView), Judge judge)
 {
     PendingRecords pending(targets);
     const auto stop = [&](ExtractionStatus status, const QString& readError = {}) {
         return failedFor(status, path, targets[pending.firstIncomplete()], readError);
     };
+    std::optional<ExtractionResult> outcome;
+    if (pending.complete())
+        outcome = extracted(pending.data());
     LineReader reader(device, maxLineLength);
     ProgressTicker ticker(progress, device);
     QByteArrayView line;
-    while (!pending.complete()) {
+    while (!outcome || isValidLine) {
         switch (reader.next(line)) {
         case LineReader::Status::Line:
             break;
         case LineReader::Status::End:
             // Bytes the file never gave are not made up as zeros.
-            return stop(ExtractionStatus::NotFound);
+            return outcome ? outcome : stop(ExtractionStatus::NotFound);
         case LineReader::Status::TooLong:
+            if (isValidLine)
+                return std::nullopt;
             return stop(ExtractionStatus::FormatError);
         case LineReader::Status::ReadError:
+            if (isValidLine)
+                return std::nullopt;
             return stop(ExtractionStatus::ReadError, reader.errorString());
         }
-        switch (judge(line, pending)) {
-        case LineVerdict::Next:
-            break;
-        case LineVerdict::End:
-            return stop(ExtractionStatus::NotFound);
-        case LineVerdict::FormatError:
-            return stop(ExtractionStatus::FormatError);
+        if (isValidLine && !isValidLine(line))
+            return std::nullopt;
+        if (!outcome) {
+            switch (judge(line, pending)) {
+            case LineVerdict::Next:
+                if (pending.complete())
+                    outcome = extracted(pending.data());
+                break;
+            case LineVerdict::End:
+                outcome = stop(ExtractionStatus::NotFound);
+                break;
+            case LineVerdict::FormatError:
+                outcome = stop(ExtractionStatus::FormatError);
+                break;
+            }
         }
         if (!ticker.advance(line.size()))
-            return {.status = ExtractionStatus::Cancelled, .data = {}, .errorText = {}, .failedSlot = {}};
+            return ExtractionResult{.status = ExtractionStatus::Cancelled, .data = {}, .errorText = {}, .failedSlot = {}};
     }
-    return extracted(pending.data());
+    return outcome;
 }
 
 // The value of hex digits, or nullopt when one is not a digit. At most 8.
@@ -347,6 +369,27 @@ LineVerdict judgeIntelHexLine(QByteArrayView line, PendingRecords& pending, Inte
     return LineVerdict::Next;
 }
 
+// The readers of the two text formats, with or without the format check.
+std::optional<ExtractionResult> readSrecordLines(QIODevice& device, const QString& path,
+                                                 const std::vector<ExtractionTarget>& targets,
+                                                 const ExtractionProgress& progress,
+                                                 bool (*isValidLine)(QByteArrayView))
+{
+    return readLines(device, path, targets, progress, kMaxSrecordLineLength, isValidLine, judgeSrecordLine);
+}
+
+std::optional<ExtractionResult> readIntelHexLines(QIODevice& device, const QString& path,
+                                                  const std::vector<ExtractionTarget>& targets,
+                                                  const ExtractionProgress& progress,
+                                                  bool (*isValidLine)(QByteArrayView))
+{
+    IntelHexBase base;
+    return readLines(device, path, targets, progress, kMaxIntelHexLineLength, isValidLine,
+                     [&base](QByteArrayView line, PendingRecords& pending) {
+                         return judgeIntelHexLine(line, pending, base);
+                     });
+}
+
 } // namespace
 
 std::vector<ExtractionTarget> extractionTargets(const RecordTable& table)
@@ -374,17 +417,13 @@ QString fileFormatErrorText(const QString& path)
 ExtractionResult ExtractSrecord(QIODevice& device, const QString& path, const std::vector<ExtractionTarget>& targets,
                                 const ExtractionProgress& progress)
 {
-    return readLines(device, path, targets, progress, kMaxSrecordLineLength, judgeSrecordLine);
+    return *readSrecordLines(device, path, targets, progress, nullptr);
 }
 
 ExtractionResult ExtractIntelHex(QIODevice& device, const QString& path, const std::vector<ExtractionTarget>& targets,
                                  const ExtractionProgress& progress)
 {
-    IntelHexBase base;
-    return readLines(device, path, targets, progress, kMaxIntelHexLineLength,
-                     [&base](QByteArrayView line, PendingRecords& pending) {
-                         return judgeIntelHexLine(line, pending, base);
-                     });
+    return *readIntelHexLines(device, path, targets, progress, nullptr);
 }
 
 ExtractionResult ExtractBinary(QIODevice& device, const QString& path, quint32 startAddress,
@@ -431,6 +470,32 @@ ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint3
     case ObjectFileKind::Binary: return ExtractBinary(file, path, startAddress, targets);
     }
     return extracted(std::vector<QString>(targets.size()));
+}
+
+RecognizedExtraction recognizeAndExtract(QIODevice& device, const QString& path,
+                                         const std::vector<ExtractionTarget>& targets,
+                                         const ExtractionProgress& progress)
+{
+    if (device.seek(0)) {
+        if (std::optional<ExtractionResult> result =
+                readSrecordLines(device, path, targets, progress, isValidSrecordLine))
+            return {.kind = ObjectFileKind::Srecord, .result = std::move(result)};
+    }
+    if (device.seek(0)) {
+        if (std::optional<ExtractionResult> result =
+                readIntelHexLines(device, path, targets, progress, isValidIntelHexLine))
+            return {.kind = ObjectFileKind::IntelHex, .result = std::move(result)};
+    }
+    return {.kind = ObjectFileKind::Binary, .result = std::nullopt};
+}
+
+RecognizedExtraction recognizeAndExtract(const QString& path, const std::vector<ExtractionTarget>& targets,
+                                         const ExtractionProgress& progress)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return {.kind = ObjectFileKind::Binary, .result = std::nullopt};
+    return recognizeAndExtract(file, path, targets, progress);
 }
 
 } // namespace quorvane

@@ -86,4 +86,22 @@ struct ExtractionResult {
                                               const std::vector<ExtractionTarget>& targets,
                                               const ExtractionProgress& progress = {});
 
+// The kind of an object file and, for a text format, its records, from one
+// pass: each line is judged for the format exactly as recognizeObjectFile's
+// checks judge it (in the same order of kinds, to the end of the file) and,
+// until the records are done, read for them too. So a large S-record or
+// Intel HEX file is read once in all, and progress covers the whole of it.
+struct RecognizedExtraction {
+    ObjectFileKind kind = ObjectFileKind::Binary;
+    // Unset for a binary image: its start address is still to be asked.
+    // Cancelled when the progress callback cancelled, whatever the kind.
+    std::optional<ExtractionResult> result;
+};
+[[nodiscard]] RecognizedExtraction recognizeAndExtract(QIODevice& device, const QString& path,
+                                                       const std::vector<ExtractionTarget>& targets,
+                                                       const ExtractionProgress& progress = {});
+[[nodiscard]] RecognizedExtraction recognizeAndExtract(const QString& path,
+                                                       const std::vector<ExtractionTarget>& targets,
+                                                       const ExtractionProgress& progress = {});
+
 } // namespace quorvane

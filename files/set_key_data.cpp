@@ -47,25 +47,13 @@ RecordTable withExtractedData(const RecordTable& table, const std::vector<Extrac
     return result;
 }
 
-} // namespace
-
-KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFileKind kind,
-                         const StartAddressQuestion& askStartAddress, const ExtractionProgress& progress)
+KeyDataResult fromExtraction(const RecordTable& table, const std::vector<ExtractionTarget>& targets,
+                             const ExtractionResult& result)
 {
-    quint32 startAddress = 0;
-    if (kind == ObjectFileKind::Binary) {
-        const StartAddress start = askForStartAddress(table, path, askStartAddress);
-        if (start.refusal)
-            return *start.refusal;
-        startAddress = *start.address;
-    }
-    const std::vector<ExtractionTarget> targets = extractionTargets(table);
-    if (targets.empty())
-        return unchanged(KeyDataStatus::NothingExtracted, table);
-
-    const ExtractionResult result = extractKeyData(path, kind, startAddress, targets, progress);
     switch (result.status) {
     case ExtractionStatus::Extracted:
+        if (targets.empty())
+            return unchanged(KeyDataStatus::NothingExtracted, table);
         return {.status = KeyDataStatus::Extracted, .message = {}, .table = withExtractedData(table, targets, result.data)};
     case ExtractionStatus::Cancelled:
         return unchanged(KeyDataStatus::Cancelled, table);
@@ -78,10 +66,34 @@ KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFi
     return unchanged(KeyDataStatus::Failed, table, result.errorText.mid(1));
 }
 
+KeyDataResult fromBinaryImage(const RecordTable& table, const QString& path, const std::vector<ExtractionTarget>& targets,
+                              const StartAddressQuestion& askStartAddress)
+{
+    const StartAddress start = askForStartAddress(table, path, askStartAddress);
+    if (start.refusal)
+        return *start.refusal;
+    return fromExtraction(table, targets, extractKeyData(path, ObjectFileKind::Binary, *start.address, targets));
+}
+
+} // namespace
+
+KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFileKind kind,
+                         const StartAddressQuestion& askStartAddress, const ExtractionProgress& progress)
+{
+    const std::vector<ExtractionTarget> targets = extractionTargets(table);
+    if (kind == ObjectFileKind::Binary)
+        return fromBinaryImage(table, path, targets, askStartAddress);
+    return fromExtraction(table, targets, extractKeyData(path, kind, 0, targets, progress));
+}
+
 KeyDataResult SetKeyData(const RecordTable& table, const QString& path, const StartAddressQuestion& askStartAddress,
                          const ExtractionProgress& progress)
 {
-    return SetKeyData(table, path, recognizeObjectFile(path), askStartAddress, progress);
+    const std::vector<ExtractionTarget> targets = extractionTargets(table);
+    const RecognizedExtraction recognized = recognizeAndExtract(path, targets, progress);
+    if (!recognized.result)
+        return fromBinaryImage(table, path, targets, askStartAddress);
+    return fromExtraction(table, targets, *recognized.result);
 }
 
 } // namespace quorvane

@@ -45,7 +45,8 @@ struct KeyDataResult {
                                        const StartAddressQuestion& askStartAddress,
                                        const ExtractionProgress& progress = {});
 
-// The same, with the file's kind recognised first (recognizeObjectFile).
+// The same, with the file's kind recognised in the pass that reads the records
+// (recognizeAndExtract): a text file is read once, progress covering all of it.
 [[nodiscard]] KeyDataResult SetKeyData(const RecordTable& table, const QString& path,
                                        const StartAddressQuestion& askStartAddress,
                                        const ExtractionProgress& progress = {});

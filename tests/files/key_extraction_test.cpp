@@ -167,6 +167,12 @@ TEST(ExtractionReaders, FillEveryRecordFromOnePassOrNameTheFirstThatFails)
         SCOPED_TRACE(row.what);
         test::TestDevice device(row.file);
         expectResult(row, test::extractFrom(device, row.kind, row.start, row.targets));
+        // Where the file passes its format check, recognising it reads the same.
+        if (row.kind != Binary && recognizeObjectFile(device) == row.kind) {
+            const RecognizedExtraction fused = recognizeAndExtract(device, u"/data/key.obj"_s, row.targets);
+            ASSERT_EQ(fused.kind, row.kind);
+            expectResult(row, fused.result.value());
+        }
     }
 }
 
@@ -309,13 +315,17 @@ TEST(RecognizeObjectFile, TriesSrecordThenIntelHexElseBinary)
         {"S-records with an empty line at the end", srec(1, 0x1000, k16) + kS9 + "\r\n", Binary},
         {"Intel HEX with an empty line at the end", ihex(0, 0, k16) + kEof + "\r\n", Binary},
         {"S-records and Intel HEX mixed", srec(1, 0x1000, k16) + kEof, Binary},
+        {"S-records with a bad line after the end record", srec(1, 0x1000, k16) + kS9 + "S1 bad\r\n", Binary},
         {"a raw image", image256(), Binary},
     };
     for (const auto& row : rows) {
-        QByteArray file = row.file;
-        QBuffer buffer(&file);
-        buffer.open(QIODevice::ReadOnly);
-        EXPECT_EQ(recognizeObjectFile(buffer), row.kind) << row.what;
+        test::TestDevice device(row.file);
+        EXPECT_EQ(recognizeObjectFile(device), row.kind) << row.what;
+        // The pass that also reads records decides alike, even when they are
+        // all found in the first line.
+        const RecognizedExtraction fused = recognizeAndExtract(device, u"x"_s, {at(0, 0x1000, 1)});
+        EXPECT_EQ(fused.kind, row.kind) << row.what;
+        EXPECT_EQ(fused.result.has_value(), row.kind != Binary) << row.what;
     }
     QTemporaryDir dir;
     EXPECT_EQ(recognizeObjectFile(dir.filePath(u"missing"_s)), Binary);
@@ -371,6 +381,11 @@ TEST(ExtractionReaders, ReadFilesMadeByObjcopyAndSrecCat)
         const std::vector<ExtractionTarget> targets = targetsAt(tool.base);
         const ExtractionResult result = extractKeyData(file, tool.kind, tool.base, targets);
         ASSERT_EQ(result.errorText, QString());
+        const RecognizedExtraction fused = recognizeAndExtract(file, targets);
+        ASSERT_EQ(fused.kind, tool.kind);
+        if (tool.kind != Binary) {
+            ASSERT_EQ(fused.result.value().data, result.data);
+        }
         for (std::size_t i = 0; i < targets.size(); ++i) {
             const QByteArray expected = image.mid(targets[i].address - tool.base, targets[i].size).toHex().toUpper();
             ASSERT_EQ(result.data[i], QString::fromLatin1(expected)) << "slot " << targets[i].slot;

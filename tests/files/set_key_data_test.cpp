@@ -76,6 +76,9 @@ TEST(SetKeyData, ChangesTheTableOnlyWhenEveryRecordIsFound)
         {.what = "an empty line at the end makes a binary image", .file = kSrecords + "\r\n",
          .table = tableOf({{0, test::hexRecord(0xFFFF0001, u"0000"_s)}}), .answer = u"ffff0000"_s, .asked = true,
          .status = Extracted, .data = {{0, u"3131"_s}}}, // "S[11]3..."
+        {.what = "a bad line after the records are found makes a binary image",
+         .file = kSrecords + "S1 bad\r\n", .table = tableOf({{0, test::hexRecord(0x1000, u"00"_s)}}),
+         .answer = u"1000"_s, .asked = true, .status = Extracted, .data = {{0, u"53"_s}}},
         {.what = "the start address is asked even when nothing is looked for", .file = "\x01\x02",
          .table = RecordTable(), .answer = u"0"_s, .asked = true, .status = NothingExtracted},
         {.what = "a start address with a letter that is no hex digit", .file = "\x01\x02",
