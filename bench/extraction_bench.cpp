@@ -1,7 +1,7 @@
 // Key-data extraction from a large object file, as when a user drops a whole
 // firmware image onto the window: 256 records of random sizes at random
 // addresses inside a 64 MiB image, taken from its S-record form, its Intel HEX
-// form and the raw image, with the file's kind recognised first. As peers,
+// form and the raw image, the file's kind recognised on the way. As peers,
 // srec_cat cropping the same 256 ranges out of the same files, and objcopy
 // turning the S-record file into a binary image.
 //
@@ -190,7 +190,8 @@ BENCHMARK_CAPTURE(BM_ExtractKeyData, IntelHex, &Files::intelHex, ObjectFileKind:
 
 // A peer program run to its end, its processor time and peak resident memory
 // taken from wait4: on a shared machine the processor time compares fairer
-// than the wall-clock time.
+// than the wall-clock time. The child starts as a copy of this process, so
+// its peak is never reported below this process's own size at the spawn.
 void runPeer(benchmark::State& state, const std::vector<std::string>& argv)
 {
     std::vector<char*> args;
