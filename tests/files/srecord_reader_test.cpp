@@ -49,6 +49,31 @@ TEST(LineReader, SplitsAtCrLfLfAndCrWhateverTheChunkSize)
     }
 }
 
+// Lines of 0 to 40 characters, each with each kind of line end, so that the
+// end of a line falls at every position of the blocks the search compares.
+TEST(LineReader, FindsEveryLineEndWhereverItFalls)
+{
+    QByteArray input;
+    QList<QByteArray> expected;
+    for (int length = 0; length <= 40; ++length) {
+        for (const char* end : {"\r\n", "\n", "\r"}) {
+            const QByteArray line(length, char('a' + length % 26));
+            input += line + end;
+            expected.append(line);
+        }
+    }
+    for (qsizetype chunk : {1, 7, 64, 1 << 20}) {
+        QBuffer buffer(&input);
+        buffer.open(QIODevice::ReadOnly);
+        LineReader reader(buffer, 64, chunk);
+        QList<QByteArray> lines;
+        QByteArrayView line;
+        while (reader.next(line) == LineReader::Status::Line)
+            lines.append(line.toByteArray());
+        EXPECT_EQ(lines, expected) << "chunk " << chunk;
+    }
+}
+
 // A device whose every read fails.
 class UnreadableDevice : public QIODevice {
 public:

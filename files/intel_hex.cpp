@@ -1,0 +1,117 @@
+#include "intel_hex.h"
+
+#include "line_reader.h"
+
+#include "core/hex_digits.h"
+
+#include <QFile>
+
+namespace quorvane {
+
+namespace {
+
+// Characters besides the data digits: ":", count, offset, type, checksum.
+constexpr qsizetype kFrameLength = 11;
+
+// Set, above every byte value, in a pair that is not two hex digits.
+constexpr unsigned kPairNotHex = 0x100;
+
+// The byte of two hex digits, or a value with kPairNotHex set.
+unsigned hexPair(const char* p)
+{
+    const unsigned high = hexDigitValue(p[0]);
+    const unsigned low = hexDigitValue(p[1]);
+    return ((high << 4) | low) | ((high | low) & kNotHex ? kPairNotHex : 0);
+}
+
+} // namespace
+
+IntelHexLineFault intelHexLineFault(QByteArrayView line)
+{
+    using enum IntelHexLineFault;
+    if (line.isEmpty() || line.front() != ':')
+        return NoColon;
+    if (line.size() < 3)
+        return TooShort;
+    const unsigned count = hexPair(line.data() + 1);
+    if (count & kPairNotHex)
+        return NotHex;
+    if (line.size() != 2 * qsizetype(count) + kFrameLength)
+        return CountDisagreesWithLength;
+
+    // count, offset high, offset low, type, data, checksum; at most 260
+    // bytes of 255, far inside an unsigned.
+    unsigned sum = 0;
+    unsigned notHex = 0;
+    const char* digits = line.data() + 1;
+    for (qsizetype i = 0; i < 2 * qsizetype(count + 5); i += 2) {
+        const unsigned high = hexDigitValue(digits[i]);
+        const unsigned low = hexDigitValue(digits[i + 1]);
+        notHex |= high | low;
+        sum += (high << 4) | low;
+    }
+    if (notHex & kNotHex)
+        return NotHex;
+    return (sum & 0xFF) == 0 ? None : WrongChecksum;
+}
+
+QString describeIntelHexLineFault(IntelHexLineFault fault)
+{
+    switch (fault) {
+    case IntelHexLineFault::None: return QStringLiteral("valid");
+    case IntelHexLineFault::TooShort: return QStringLiteral("too short for an Intel HEX line");
+    case IntelHexLineFault::TooLong: return QStringLiteral("too long for an Intel HEX line");
+    case IntelHexLineFault::NoColon: return QStringLiteral("does not start with \":\"");
+    case IntelHexLineFault::NotHex: return QStringLiteral("holds characters that are not hex digits");
+    case IntelHexLineFault::CountDisagreesWithLength: return QStringLiteral("count disagrees with the line length");
+    case IntelHexLineFault::WrongChecksum: return QStringLiteral("wrong checksum");
+    }
+    return {};
+}
+
+FormatCheck CheckIntelHexFile(QIODevice& device)
+{
+    LineReader reader(device, kMaxIntelHexLineLength);
+    QByteArrayView line;
+    for (;;) {
+        switch (reader.next(line)) {
+        case LineReader::Status::End:
+            return FormatCheck::passed(reader.lineNumber());
+        case LineReader::Status::TooLong:
+            return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(IntelHexLineFault::TooLong));
+        case LineReader::Status::ReadError:
+            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
+        case LineReader::Status::Line:
+            if (const IntelHexLineFault fault = intelHexLineFault(line); fault != IntelHexLineFault::None)
+                return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(fault));
+            break;
+        }
+    }
+}
+
+FormatCheck CheckIntelHexFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FormatCheck::failed(0, file.errorString());
+    return CheckIntelHexFile(file);
+}
+
+std::optional<IntelHexFields> intelHexFieldsOf(QByteArrayView line)
+{
+    if (line.size() < kFrameLength || line.front() != ':')
+        return std::nullopt;
+    const char* p = line.data();
+    const unsigned count = hexPair(p + 1);
+    const unsigned offsetHigh = hexPair(p + 3);
+    const unsigned offsetLow = hexPair(p + 5);
+    const unsigned type = hexPair(p + 7);
+    if ((count | offsetHigh | offsetLow | type) & kPairNotHex)
+        return std::nullopt;
+    if (line.size() != 2 * qsizetype(count) + kFrameLength)
+        return std::nullopt;
+    return IntelHexFields{int(count), quint16((offsetHigh << 8) | offsetLow), quint8(type),
+                          line.sliced(9, 2 * qsizetype(count))};
+}
+
+} // namespace quorvane

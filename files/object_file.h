@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+
+// Which kind of object file key data is taken from.
+namespace quorvane {
+
+enum class ObjectFileKind { Srecord, IntelHex, Binary };
+
+// The first kind whose format check passes, in this order: Motorola
+// S-record, Intel HEX; any other file is a raw binary image. An empty file
+// passes the first check. Each check stops at its first bad line, so an image
+// of gigabytes is known for binary after a chunk or two.
+//
+// The device must allow seeking back to its start; its position afterwards
+// is left wherever the last probe stopped. A path that cannot be opened is
+// taken for binary, whose reader then tells why it cannot be read.
+[[nodiscard]] ObjectFileKind recognizeObjectFile(QIODevice& device);
+[[nodiscard]] ObjectFileKind recognizeObjectFile(const QString& path);
+
+} // namespace quorvane

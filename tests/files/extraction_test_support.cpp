@@ -1,0 +1,76 @@
+#include "extraction_test_support.h"
+
+#include <algorithm>
+
+namespace quorvane::test {
+
+namespace {
+
+QByteArray withChecksum(QByteArray body, bool twosComplement)
+{
+    int sum = 0;
+    for (char byte : body)
+        sum += quint8(byte);
+    body += char(twosComplement ? -sum : 0xFF - (sum & 0xFF));
+    return body.toHex().toUpper();
+}
+
+} // namespace
+
+QByteArray srec(int type, quint32 address, const QByteArray& data)
+{
+    static constexpr int kAddressBytes[] = {2, 2, 3, 4, 0, 2, 3, 4, 3, 2};
+    const int width = kAddressBytes[type];
+    QByteArray body(1, char(width + data.size() + 1));
+    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+        body += char(address >> shift);
+    body += data;
+    return 'S' + QByteArray::number(type) + withChecksum(body, false) + "\r\n";
+}
+
+QByteArray ihex(int type, quint16 offset, const QByteArray& data)
+{
+    QByteArray body;
+    body += char(data.size());
+    body += char(offset >> 8);
+    body += char(offset);
+    body += char(type);
+    body += data;
+    return ':' + withChecksum(body, true) + "\r\n";
+}
+
+TestDevice::TestDevice(QByteArray contents, qint64 failFrom)
+    : contents_(std::move(contents))
+    , failFrom_(failFrom)
+{
+    setBuffer(&contents_);
+    open(QIODevice::ReadOnly);
+}
+
+qint64 TestDevice::readData(char* data, qint64 maxSize)
+{
+    if (failFrom_ >= 0) {
+        if (pos() >= failFrom_) {
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        maxSize = std::min(maxSize, failFrom_ - pos());
+    }
+    const qint64 got = QBuffer::readData(data, maxSize);
+    bytesRead_ += std::max<qint64>(got, 0);
+    return got;
+}
+
+ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 startAddress,
+                             const std::vector<ExtractionTarget>& targets)
+{
+    const QString path = QStringLiteral("/data/key.obj");
+    switch (kind) {
+    case ObjectFileKind::Srecord: return ExtractSrecord(device, path, targets);
+    case ObjectFileKind::IntelHex: return ExtractIntelHex(device, path, targets);
+    case ObjectFileKind::Binary: return ExtractBinary(device, path, startAddress, targets);
+    }
+    return {};
+}
+
+} // namespace quorvane::test

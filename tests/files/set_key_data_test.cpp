@@ -1,0 +1,140 @@
+#include "extraction_test_support.h"
+
+#include "files/set_key_data.h"
+
+namespace quorvane {
+namespace {
+
+using namespace Qt::StringLiterals;
+using test::bytes;
+using test::ihex;
+using test::srec;
+using enum KeyDataStatus;
+
+const QByteArray k16 = bytes("00112233445566778899AABBCCDDEEFF");
+const QByteArray kSrecords = srec(1, 0x1000, k16) + srec(9, 0);
+
+// Titles, an ASCII record, records that are no target, one too large to look
+// for, and a spare slot that must stay as it is.
+RecordTable mixedTable()
+{
+    RecordTable table;
+    table[0] = test::titled(test::hexRecord(0x1002, u"AABBCCDD"_s), u"key"_s);
+    table[1] = {.KeyTitle = u"no address"_s, .KeySize = 2, .KeyType = kTypeAscii, .KeyData = u"hi"_s};
+    table[2] = test::addressed({.KeyTitle = u"no size"_s, .KeySize = 0, .KeyData = u"AA"_s}, 0x1000);
+    table[3] = test::addressed({.KeyTitle = u"too large"_s, .KeySize = 300, .KeyData = u"AA"_s}, 0x1000);
+    table[9] = test::asciiRecord(0x1000, u"ab"_s);
+    table[kSpareSlot] = {.KeyTitle = u"spare"_s, .KeySize = 1, .KeyType = kTypeAscii, .KeyData = u"x"_s};
+    return table;
+}
+
+RecordTable tableOf(std::map<Slot, KeyRecord> records)
+{
+    RecordTable table;
+    for (const auto& [slot, record] : records)
+        table[slot] = record;
+    return table;
+}
+
+// The table after a successful extraction: all HEX, only the given data.
+RecordTable extractedInto(RecordTable table, const std::map<Slot, QString>& data)
+{
+    for (Slot slot = 0; slot < kRecordCount; ++slot) {
+        table[slot].KeyType = kTypeHex;
+        table[slot].KeyData = data.contains(slot) ? data.at(slot) : QString();
+    }
+    return table;
+}
+
+TEST(SetKeyData, ChangesTheTableOnlyWhenEveryRecordIsFound)
+{
+    struct Row {
+        const char* what;
+        QByteArray file{};
+        bool exists = true;
+        RecordTable table{};
+        std::optional<QString> answer{}; // the start address typed; nullopt: cancelled
+        bool asked = false;
+        KeyDataStatus status{};
+        QString message{};               // "<path>" stands for the file's path
+        std::map<Slot, QString> data{};  // when extracted
+    };
+    const Row rows[] = {
+        {.what = "S-records fill every target and empty the rest", .file = kSrecords, .table = mixedTable(),
+         .status = Extracted, .data = {{0, u"22334455"_s}, {3, QString()}, {9, u"0011"_s}}},
+        {.what = "Intel HEX", .file = ihex(4, 0, bytes("8000")) + ihex(0, 0, k16) + ihex(1, 0),
+         .table = tableOf({{4, test::hexRecord(0x8000000E, u"0000"_s)}}), .status = Extracted,
+         .data = {{4, u"EEFF"_s}}},
+        {.what = "a record not found leaves the table", .file = kSrecords,
+         .table = tableOf({{0, test::hexRecord(0x1000, u"00"_s)}, {1, test::hexRecord(0x0FFF, u"0000"_s)}}),
+         .status = Failed, .message = u"Data not found.\r\nFILE: <path>\r\nADDRESS: 00000FFF\r\nSIZE: 2"_s},
+        {.what = "a malformed data line leaves the table", .file = srec(1, 0x1000, k16) + "S10510000102E7X\r\n",
+         .table = tableOf({{0, test::hexRecord(0x2000, u"00"_s)}}), .status = Failed,
+         .message = u"File format error.\r\nFILE: <path>\r\n"_s},
+        {.what = "no record has an address and a size", .file = kSrecords,
+         .table = tableOf({{0, {.KeyTitle = u"t"_s, .KeySize = 4, .KeyData = {}}}}), .status = NothingExtracted},
+        {.what = "an empty line at the end makes a binary image", .file = kSrecords + "\r\n",
+         .table = tableOf({{0, test::hexRecord(0xFFFF0001, u"0000"_s)}}), .answer = u"ffff0000"_s, .asked = true,
+         .status = Extracted, .data = {{0, u"3131"_s}}}, // "S[11]3..."
+        {.what = "a bad line after the records are found makes a binary image",
+         .file = kSrecords + "S1 bad\r\n", .table = tableOf({{0, test::hexRecord(0x1000, u"00"_s)}}),
+         .answer = u"1000"_s, .asked = true, .status = Extracted, .data = {{0, u"53"_s}}},
+        {.what = "the start address is asked even when nothing is looked for", .file = "\x01\x02",
+         .table = RecordTable(), .answer = u"0"_s, .asked = true, .status = NothingExtracted},
+        {.what = "a start address with a letter that is no hex digit", .file = "\x01\x02",
+         .table = mixedTable(), .answer = u"12G4"_s, .asked = true, .status = Failed,
+         .message = u"Address Input Error.\r\nADDRESS: 12G4"_s},
+        {.what = "an empty start address", .file = "\x01\x02", .table = mixedTable(), .answer = u""_s,
+         .asked = true, .status = Failed, .message = u"Address Input Error.\r\nADDRESS: "_s},
+        {.what = "a start address of nine digits", .file = "\x01\x02", .table = mixedTable(),
+         .answer = u"123456789"_s, .asked = true, .status = Failed,
+         .message = u"Address Input Error.\r\nADDRESS: 123456789"_s},
+        {.what = "a cancelled start address", .file = "\x01\x02", .table = mixedTable(), .asked = true,
+         .status = Cancelled},
+        {.what = "a missing file is not asked about", .exists = false, .table = mixedTable(), .status = Failed,
+         .message = u"File Not Found."_s},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"object.file"_s);
+        if (row.exists)
+            test::writeFileBytes(path, row.file);
+        bool asked = false;
+        const KeyDataResult result = SetKeyData(row.table, path, [&] {
+            asked = true;
+            return row.answer;
+        });
+        EXPECT_EQ(result.status, row.status);
+        EXPECT_EQ(result.message, QString(row.message).replace(u"<path>"_s, path));
+        EXPECT_EQ(asked, row.asked);
+        EXPECT_EQ(result.table, row.status == Extracted ? extractedInto(row.table, row.data) : row.table);
+    }
+}
+
+TEST(SetKeyData, AFolderIsNoImageAndACancelledReadingChangesNothing)
+{
+    QTemporaryDir dir;
+    const auto neverAsked = []() -> std::optional<QString> {
+        ADD_FAILURE() << "asked for a start address";
+        return std::nullopt;
+    };
+    const KeyDataResult folder = SetKeyData(mixedTable(), dir.path(), ObjectFileKind::Binary, neverAsked);
+    EXPECT_EQ(folder.status, Failed);
+    EXPECT_EQ(folder.message, u"File Not Found."_s);
+
+    // Enough lines for one progress report before the record is reached.
+    const QString path = dir.filePath(u"big.srec"_s);
+    QByteArray file;
+    while (file.size() <= 2 * kProgressInterval)
+        file += srec(0, 0, QByteArray(200, 'h'));
+    test::writeFileBytes(path, file + kSrecords);
+    const KeyDataResult cancelled =
+        SetKeyData(mixedTable(), path, neverAsked, [](qint64, qint64) { return false; });
+    EXPECT_EQ(cancelled.status, Cancelled);
+    EXPECT_EQ(cancelled.message, QString());
+    EXPECT_EQ(cancelled.table, mixedTable());
+}
+
+} // namespace
+} // namespace quorvane
