@@ -287,13 +287,13 @@ TEST(ExtractionReaders, AFileThatCannotBeOpenedFailsOnlyWhenSomethingIsLookedFor
 TEST(ExtractionTargets, AreTheRecordsWithAnAddressAndASize)
 {
     RecordTable table;
-    table[0] = test::hexRecord(0x80001234, u"AABB"_s);
+    table[0] = test::hexRecordAt(0x80001234, u"AABB"_s);
     table[1] = {.KeyTitle = u"no address"_s, .KeySize = 4, .KeyData = {}};
     table[2] = test::addressed({.KeyTitle = u"no size"_s, .KeySize = 0, .KeyData = u"AA"_s}, 0x10);
     table[3] = test::addressed({.KeyTitle = u"negative"_s, .KeySize = -1, .KeyData = {}}, 0x10);
     table[4] = test::addressed({.KeyTitle = u"oversized"_s, .KeySize = 300, .KeyData = {}}, 0xFFFFFFFF);
-    table[255] = test::asciiRecord(0x20, u"ab"_s);
-    table[kSpareSlot] = test::hexRecord(0x30, u"CC"_s);
+    table[255] = test::asciiRecordAt(0x20, u"ab"_s);
+    table[kSpareSlot] = test::hexRecordAt(0x30, u"CC"_s);
     const std::vector<ExtractionTarget> targets = extractionTargets(table);
     ASSERT_EQ(targets.size(), 3u);
     const ExtractionTarget expected[] = {at(0, 0x80001234, 2), at(4, 0xFFFFFFFF, 300), at(255, 0x20, 2)};

@@ -19,11 +19,11 @@ const QByteArray kSrecords = srec(1, 0x1000, k16) + srec(9, 0);
 RecordTable mixedTable()
 {
     RecordTable table;
-    table[0] = test::titled(test::hexRecord(0x1002, u"AABBCCDD"_s), u"key"_s);
+    table[0] = test::titled(test::hexRecordAt(0x1002, u"AABBCCDD"_s), u"key"_s);
     table[1] = {.KeyTitle = u"no address"_s, .KeySize = 2, .KeyType = kTypeAscii, .KeyData = u"hi"_s};
     table[2] = test::addressed({.KeyTitle = u"no size"_s, .KeySize = 0, .KeyData = u"AA"_s}, 0x1000);
     table[3] = test::addressed({.KeyTitle = u"too large"_s, .KeySize = 300, .KeyData = u"AA"_s}, 0x1000);
-    table[9] = test::asciiRecord(0x1000, u"ab"_s);
+    table[9] = test::asciiRecordAt(0x1000, u"ab"_s);
     table[kSpareSlot] = {.KeyTitle = u"spare"_s, .KeySize = 1, .KeyType = kTypeAscii, .KeyData = u"x"_s};
     return table;
 }
@@ -63,21 +63,21 @@ TEST(SetKeyData, ChangesTheTableOnlyWhenEveryRecordIsFound)
         {.what = "S-records fill every target and empty the rest", .file = kSrecords, .table = mixedTable(),
          .status = Extracted, .data = {{0, u"22334455"_s}, {3, QString()}, {9, u"0011"_s}}},
         {.what = "Intel HEX", .file = ihex(4, 0, bytes("8000")) + ihex(0, 0, k16) + ihex(1, 0),
-         .table = tableOf({{4, test::hexRecord(0x8000000E, u"0000"_s)}}), .status = Extracted,
+         .table = tableOf({{4, test::hexRecordAt(0x8000000E, u"0000"_s)}}), .status = Extracted,
          .data = {{4, u"EEFF"_s}}},
         {.what = "a record not found leaves the table", .file = kSrecords,
-         .table = tableOf({{0, test::hexRecord(0x1000, u"00"_s)}, {1, test::hexRecord(0x0FFF, u"0000"_s)}}),
+         .table = tableOf({{0, test::hexRecordAt(0x1000, u"00"_s)}, {1, test::hexRecordAt(0x0FFF, u"0000"_s)}}),
          .status = Failed, .message = u"Data not found.\r\nFILE: <path>\r\nADDRESS: 00000FFF\r\nSIZE: 2"_s},
         {.what = "a malformed data line leaves the table", .file = srec(1, 0x1000, k16) + "S10510000102E7X\r\n",
-         .table = tableOf({{0, test::hexRecord(0x2000, u"00"_s)}}), .status = Failed,
+         .table = tableOf({{0, test::hexRecordAt(0x2000, u"00"_s)}}), .status = Failed,
          .message = u"File format error.\r\nFILE: <path>\r\n"_s},
         {.what = "no record has an address and a size", .file = kSrecords,
          .table = tableOf({{0, {.KeyTitle = u"t"_s, .KeySize = 4, .KeyData = {}}}}), .status = NothingExtracted},
         {.what = "an empty line at the end makes a binary image", .file = kSrecords + "\r\n",
-         .table = tableOf({{0, test::hexRecord(0xFFFF0001, u"0000"_s)}}), .answer = u"ffff0000"_s, .asked = true,
+         .table = tableOf({{0, test::hexRecordAt(0xFFFF0001, u"0000"_s)}}), .answer = u"ffff0000"_s, .asked = true,
          .status = Extracted, .data = {{0, u"3131"_s}}}, // "S[11]3..."
         {.what = "a bad line after the records are found makes a binary image",
-         .file = kSrecords + "S1 bad\r\n", .table = tableOf({{0, test::hexRecord(0x1000, u"00"_s)}}),
+         .file = kSrecords + "S1 bad\r\n", .table = tableOf({{0, test::hexRecordAt(0x1000, u"00"_s)}}),
          .answer = u"1000"_s, .asked = true, .status = Extracted, .data = {{0, u"53"_s}}},
         {.what = "the start address is asked even when nothing is looked for", .file = "\x01\x02",
          .table = RecordTable(), .answer = u"0"_s, .asked = true, .status = NothingExtracted},
