@@ -7,7 +7,6 @@
 #include "grid/key_codes.h"
 
 #include <QComboBox>
-#include <QScrollBar>
 
 namespace quorvane {
 
@@ -35,16 +34,16 @@ void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
         return;
     if (shift) {
         const CellIndex first = CellIndex::at(row, 0);
-        focusCell(isHexRecord(rowSlot_[std::size_t(row)]) ? first.lastOfRow() : first);
+        focusCell(isHexRecord(layout_.slotOfRow(row)) ? first.lastOfRow() : first);
         return;
     }
     if (row < kGridRows - 1) {
         giveFocus(rows_[std::size_t(row + 1)].address);
         return;
     }
-    if (vScroll_->value() >= vScroll_->maximum())
+    if (layout_.topSlot() >= GridLayout::kMaxTopSlot)
         return;
-    setVScroll(vScroll_->value() + 1);
+    scrollToSlot(layout_.topSlot() + 1);
     giveFocus(rows_[kGridRows - 1].address);
 }
 
@@ -101,12 +100,12 @@ void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
         giveFocus(rows_[std::size_t(row - 1)].title);
         return;
     }
-    if (vScroll_->value() <= vScroll_->minimum())
+    if (layout_.topSlot() <= 0)
         return;
     // Leave the field before the grid moves: its focus-loss rules belong to
     // the record being left, not to the one that scrolls into this row.
     giveFocus(rows_[0].title);
-    setVScroll(vScroll_->value() - 1);
+    scrollToSlot(layout_.topSlot() - 1);
 }
 
 void GridView::Text_size_Change(int row)
@@ -140,7 +139,7 @@ void GridView::Text_size_LostFocus(int row)
         rec.KeySize = 0;
         field->setTextIfChanged(QStringLiteral("0"));
     }
-    StoreRowData(qint16(CellIndex::at(row, 0).value()));
+    StoreRowData(row);
     redraw();
 }
 

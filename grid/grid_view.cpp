@@ -22,13 +22,19 @@ namespace quorvane {
 
 namespace {
 
-const QString kHeadingTexts[] = {QStringLiteral("Title"), QStringLiteral("Address"), QStringLiteral("Size"),
-                                 QStringLiteral("Type"), QStringLiteral("Data")};
-enum Heading { kHeadingTitle, kHeadingAddress, kHeadingSize, kHeadingType, kHeadingData };
+// In the order of Heading.
+const QString kHeadingTexts[kHeadingCount] = {QStringLiteral("Title"), QStringLiteral("Address"),
+                                              QStringLiteral("Size"), QStringLiteral("Type"), QStringLiteral("Data")};
 
-constexpr int kAddressFieldLength = 8;
-constexpr int kSizeFieldLength = 3;
 constexpr int kAsciiCellLength = 252;
+
+FontMeasures measuresOf(const QFont& font)
+{
+    const QFontMetrics fm(font);
+    return FontMeasures{.digitWidth = fm.horizontalAdvance(QLatin1Char('0')),
+                        .lineHeight = fm.height(),
+                        .typeNameWidth = fm.horizontalAdvance(QStringLiteral("ASCII"))};
+}
 
 void setLabelText(QLabel* label, const QString& text)
 {
@@ -47,6 +53,7 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
     : QWidget(parent), document_(document), state_(state), titileSet_(std::move(titileSet))
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    layout_ = GridLayout(measuresOf(font()));
     createControls();
     placeControls();
     for (int r = 0; r < kGridRows; ++r)
@@ -101,16 +108,16 @@ void GridView::createControls()
         dataIndex_[std::size_t(c)]->setObjectName(objectNameOf("Label_DataIndex", c));
         dataIndex_[std::size_t(c)]->setAlignment(Qt::AlignCenter);
     }
-    for (std::size_t h = 0; h < headings_.size(); ++h) {
-        headings_[h] = new QLabel(kHeadingTexts[h], this);
-        headings_[h]->setObjectName(objectNameOf("Label3", int(h)));
+    for (int h = 0; h < kHeadingCount; ++h) {
+        headings_[std::size_t(h)] = new QLabel(kHeadingTexts[h], this);
+        headings_[std::size_t(h)]->setObjectName(objectNameOf("Label3", h));
     }
     vScroll_ = new QScrollBar(Qt::Vertical, this);
     vScroll_->setObjectName(QStringLiteral("VScroll1"));
-    vScroll_->setRange(0, kVMax);
+    vScroll_->setRange(0, GridLayout::kMaxTopSlot);
     hScroll_ = new QScrollBar(Qt::Horizontal, this);
     hScroll_->setObjectName(QStringLiteral("HScroll1"));
-    hScroll_->setRange(0, kHMax);
+    hScroll_->setRange(0, GridLayout::kMaxLeftByte);
 }
 
 // Every way of putting text into a control other than its keys (drops,
@@ -124,60 +131,26 @@ void GridView::registerControl(QWidget* control, Field field, int index)
 }
 
 // Absolute positions, as the row layouts need: an ASCII row's first cell is
-// widened to reach the right edge of the row's sixteenth cell.
+// widened over the row.
 void GridView::placeControls()
 {
-    const QFontMetrics fm(font());
-    const int charWidth = fm.horizontalAdvance(QLatin1Char('0'));
-    const auto fieldWidth = [charWidth](int chars) { return chars * charWidth + 14; };
-    const int rowHeight = fm.height() + 10;
-    const int rowPitch = rowHeight + 2;
-    const int gap = 4;
-    cellWidth_ = fieldWidth(2);
-    cellPitch_ = cellWidth_ + 2;
-
-    const int lineNoX = gap;
-    const int lineNoWidth = fieldWidth(3);
-    const int addressX = lineNoX + lineNoWidth + gap;
-    const int addressWidth = fieldWidth(kAddressFieldLength);
-    const int sizeX = addressX + addressWidth + gap;
-    const int sizeWidth = fieldWidth(kSizeFieldLength);
-    const int typeX = sizeX + sizeWidth + gap;
-    const int typeWidth = fm.horizontalAdvance(QStringLiteral("ASCII")) + 44;
-    const int dataX = typeX + typeWidth + gap;
-    const int titleX = dataX + kGridColumns * cellPitch_ + gap;
-    const int titleWidth = fieldWidth(24);
-    const int vScrollX = titleX + titleWidth + gap;
-    const int scrollThickness = 17;
-
-    const int headingY = gap;
-    const int indexY = headingY + rowHeight;
-    const int firstRowY = indexY + rowHeight;
-
-    lineNumberHeading_ = QRect(lineNoX, headingY, lineNoWidth, rowHeight);
-    headings_[kHeadingAddress]->setGeometry(addressX, headingY, addressWidth, rowHeight);
-    headings_[kHeadingSize]->setGeometry(sizeX, headingY, sizeWidth, rowHeight);
-    headings_[kHeadingType]->setGeometry(typeX, headingY, typeWidth, rowHeight);
-    headings_[kHeadingData]->setGeometry(dataX, headingY, kGridColumns * cellPitch_, rowHeight);
-    headings_[kHeadingTitle]->setGeometry(titleX, headingY, titleWidth, rowHeight);
+    for (int h = 0; h < kHeadingCount; ++h)
+        headings_[std::size_t(h)]->setGeometry(layout_.headingRect(Heading(h)));
     for (int c = 0; c < kGridColumns; ++c)
-        dataIndex_[std::size_t(c)]->setGeometry(dataX + c * cellPitch_, indexY, cellWidth_, rowHeight);
-
+        dataIndex_[std::size_t(c)]->setGeometry(layout_.dataIndexRect(c));
     for (int r = 0; r < kGridRows; ++r) {
-        const int y = firstRowY + r * rowPitch;
         Row& row = rows_[std::size_t(r)];
-        row.lineNo->setGeometry(lineNoX, y, lineNoWidth, rowHeight);
-        row.address->setGeometry(addressX, y, addressWidth, rowHeight);
-        row.size->setGeometry(sizeX, y, sizeWidth, rowHeight);
-        row.type->setGeometry(typeX, y, typeWidth, rowHeight);
+        row.lineNo->setGeometry(layout_.lineNumberRect(r));
+        row.address->setGeometry(layout_.addressRect(r));
+        row.size->setGeometry(layout_.sizeRect(r));
+        row.type->setGeometry(layout_.typeRect(r));
         for (int c = 0; c < kGridColumns; ++c)
-            cell(CellIndex::at(r, c))->setGeometry(dataX + c * cellPitch_, y, cellWidth_, rowHeight);
-        row.title->setGeometry(titleX, y, titleWidth, rowHeight);
+            cell(CellIndex::at(r, c))->setGeometry(layout_.cellRect(CellIndex::at(r, c)));
+        row.title->setGeometry(layout_.titleRect(r));
     }
-    const int rowsHeight = kGridRows * rowPitch - 2;
-    vScroll_->setGeometry(vScrollX, firstRowY, scrollThickness, rowsHeight);
-    hScroll_->setGeometry(dataX, firstRowY + rowsHeight + gap, kGridColumns * cellPitch_ - 2, scrollThickness);
-    setFixedSize(vScrollX + scrollThickness + gap, firstRowY + rowsHeight + 2 * gap + scrollThickness);
+    vScroll_->setGeometry(layout_.recordScrollRect());
+    hScroll_->setGeometry(layout_.byteScrollRect());
+    setFixedSize(layout_.gridSize());
 }
 
 void GridView::connectRow(int r)
@@ -215,8 +188,8 @@ void GridView::prepareRows()
         row.type->insertItem(0, QStringLiteral("HEX"));
         row.type->insertItem(1, QStringLiteral("ASCII"));
         row.type->setCurrentIndex(0);
-        row.address->setTypingLimit(kAddressFieldLength);
-        row.size->setTypingLimit(kSizeFieldLength);
+        row.address->setTypingLimit(GridLayout::kAddressChars);
+        row.size->setTypingLimit(GridLayout::kSizeChars);
     }
 }
 
@@ -234,7 +207,7 @@ void GridView::setAddressMaxLength(int length)
 
 QScrollBar* GridView::vScroll() const { return vScroll_; }
 QScrollBar* GridView::hScroll() const { return hScroll_; }
-QRect GridView::lineNumberHeadingRect() const { return lineNumberHeading_; }
+QRect GridView::lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }
 
 void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
 {
@@ -245,7 +218,7 @@ void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
 
 KeyRecord& GridView::recordOfRow(int row)
 {
-    return document_.table[rowSlot_[std::size_t(row)]];
+    return document_.table[layout_.slotOfRow(row)];
 }
 
 bool GridView::isHexRecord(int slot) const
@@ -253,27 +226,27 @@ bool GridView::isHexRecord(int slot) const
     return document_.table[slot].KeyType == kTypeHex;
 }
 
-void GridView::TableSet(qint16 voffset, qint16 hoffset)
+void GridView::TableSet()
 {
     const bool modified = state_.Modified;
     view_.TableReady = false;
     for (int r = 0; r < kGridRows; ++r)
-        drawRow(r, slotOfRow(voffset, r), hoffset);
+        drawRow(r);
     state_.Modified = modified;
     view_.TableReady = true;
     DataInputEnable();
 }
 
-void GridView::drawRow(int r, int slot, int hoffset)
+void GridView::drawRow(int r)
 {
+    const Slot slot = layout_.slotOfRow(r);
     const KeyRecord& rec = document_.table[slot];
     const Row& row = rows_[std::size_t(r)];
-    rowSlot_[std::size_t(r)] = slot;
     setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
     if (rec.KeyType != kTypeHex)
-        TextBox4_ChangeToASCII(qint16(r));
+        TextBox4_ChangeToASCII(r);
     else
-        TextBox4_ChangeToHEX(qint16(r));
+        TextBox4_ChangeToHEX(r);
 
     const CellIndex first = CellIndex::at(r, 0);
     if (rec.inUse()) {
@@ -285,52 +258,46 @@ void GridView::drawRow(int r, int slot, int hoffset)
             cell(first)->setTextIfChanged(rec.KeyData);
         } else {
             for (int c = 0; c < kGridColumns; ++c)
-                cell(CellIndex(first.value() + c))->setTextIfChanged(hexCellText(rec.KeyData, hoffset, c));
+                cell(first.inColumn(c))->setTextIfChanged(hexCellText(rec.KeyData, layout_.byteOfColumn(c)));
         }
     } else {
         row.title->setTextIfChanged(QString());
         row.address->setTextIfChanged(QString());
         row.size->setTextIfChanged(QString());
         for (int c = 0; c < kGridColumns; ++c)
-            cell(CellIndex(first.value() + c))->setTextIfChanged(QString());
+            cell(first.inColumn(c))->setTextIfChanged(QString());
     }
     row.type->setCurrentIndex(rec.KeyType);
 }
 
 void GridView::redraw()
 {
-    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
+    TableSet();
 }
 
 void GridView::resetView()
 {
-    vScroll_->setRange(0, kVMax);
-    hScroll_->setRange(0, kHMax);
-    view_.CurVoffset = 0;
-    view_.CurHOffset = 0;
-    vScroll_->setValue(0);
-    hScroll_->setValue(0);
-    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
-    LabelSet(qint16(hScroll_->value()));
+    scrollToSlot(0);
+    scrollToByte(0);
+    TableSet();
+    LabelSet();
     view_.TableReady = true;
 }
 
-void GridView::LabelSet(qint16 hoffset)
+void GridView::LabelSet()
 {
     for (int c = 0; c < kGridColumns; ++c)
-        setLabelText(dataIndex_[std::size_t(c)], twoDigitHex(hoffset + c));
+        setLabelText(dataIndex_[std::size_t(c)], twoDigitHex(layout_.byteOfColumn(c)));
 }
 
 void GridView::DataInputEnable()
 {
-    const int v = vScroll_->value();
-    const int h = hScroll_->value();
     for (int r = 0; r < kGridRows; ++r) {
-        const KeyRecord& rec = document_.table[slotOfRow(v, r)];
+        const KeyRecord& rec = recordOfRow(r);
         const CellIndex first = CellIndex::at(r, 0);
         if (rec.KeyType == kTypeHex) {
             for (int c = 0; c < kGridColumns; ++c)
-                cell(CellIndex(first.value() + c))->setReadOnlyIfChanged(!hexCellOpen(rec.KeyData.size(), h, c));
+                cell(first.inColumn(c))->setReadOnlyIfChanged(!hexCellOpen(rec.KeyData.size(), layout_.byteOfColumn(c)));
         } else {
             cell(first)->setReadOnlyIfChanged(false);
         }
@@ -340,57 +307,58 @@ void GridView::DataInputEnable()
 void GridView::CommitGrid()
 {
     for (int r = 0; r < kGridRows; ++r)
-        StoreRowData(qint16(CellIndex::at(r, 0).value()));
+        StoreRowData(r);
     redraw();
 }
 
-void GridView::StoreRowData(qint16 index)
+void GridView::StoreRowData(int row)
 {
-    const CellIndex at(index);
-    KeyRecord& rec = document_.table[slotOfRow(view_.CurVoffset, at.row())];
+    KeyRecord& rec = recordOfRow(row);
     RowCellTexts texts;
     for (int c = 0; c < kGridColumns; ++c)
-        texts[std::size_t(c)] = cell(CellIndex(at.firstOfRow().value() + c))->text();
-    rec.KeyData = rowDataAfterEdit(rec, view_.CurHOffset, texts);
+        texts[std::size_t(c)] = cell(CellIndex::at(row, c))->text();
+    rec.KeyData = rowDataAfterEdit(rec, layout_.leftByte(), texts);
 }
 
-void GridView::TextBox4_ChangeToHEX(qint16 row)
+void GridView::TextBox4_ChangeToHEX(int row)
 {
     GridLineEdit* first = cell(CellIndex::at(row, 0));
-    first->setWidthIfChanged(cellWidth_);
+    first->setWidthIfChanged(layout_.cellWidth());
     first->setTypingLimit(0);
     first->setInputMethodsAllowed(false);
     for (int c = 1; c < kGridColumns; ++c)
         cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
 }
 
-void GridView::TextBox4_ChangeToASCII(qint16 row)
+void GridView::TextBox4_ChangeToASCII(int row)
 {
     GridLineEdit* first = cell(CellIndex::at(row, 0));
-    first->setWidthIfChanged((kGridColumns - 1) * cellPitch_ + cellWidth_);
+    first->setWidthIfChanged(layout_.wideCellWidth());
     first->setTypingLimit(kAsciiCellLength);
     first->setInputMethodsAllowed(true);
     for (int c = 1; c < kGridColumns; ++c)
         cell(CellIndex::at(row, c))->setVisibleIfChanged(false);
 }
 
-void GridView::VScroll1_Change()
+// The focus follows first, while the layout still describes the rows on
+// screen: a field that loses the focus applies its rules to the record it
+// shows, not to the one about to scroll into its row.
+void GridView::VScroll1_Change(Slot topSlot)
 {
-    const int v = vScroll_->value();
     if (view_.FocusDataIndex != -1) {
         const CellIndex focused(view_.FocusDataIndex);
-        const bool asciiNow = document_.table[slotOfRow(v, focused.row())].KeyType == kTypeAscii;
+        const bool asciiNow = document_.table[topSlot + focused.row()].KeyType == kTypeAscii;
         focusCell(asciiNow ? focused.firstOfRow() : focused);
     }
-    redraw();
-    view_.CurVoffset = qint16(v);
+    layout_.setTopSlot(topSlot);
+    TableSet();
 }
 
-void GridView::HScroll1_Change()
+void GridView::HScroll1_Change(int leftByte)
 {
-    view_.CurHOffset = qint16(hScroll_->value());
-    redraw();
-    LabelSet(qint16(hScroll_->value()));
+    layout_.setLeftByte(leftByte);
+    TableSet();
+    LabelSet();
 }
 
 // A scroll bar takes no focus, so a record field would keep it while its
@@ -420,8 +388,8 @@ void GridView::runLeaveRules(const ControlId& id)
     }
 }
 
-void GridView::setVScroll(int value) { vScroll_->setValue(value); }
-void GridView::setHScroll(int value) { hScroll_->setValue(value); }
+void GridView::scrollToSlot(Slot topSlot) { vScroll_->setValue(topSlot); }
+void GridView::scrollToByte(int leftByte) { hScroll_->setValue(leftByte); }
 
 void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
 

@@ -2,7 +2,7 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
-#include "grid/grid_geometry.h"
+#include "grid/grid_layout.h"
 #include "grid/grid_view_state.h"
 
 #include <QHash>
@@ -33,10 +33,10 @@ struct KeyStroke;
 class GridView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRows = 10;
-    static constexpr int kColumns = 16;
-    static constexpr int kVMax = 246; // VScroll1 range 0..246
-    static constexpr int kHMax = 236; // HScroll1 range 0..236
+    static constexpr int kRows = kGridRows;
+    static constexpr int kColumns = kGridColumns;
+    static constexpr int kVMax = GridLayout::kMaxTopSlot;  // VScroll1 range 0..246
+    static constexpr int kHMax = GridLayout::kMaxLeftByte; // HScroll1 range 0..236
 
     GridView(Document& document, EditorState& state, std::function<void()> titileSet,
              QWidget* parent = nullptr);
@@ -50,25 +50,18 @@ public:
     // Follows the address size: 4, 6 or 8 characters.
     void setAddressMaxLength(int length);
 
-    void TableSet(qint16 voffset, qint16 hoffset);
-    // TableSet at the scroll bars' current values.
+    // Rewrites every control from the table at the layout's position.
     void redraw();
-    void LabelSet(qint16 hoffset);
-    void DataInputEnable();
     // Writes every row back into the table, then redraws.
     void CommitGrid();
 
-    // Rebuilds KeyData of the record in the row of data cell `index` from the
-    // row's cells (see rowDataAfterEdit). No redraw, no Modified.
-    void StoreRowData(qint16 index);
-    // Row layouts: one cell per byte, or the first cell widened over the row.
-    void TextBox4_ChangeToHEX(qint16 row);
-    void TextBox4_ChangeToASCII(qint16 row);
-
     // Back to the top-left of the table for a new or opened document: both
-    // scroll bars at 0, the grid drawn, the view ready for edits.
+    // scroll bars at 0, the grid and its column headers drawn, the view
+    // ready for edits.
     void resetView();
     [[nodiscard]] const GridViewState& view() const { return view_; }
+    // Where the grid stands; the scroll bars always show the same position.
+    [[nodiscard]] const GridLayout& layout() const { return layout_; }
 
     [[nodiscard]] QScrollBar* vScroll() const;
     [[nodiscard]] QScrollBar* hScroll() const;
@@ -107,10 +100,23 @@ private:
     [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
     [[nodiscard]] bool isHexRecord(int slot) const;
     [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return cells_[std::size_t(index.value())]; }
-    void drawRow(int row, int slot, int hoffset);
+
+    void TableSet();
+    void drawRow(int row);
+    void LabelSet();
+    void DataInputEnable();
+    // Rebuilds KeyData of the record in `row` from the row's cells (see
+    // rowDataAfterEdit). No redraw, no Modified.
+    void StoreRowData(int row);
+    // Row layouts: one cell per byte, or the first cell widened over the row.
+    void TextBox4_ChangeToHEX(int row);
+    void TextBox4_ChangeToASCII(int row);
+
     void markModified();
-    void setVScroll(int value);
-    void setHScroll(int value);
+    // The scroll bars are the one way the position changes: moving one runs
+    // its change handler, which moves the layout and redraws.
+    void scrollToSlot(Slot topSlot);
+    void scrollToByte(int leftByte);
     void focusCell(CellIndex index);
     void giveFocus(QWidget* widget);
 
@@ -127,8 +133,8 @@ private:
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
 
-    void VScroll1_Change();
-    void HScroll1_Change();
+    void VScroll1_Change(Slot topSlot);
+    void HScroll1_Change(int leftByte);
 
     void Text_title_Change(int row);
     void Text_title_GotFocus(int row);
@@ -161,6 +167,7 @@ private:
     Document& document_;
     EditorState& state_;
     GridViewState view_;
+    GridLayout layout_;
     std::function<void()> titileSet_;
     std::function<void(const QMimeData*)> fileDropHandler_;
 
@@ -170,12 +177,7 @@ private:
     std::array<QLabel*, 5> headings_{};
     QScrollBar* vScroll_ = nullptr;
     QScrollBar* hScroll_ = nullptr;
-    std::array<int, kGridRows> rowSlot_{};
     QHash<const QObject*, ControlId> controls_;
-
-    int cellWidth_ = 0;
-    int cellPitch_ = 0;
-    QRect lineNumberHeading_;
 };
 
 } // namespace quorvane

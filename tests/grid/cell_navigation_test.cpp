@@ -103,8 +103,8 @@ private slots:
         QCOMPARE(int(fx->grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
         QCOMPARE(fx->grid->vScroll()->value(), m.vAfter);
         QCOMPARE(fx->grid->hScroll()->value(), m.hAfter);
-        QCOMPARE(int(fx->grid->view().CurVoffset), m.vAfter);
-        QCOMPARE(int(fx->grid->view().CurHOffset), m.hAfter);
+        QCOMPARE(fx->grid->layout().topSlot(), m.vAfter);
+        QCOMPARE(fx->grid->layout().leftByte(), m.hAfter);
         // Navigation is never an edit, Backspace included.
         QVERIFY(fx->document.table == before);
         QCOMPARE(fx->state.Modified, false);

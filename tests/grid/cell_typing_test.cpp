@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(fx->focusCaret(), k.focusCaret);
         QCOMPARE(int(fx->grid->view().FocusDataIndex), k.focus);
         QCOMPARE(fx->grid->hScroll()->value(), k.hAfter);
-        QCOMPARE(int(fx->grid->view().CurHOffset), k.hAfter);
+        QCOMPARE(fx->grid->layout().leftByte(), k.hAfter);
         QCOMPARE(fx->dataIndex(0), twoDigitHex(k.hAfter));
         QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
         // A digit the write-back drops has still edited the cell.

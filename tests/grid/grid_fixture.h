@@ -69,8 +69,7 @@ public:
         document.table.BlankSet();
         grid->clearDataMaxLengths();
         document.mode.SetAddr32();
-        grid->TableSet(0, 0);
-        grid->LabelSet(0);
+        grid->resetView();
         grid->show();
         grid->activateWindow();
         return QTest::qWaitForWindowActive(grid.get());

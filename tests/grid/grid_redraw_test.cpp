@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(fx->focusName(), QStringLiteral("Text_data_32"));
         QCOMPARE(int(fx->grid->view().FocusDataIndex), 32);
         QCOMPARE(fx->lineNo(2), QStringLiteral("4"));
-        QCOMPARE(int(fx->grid->view().CurVoffset), 1);
+        QCOMPARE(fx->grid->layout().topSlot(), 1);
     }
 };
 
