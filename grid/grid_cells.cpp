@@ -10,19 +10,19 @@
 
 namespace quorvane {
 
-void GridView::Text_data_GotFocus(CellIndex index)
+void GridView::onCellFocusIn(CellIndex index)
 {
     view_.FocusDataIndex = qint16(index.value());
 }
 
-char16_t GridView::Text_data_KeyPress(CellIndex index, char16_t code)
+char16_t GridView::onCellKeyPress(CellIndex index, char16_t code)
 {
     const KeyRecord& rec = recordOfCell(index);
     const bool room = recordHasRoom(rec, cell(index)->hasSelectedText());
     return filterDataCharacter(rec.KeyType != kTypeHex, room, code);
 }
 
-void GridView::Text_data_Change(CellIndex index)
+void GridView::onCellChanged(CellIndex index)
 {
     if (!view_.TableReady)
         return; // raised by a redraw
@@ -40,7 +40,7 @@ void GridView::Text_data_Change(CellIndex index)
         // leaves an unchanged cell (and its caret at the end) alone.
         StoreRowData(index.row());
         redraw();
-        Text_data_KeyDown(index, kKeyRight, false);
+        onCellKeyDown(index, kKeyRight, false);
     } else if (digits > 2) {
         const int leftByteBefore = layout_.leftByte();
         StoreRowData(index.row());
@@ -65,22 +65,22 @@ void GridView::placeCaretAfterInsertion(CellIndex index, int caret, int leftByte
     cell(targetCell)->setCursorPosition(target.position);
 }
 
-bool GridView::Text_data_KeyDown(CellIndex index, int keyCode, bool shift)
+bool GridView::onCellKeyDown(CellIndex index, int keyCode, bool shift)
 {
     switch (keyCode) {
-    case kKeyUp: return dataKeyUp(index);
-    case kKeyDown: return dataKeyDown(index);
+    case kKeyUp: return moveUp(index);
+    case kKeyDown: return moveDown(index);
     case kKeyLeft:
-    case kKeyBackspace: return dataKeyLeft(index);
-    case kKeyRight: return dataKeyRight(index);
-    case kKeyTab: return dataKeyTab(index, shift);
+    case kKeyBackspace: return moveLeft(index);
+    case kKeyRight: return moveRight(index);
+    case kKeyTab: return moveByTab(index, shift);
     default: return false;
     }
 }
 
 // Vertical moves go one record at a time; the target row's type decides
 // whether the focus lands in the same column or in the row's wide cell.
-bool GridView::dataKeyUp(CellIndex index)
+bool GridView::moveUp(CellIndex index)
 {
     const Slot top = layout_.topSlot();
     if (index.row() == 0) {
@@ -97,7 +97,7 @@ bool GridView::dataKeyUp(CellIndex index)
     return true;
 }
 
-bool GridView::dataKeyDown(CellIndex index)
+bool GridView::moveDown(CellIndex index)
 {
     const Slot top = layout_.topSlot();
     if (index.row() == kGridRows - 1) {
@@ -116,7 +116,7 @@ bool GridView::dataKeyDown(CellIndex index)
 
 // Left and Backspace at the start of a HEX cell go to the end of the cell
 // before, scrolling one byte left from the first column.
-bool GridView::dataKeyLeft(CellIndex index)
+bool GridView::moveLeft(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
     if (!isHexRecord(layout_.slotOfRow(index.row())) || edit->cursorPosition() != 0 || edit->hasSelectedText())
@@ -136,7 +136,7 @@ bool GridView::dataKeyLeft(CellIndex index)
     return true;
 }
 
-bool GridView::dataKeyRight(CellIndex index)
+bool GridView::moveRight(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
     if (!isHexRecord(layout_.slotOfRow(index.row())) || edit->cursorPosition() != edit->text().size())
@@ -157,7 +157,7 @@ bool GridView::dataKeyRight(CellIndex index)
 
 // Tab walks the row's cells, scrolling at the window's edges, and leaves
 // the data for the title going forward and for the type box going back.
-bool GridView::dataKeyTab(CellIndex index, bool shift)
+bool GridView::moveByTab(CellIndex index, bool shift)
 {
     const Row& row = rows_[std::size_t(index.row())];
     if (!isHexRecord(layout_.slotOfRow(index.row()))) {

@@ -10,7 +10,7 @@
 
 namespace quorvane {
 
-void GridView::Text_title_Change(int row)
+void GridView::onTitleChanged(int row)
 {
     if (!view_.TableReady)
         return;
@@ -18,17 +18,17 @@ void GridView::Text_title_Change(int row)
     markModified();
 }
 
-void GridView::Text_title_GotFocus(int)
+void GridView::onTitleFocusIn(int)
 {
     view_.FocusDataIndex = -1;
 }
 
-void GridView::Text_title_LostFocus(int row)
+void GridView::onTitleFocusOut(int row)
 {
     rows_[std::size_t(row)].title->setCursorPosition(0);
 }
 
-void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
+void GridView::onTitleKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
@@ -47,7 +47,7 @@ void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
     giveFocus(rows_[kGridRows - 1].address);
 }
 
-void GridView::Text_address_Change(int row)
+void GridView::onAddressChanged(int row)
 {
     if (!view_.TableReady)
         return;
@@ -57,11 +57,11 @@ void GridView::Text_address_Change(int row)
     rec.KeyAddrLow = GetAddrLow(text);
     state_.Modified = true;
     rec.KeyAddrSet = !text.isEmpty();
-    if (titileSet_)
-        titileSet_();
+    if (captionChanged_)
+        captionChanged_();
 }
 
-void GridView::Text_address_GotFocus(int row)
+void GridView::onAddressFocusIn(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].address;
     field->setCursorPosition(int(field->text().size()));
@@ -70,7 +70,7 @@ void GridView::Text_address_GotFocus(int row)
 
 // Leaving the field rewrites the address from the digits shown, so in a
 // narrower address size the digits the field does not show are dropped.
-void GridView::Text_address_LostFocus(int row)
+void GridView::onAddressFocusOut(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].address;
     KeyRecord& rec = recordOfRow(row);
@@ -82,13 +82,13 @@ void GridView::Text_address_LostFocus(int row)
         state_.Modified = true;
     rec.KeyAddrHigh = high;
     rec.KeyAddrLow = low;
-    if (titileSet_)
-        titileSet_();
+    if (captionChanged_)
+        captionChanged_();
     if (rec.KeyAddrSet)
         field->setTextIfChanged(paddedAddress(text, document_.mode.current()));
 }
 
-void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
+void GridView::onAddressKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
@@ -108,7 +108,7 @@ void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
     scrollToSlot(layout_.topSlot() - 1);
 }
 
-void GridView::Text_size_Change(int row)
+void GridView::onSizeChanged(int row)
 {
     if (!view_.TableReady)
         return;
@@ -116,7 +116,7 @@ void GridView::Text_size_Change(int row)
     markModified();
 }
 
-void GridView::Text_size_GotFocus(int row)
+void GridView::onSizeFocusIn(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].size;
     field->setCursorPosition(int(field->text().size()));
@@ -125,7 +125,7 @@ void GridView::Text_size_GotFocus(int row)
 
 // A size is bounded by the largest S-record of the address size; leaving
 // the field also cuts the row's data to the size now given.
-void GridView::Text_size_LostFocus(int row)
+void GridView::onSizeFocusOut(int row)
 {
     GridLineEdit* field = rows_[std::size_t(row)].size;
     KeyRecord& rec = recordOfRow(row);
@@ -143,7 +143,7 @@ void GridView::Text_size_LostFocus(int row)
     redraw();
 }
 
-void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
+void GridView::onSizeKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
@@ -153,7 +153,7 @@ void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
 
 // The type of a record that holds data cannot change: the box is set back.
 // Choosing the type already shown is a choice too, and stores nothing new.
-void GridView::Combo_type_Click(int row)
+void GridView::onTypeChosen(int row)
 {
     if (!view_.TableReady)
         return;
@@ -169,7 +169,7 @@ void GridView::Combo_type_Click(int row)
     view_.FocusDataIndex = -1;
 }
 
-void GridView::Combo_type_KeyDown(int row, int keyCode, bool shift)
+void GridView::onTypeKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;

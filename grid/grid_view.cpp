@@ -49,8 +49,8 @@ QString objectNameOf(const char* control, int index)
 
 } // namespace
 
-GridView::GridView(Document& document, EditorState& state, std::function<void()> titileSet, QWidget* parent)
-    : QWidget(parent), document_(document), state_(state), titileSet_(std::move(titileSet))
+GridView::GridView(Document& document, EditorState& state, std::function<void()> captionChanged, QWidget* parent)
+    : QWidget(parent), document_(document), state_(state), captionChanged_(std::move(captionChanged))
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout_ = GridLayout(measuresOf(font()));
@@ -60,9 +60,9 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
         connectRow(r);
     for (int i = 0; i < kGridCells; ++i)
         connectCell(i);
-    connect(vScroll_, &QScrollBar::valueChanged, this, &GridView::VScroll1_Change);
-    connect(hScroll_, &QScrollBar::valueChanged, this, &GridView::HScroll1_Change);
-    for (QScrollBar* bar : {vScroll_, hScroll_})
+    connect(recordScroll_, &QScrollBar::valueChanged, this, &GridView::onRecordScroll);
+    connect(byteScroll_, &QScrollBar::valueChanged, this, &GridView::onByteScroll);
+    for (QScrollBar* bar : {recordScroll_, byteScroll_})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar] { leaveRecordFieldBefore(bar); });
 }
 
@@ -104,20 +104,20 @@ void GridView::createControls()
         }
     }
     for (int c = 0; c < kGridColumns; ++c) {
-        dataIndex_[std::size_t(c)] = new QLabel(this);
-        dataIndex_[std::size_t(c)]->setObjectName(objectNameOf("Label_DataIndex", c));
-        dataIndex_[std::size_t(c)]->setAlignment(Qt::AlignCenter);
+        byteHeaders_[std::size_t(c)] = new QLabel(this);
+        byteHeaders_[std::size_t(c)]->setObjectName(objectNameOf("Label_DataIndex", c));
+        byteHeaders_[std::size_t(c)]->setAlignment(Qt::AlignCenter);
     }
     for (int h = 0; h < kHeadingCount; ++h) {
         headings_[std::size_t(h)] = new QLabel(kHeadingTexts[h], this);
         headings_[std::size_t(h)]->setObjectName(objectNameOf("Label3", h));
     }
-    vScroll_ = new QScrollBar(Qt::Vertical, this);
-    vScroll_->setObjectName(QStringLiteral("VScroll1"));
-    vScroll_->setRange(0, GridLayout::kMaxTopSlot);
-    hScroll_ = new QScrollBar(Qt::Horizontal, this);
-    hScroll_->setObjectName(QStringLiteral("HScroll1"));
-    hScroll_->setRange(0, GridLayout::kMaxLeftByte);
+    recordScroll_ = new QScrollBar(Qt::Vertical, this);
+    recordScroll_->setObjectName(QStringLiteral("VScroll1"));
+    recordScroll_->setRange(0, GridLayout::kMaxTopSlot);
+    byteScroll_ = new QScrollBar(Qt::Horizontal, this);
+    byteScroll_->setObjectName(QStringLiteral("HScroll1"));
+    byteScroll_->setRange(0, GridLayout::kMaxLeftByte);
 }
 
 // Every way of putting text into a control other than its keys (drops,
@@ -137,7 +137,7 @@ void GridView::placeControls()
     for (int h = 0; h < kHeadingCount; ++h)
         headings_[std::size_t(h)]->setGeometry(layout_.headingRect(Heading(h)));
     for (int c = 0; c < kGridColumns; ++c)
-        dataIndex_[std::size_t(c)]->setGeometry(layout_.dataIndexRect(c));
+        byteHeaders_[std::size_t(c)]->setGeometry(layout_.dataIndexRect(c));
     for (int r = 0; r < kGridRows; ++r) {
         Row& row = rows_[std::size_t(r)];
         row.lineNo->setGeometry(layout_.lineNumberRect(r));
@@ -148,26 +148,26 @@ void GridView::placeControls()
             cell(CellIndex::at(r, c))->setGeometry(layout_.cellRect(CellIndex::at(r, c)));
         row.title->setGeometry(layout_.titleRect(r));
     }
-    vScroll_->setGeometry(layout_.recordScrollRect());
-    hScroll_->setGeometry(layout_.byteScrollRect());
+    recordScroll_->setGeometry(layout_.recordScrollRect());
+    byteScroll_->setGeometry(layout_.byteScrollRect());
     setFixedSize(layout_.gridSize());
 }
 
 void GridView::connectRow(int r)
 {
     const Row& row = rows_[std::size_t(r)];
-    connect(row.title, &QLineEdit::textChanged, this, [this, r] { Text_title_Change(r); });
-    connect(row.title, &GridLineEdit::gotFocus, this, [this, r] { Text_title_GotFocus(r); });
-    connect(row.title, &GridLineEdit::lostFocus, this, [this, r] { Text_title_LostFocus(r); });
-    connect(row.address, &QLineEdit::textChanged, this, [this, r] { Text_address_Change(r); });
-    connect(row.address, &GridLineEdit::gotFocus, this, [this, r] { Text_address_GotFocus(r); });
-    connect(row.address, &GridLineEdit::lostFocus, this, [this, r] { Text_address_LostFocus(r); });
-    connect(row.size, &QLineEdit::textChanged, this, [this, r] { Text_size_Change(r); });
-    connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { Text_size_GotFocus(r); });
-    connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { Text_size_LostFocus(r); });
+    connect(row.title, &QLineEdit::textChanged, this, [this, r] { onTitleChanged(r); });
+    connect(row.title, &GridLineEdit::gotFocus, this, [this, r] { onTitleFocusIn(r); });
+    connect(row.title, &GridLineEdit::lostFocus, this, [this, r] { onTitleFocusOut(r); });
+    connect(row.address, &QLineEdit::textChanged, this, [this, r] { onAddressChanged(r); });
+    connect(row.address, &GridLineEdit::gotFocus, this, [this, r] { onAddressFocusIn(r); });
+    connect(row.address, &GridLineEdit::lostFocus, this, [this, r] { onAddressFocusOut(r); });
+    connect(row.size, &QLineEdit::textChanged, this, [this, r] { onSizeChanged(r); });
+    connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { onSizeFocusIn(r); });
+    connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { onSizeFocusOut(r); });
     // Only the user's choice, even of the item already shown; the index set
     // by a redraw or by the set-back is no choice.
-    connect(row.type, &QComboBox::activated, this, [this, r] { Combo_type_Click(r); });
+    connect(row.type, &QComboBox::activated, this, [this, r] { onTypeChosen(r); });
 }
 
 // textChanged, not textEdited: the handlers must also see the changes made
@@ -175,8 +175,8 @@ void GridView::connectRow(int r)
 void GridView::connectCell(int i)
 {
     GridLineEdit* edit = cells_[std::size_t(i)];
-    connect(edit, &QLineEdit::textChanged, this, [this, i] { Text_data_Change(CellIndex(i)); });
-    connect(edit, &GridLineEdit::gotFocus, this, [this, i] { Text_data_GotFocus(CellIndex(i)); });
+    connect(edit, &QLineEdit::textChanged, this, [this, i] { onCellChanged(CellIndex(i)); });
+    connect(edit, &GridLineEdit::gotFocus, this, [this, i] { onCellFocusIn(CellIndex(i)); });
 }
 
 void GridView::prepareRows()
@@ -205,8 +205,8 @@ void GridView::setAddressMaxLength(int length)
         row.address->setTypingLimit(length);
 }
 
-QScrollBar* GridView::vScroll() const { return vScroll_; }
-QScrollBar* GridView::hScroll() const { return hScroll_; }
+QScrollBar* GridView::vScroll() const { return recordScroll_; }
+QScrollBar* GridView::hScroll() const { return byteScroll_; }
 QRect GridView::lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }
 
 void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
@@ -244,9 +244,9 @@ void GridView::drawRow(int r)
     const Row& row = rows_[std::size_t(r)];
     setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
     if (rec.KeyType != kTypeHex)
-        TextBox4_ChangeToASCII(r);
+        showRowAsAscii(r);
     else
-        TextBox4_ChangeToHEX(r);
+        showRowAsHex(r);
 
     const CellIndex first = CellIndex::at(r, 0);
     if (rec.inUse()) {
@@ -287,7 +287,7 @@ void GridView::resetView()
 void GridView::LabelSet()
 {
     for (int c = 0; c < kGridColumns; ++c)
-        setLabelText(dataIndex_[std::size_t(c)], twoDigitHex(layout_.byteOfColumn(c)));
+        setLabelText(byteHeaders_[std::size_t(c)], twoDigitHex(layout_.byteOfColumn(c)));
 }
 
 void GridView::DataInputEnable()
@@ -320,7 +320,7 @@ void GridView::StoreRowData(int row)
     rec.KeyData = rowDataAfterEdit(rec, layout_.leftByte(), texts);
 }
 
-void GridView::TextBox4_ChangeToHEX(int row)
+void GridView::showRowAsHex(int row)
 {
     GridLineEdit* first = cell(CellIndex::at(row, 0));
     first->setWidthIfChanged(layout_.cellWidth());
@@ -330,7 +330,7 @@ void GridView::TextBox4_ChangeToHEX(int row)
         cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
 }
 
-void GridView::TextBox4_ChangeToASCII(int row)
+void GridView::showRowAsAscii(int row)
 {
     GridLineEdit* first = cell(CellIndex::at(row, 0));
     first->setWidthIfChanged(layout_.wideCellWidth());
@@ -343,7 +343,7 @@ void GridView::TextBox4_ChangeToASCII(int row)
 // The focus follows first, while the layout still describes the rows on
 // screen: a field that loses the focus applies its rules to the record it
 // shows, not to the one about to scroll into its row.
-void GridView::VScroll1_Change(Slot topSlot)
+void GridView::onRecordScroll(Slot topSlot)
 {
     if (view_.FocusDataIndex != -1) {
         const CellIndex focused(view_.FocusDataIndex);
@@ -354,7 +354,7 @@ void GridView::VScroll1_Change(Slot topSlot)
     TableSet();
 }
 
-void GridView::HScroll1_Change(int leftByte)
+void GridView::onByteScroll(int leftByte)
 {
     layout_.setLeftByte(leftByte);
     TableSet();
@@ -380,16 +380,16 @@ void GridView::leaveRecordFieldBefore(QScrollBar* bar)
 void GridView::runLeaveRules(const ControlId& id)
 {
     switch (id.field) {
-    case Field::Title: Text_title_LostFocus(id.index); break;
-    case Field::Address: Text_address_LostFocus(id.index); break;
-    case Field::Size: Text_size_LostFocus(id.index); break;
+    case Field::Title: onTitleFocusOut(id.index); break;
+    case Field::Address: onAddressFocusOut(id.index); break;
+    case Field::Size: onSizeFocusOut(id.index); break;
     case Field::Type:
     case Field::Data: break;
     }
 }
 
-void GridView::scrollToSlot(Slot topSlot) { vScroll_->setValue(topSlot); }
-void GridView::scrollToByte(int leftByte) { hScroll_->setValue(leftByte); }
+void GridView::scrollToSlot(Slot topSlot) { recordScroll_->setValue(topSlot); }
+void GridView::scrollToByte(int leftByte) { byteScroll_->setValue(leftByte); }
 
 void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
 
@@ -400,8 +400,8 @@ void GridView::giveFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReaso
 void GridView::markModified()
 {
     state_.Modified = true;
-    if (titileSet_)
-        titileSet_();
+    if (captionChanged_)
+        captionChanged_();
 }
 
 bool GridView::eventFilter(QObject* watched, QEvent* event)
@@ -492,11 +492,11 @@ bool GridView::passesUnchanged(const ControlId& id, const QString& text)
 bool GridView::keyDown(const ControlId& id, int keyCode, bool shift)
 {
     switch (id.field) {
-    case Field::Title: Text_title_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Address: Text_address_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Size: Text_size_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Type: Combo_type_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Data: return Text_data_KeyDown(CellIndex(id.index), keyCode, shift);
+    case Field::Title: onTitleKeyDown(id.index, keyCode, shift); return false;
+    case Field::Address: onAddressKeyDown(id.index, keyCode, shift); return false;
+    case Field::Size: onSizeKeyDown(id.index, keyCode, shift); return false;
+    case Field::Type: onTypeKeyDown(id.index, keyCode, shift); return false;
+    case Field::Data: return onCellKeyDown(CellIndex(id.index), keyCode, shift);
     }
     return false;
 }
@@ -508,7 +508,7 @@ char16_t GridView::keyPress(const ControlId& id, char16_t code)
     case Field::Address: return filterAddressCharacter(code);
     case Field::Size: return filterSizeCharacter(code);
     case Field::Type: return code;
-    case Field::Data: return Text_data_KeyPress(CellIndex(id.index), code);
+    case Field::Data: return onCellKeyPress(CellIndex(id.index), code);
     }
     return code;
 }

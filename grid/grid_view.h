@@ -28,8 +28,9 @@ struct KeyStroke;
 // It is a view: every edit is written into the table at once, and the grid
 // is redrawn from the table by TableSet.
 //
-// The main window owns the caption; the grid calls `titileSet` whenever an
-// edit changed EditorState::Modified and the caption should follow.
+// The main window owns the caption; the grid calls `captionChanged` (the
+// window's TitileSet) whenever an edit changed EditorState::Modified and the
+// caption should follow.
 class GridView : public QWidget {
     Q_OBJECT
 public:
@@ -38,7 +39,7 @@ public:
     static constexpr int kVMax = GridLayout::kMaxTopSlot;  // VScroll1 range 0..246
     static constexpr int kHMax = GridLayout::kMaxLeftByte; // HScroll1 range 0..236
 
-    GridView(Document& document, EditorState& state, std::function<void()> titileSet,
+    GridView(Document& document, EditorState& state, std::function<void()> captionChanged,
              QWidget* parent = nullptr);
     ~GridView() override;
 
@@ -109,8 +110,8 @@ private:
     // rowDataAfterEdit). No redraw, no Modified.
     void StoreRowData(int row);
     // Row layouts: one cell per byte, or the first cell widened over the row.
-    void TextBox4_ChangeToHEX(int row);
-    void TextBox4_ChangeToASCII(int row);
+    void showRowAsHex(int row);   // TextBox4_ChangeToHEX
+    void showRowAsAscii(int row); // TextBox4_ChangeToASCII
 
     void markModified();
     // The scroll bars are the one way the position changes: moving one runs
@@ -133,50 +134,51 @@ private:
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
 
-    void VScroll1_Change(Slot topSlot);
-    void HScroll1_Change(int leftByte);
+    void onRecordScroll(Slot topSlot); // VScroll1_Change
+    void onByteScroll(int leftByte);   // HScroll1_Change
 
-    void Text_title_Change(int row);
-    void Text_title_GotFocus(int row);
-    void Text_title_LostFocus(int row);
-    void Text_title_KeyDown(int row, int keyCode, bool shift);
-    void Text_address_Change(int row);
-    void Text_address_GotFocus(int row);
-    void Text_address_LostFocus(int row);
-    void Text_address_KeyDown(int row, int keyCode, bool shift);
-    void Text_size_Change(int row);
-    void Text_size_GotFocus(int row);
-    void Text_size_LostFocus(int row);
-    void Text_size_KeyDown(int row, int keyCode, bool shift);
-    void Combo_type_Click(int row);
-    void Combo_type_KeyDown(int row, int keyCode, bool shift);
+    void onTitleChanged(int row);                            // Text_title_Change
+    void onTitleFocusIn(int row);                            // Text_title_GotFocus
+    void onTitleFocusOut(int row);                           // Text_title_LostFocus
+    void onTitleKeyDown(int row, int keyCode, bool shift);   // Text_title_KeyDown
+    void onAddressChanged(int row);                          // Text_address_Change
+    void onAddressFocusIn(int row);                          // Text_address_GotFocus
+    void onAddressFocusOut(int row);                         // Text_address_LostFocus
+    void onAddressKeyDown(int row, int keyCode, bool shift); // Text_address_KeyDown
+    void onSizeChanged(int row);                             // Text_size_Change
+    void onSizeFocusIn(int row);                             // Text_size_GotFocus
+    void onSizeFocusOut(int row);                            // Text_size_LostFocus
+    void onSizeKeyDown(int row, int keyCode, bool shift);    // Text_size_KeyDown
+    void onTypeChosen(int row);                              // Combo_type_Click
+    void onTypeKeyDown(int row, int keyCode, bool shift);    // Combo_type_KeyDown
 
-    void Text_data_Change(CellIndex index);
-    void Text_data_GotFocus(CellIndex index);
+    void onCellChanged(CellIndex index); // Text_data_Change
+    void onCellFocusIn(CellIndex index); // Text_data_GotFocus
     // Returns true when the key moved the focus, the caret or the grid; the
     // key then has no further effect in the cell.
-    bool Text_data_KeyDown(CellIndex index, int keyCode, bool shift);
-    char16_t Text_data_KeyPress(CellIndex index, char16_t code);
-    bool dataKeyUp(CellIndex index);
-    bool dataKeyDown(CellIndex index);
-    bool dataKeyLeft(CellIndex index);
-    bool dataKeyRight(CellIndex index);
-    bool dataKeyTab(CellIndex index, bool shift);
-    void placeCaretAfterInsertion(CellIndex index, int caret, int hoffsetBefore);
+    bool onCellKeyDown(CellIndex index, int keyCode, bool shift); // Text_data_KeyDown
+    char16_t onCellKeyPress(CellIndex index, char16_t code);      // Text_data_KeyPress
+    // The navigation keys of a data cell; true when the key moved something.
+    bool moveUp(CellIndex index);
+    bool moveDown(CellIndex index);
+    bool moveLeft(CellIndex index);
+    bool moveRight(CellIndex index);
+    bool moveByTab(CellIndex index, bool shift);
+    void placeCaretAfterInsertion(CellIndex index, int caret, int leftByteBefore);
 
     Document& document_;
     EditorState& state_;
     GridViewState view_;
     GridLayout layout_;
-    std::function<void()> titileSet_;
+    std::function<void()> captionChanged_;
     std::function<void(const QMimeData*)> fileDropHandler_;
 
     std::array<Row, kGridRows> rows_{};
     std::array<GridLineEdit*, kGridCells> cells_{};
-    std::array<QLabel*, kGridColumns> dataIndex_{};
-    std::array<QLabel*, 5> headings_{};
-    QScrollBar* vScroll_ = nullptr;
-    QScrollBar* hScroll_ = nullptr;
+    std::array<QLabel*, kGridColumns> byteHeaders_{}; // Label_DataIndex
+    std::array<QLabel*, kHeadingCount> headings_{};   // Label3
+    QScrollBar* recordScroll_ = nullptr;              // VScroll1
+    QScrollBar* byteScroll_ = nullptr;                // HScroll1
     QHash<const QObject*, ControlId> controls_;
 };
 

@@ -108,7 +108,7 @@ private slots:
         // Navigation is never an edit, Backspace included.
         QVERIFY(fx->document.table == before);
         QCOMPARE(fx->state.Modified, false);
-        QCOMPARE(fx->titileSetCalls, 0);
+        QCOMPARE(fx->captionCalls, 0);
         // The grid shows the records the scroll bars say.
         QCOMPARE(fx->lineNo(0), QString::number(m.vAfter + 1));
         QCOMPARE(fx->dataIndex(0), twoDigitHex(m.hAfter));

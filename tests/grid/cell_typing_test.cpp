@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
         // A digit the write-back drops has still edited the cell.
         QCOMPARE(fx->state.Modified, k.stored != k.data || k.key.key() == Qt::Key_E);
-        QCOMPARE(fx->titileSetCalls > 0, fx->state.Modified);
+        QCOMPARE(fx->captionCalls > 0, fx->state.Modified);
         if (k.key.key() == Qt::Key_C || k.key.key() == Qt::Key_X)
             QCOMPARE(QGuiApplication::clipboard()->text(), selection);
     }

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(fx->focusName(), QStringLiteral("Text_size_0"));
         QCOMPARE(fx->address(0)->text(), shown);
         QCOMPARE(fx->document.table[0].address(), 0x12u);
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
     }
 
     // A narrower mode bounds typing only: the address shown is neither cut
@@ -97,7 +97,7 @@ private slots:
         fx->press(Qt::Key_Tab);
         QCOMPARE(fx->document.table[0].address(), 0x5678u);
         QCOMPARE(fx->state.Modified, true); // the dropped digits are an unsaved change
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
     }
 
     void sizeClampPerMode_data()
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(fx->title(6)->cursorPosition(), 0);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_address_7"));
         QCOMPARE(fx->state.Modified, true);
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
         fx->grid->redraw();
         QCOMPARE(fx->size(6)->text(), QStringLiteral("0")); // a title alone puts the record in use
     }
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(fx->data(3), data);
         QCOMPARE(fx->cell(49)->isHidden(), typeAfter == 1);
         QCOMPARE(fx->state.Modified, false);
-        QCOMPARE(fx->titileSetCalls, 0);
+        QCOMPARE(fx->captionCalls, 0);
         QCOMPARE(int(fx->grid->view().FocusDataIndex), -1);
     }
 

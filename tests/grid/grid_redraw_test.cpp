@@ -163,7 +163,7 @@ private slots:
             QVERIFY(fx->document.table == changed);
             QCOMPARE(fx->state.Modified, modified);
             QCOMPARE(fx->grid->view().TableReady, true);
-            QCOMPARE(fx->titileSetCalls, 0);
+            QCOMPARE(fx->captionCalls, 0);
             QCOMPARE(int(fx->grid->view().FocusDataIndex), 33);
         }
         QCOMPARE(fx->title(0)->text(), QStringLiteral("two"));
