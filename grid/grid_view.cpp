@@ -3,20 +3,14 @@
 #include "core/hex_text.h"
 #include "grid/edit_rules.h"
 #include "grid/grid_line_edit.h"
-#include "grid/key_codes.h"
 #include "grid/row_write_back.h"
 
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalBlocker>
-
-#include <algorithm>
 
 namespace quorvane {
 
@@ -50,7 +44,8 @@ QString objectNameOf(const char* control, int index)
 } // namespace
 
 GridView::GridView(Document& document, EditorState& state, std::function<void()> captionChanged, QWidget* parent)
-    : QWidget(parent), document_(document), state_(state), captionChanged_(std::move(captionChanged))
+    : QWidget(parent), document_(document), state_(state), captionChanged_(std::move(captionChanged)),
+      input_(new GridInputRouter(*this, this))
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout_ = GridLayout(measuresOf(font()));
@@ -84,10 +79,10 @@ void GridView::createControls()
         row.type->setFocusPolicy(Qt::StrongFocus); // a wheel turn is not a choice
         row.title = new GridLineEdit(this);
         row.title->setObjectName(objectNameOf("Text_title", r));
-        registerControl(row.address, Field::Address, r);
-        registerControl(row.size, Field::Size, r);
-        registerControl(row.type, Field::Type, r);
-        registerControl(row.title, Field::Title, r);
+        input_->watch(row.address, {Field::Address, r});
+        input_->watch(row.size, {Field::Size, r});
+        input_->watch(row.type, {Field::Type, r});
+        input_->watch(row.title, {Field::Title, r});
         for (GridLineEdit* field : {row.address, row.size}) {
             field->setContextMenuPolicy(Qt::NoContextMenu);
             field->setInputMethodsAllowed(false);
@@ -100,7 +95,7 @@ void GridView::createControls()
             edit->setInputMethodsAllowed(false); // an ASCII layout allows them in its wide cell
             edit->setContextMenuPolicy(Qt::NoContextMenu);
             cells_[std::size_t(i)] = edit;
-            registerControl(edit, Field::Data, i);
+            input_->watch(edit, {Field::Data, i});
         }
     }
     for (int c = 0; c < kGridColumns; ++c) {
@@ -118,16 +113,6 @@ void GridView::createControls()
     byteScroll_ = new QScrollBar(Qt::Horizontal, this);
     byteScroll_->setObjectName(QStringLiteral("HScroll1"));
     byteScroll_->setRange(0, GridLayout::kMaxLeftByte);
-}
-
-// Every way of putting text into a control other than its keys (drops,
-// middle-click and context-menu paste, input methods) would bypass the key
-// filters and reach the write-back unchecked.
-void GridView::registerControl(QWidget* control, Field field, int index)
-{
-    controls_.insert(control, ControlId{field, index});
-    control->installEventFilter(this);
-    control->setAcceptDrops(false);
 }
 
 // Absolute positions, as the row layouts need: an ASCII row's first cell is
@@ -211,9 +196,10 @@ QRect GridView::lineNumberHeadingRect() const { return layout_.lineNumberHeading
 
 void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
 {
-    fileDropHandler_ = std::move(handler);
+    const bool takesDrops = bool(handler);
+    input_->setFileDropHandler(std::move(handler));
     for (GridLineEdit* edit : cells_)
-        edit->setAcceptDrops(bool(fileDropHandler_));
+        edit->setAcceptDrops(takesDrops);
 }
 
 KeyRecord& GridView::recordOfRow(int row)
@@ -368,13 +354,13 @@ void GridView::onByteScroll(int leftByte)
 void GridView::leaveRecordFieldBefore(QScrollBar* bar)
 {
     QWidget* focused = window()->focusWidget();
-    const auto it = controls_.constFind(focused);
-    if (it == controls_.cend() || it->field == Field::Data || it->field == Field::Type)
+    const std::optional<ControlId> id = input_->idOf(focused);
+    if (!id || id->field == Field::Data || id->field == Field::Type)
         return;
     const bool focusEventsFollow = focused->hasFocus(); // not in an inactive window
     bar->setFocus(Qt::MouseFocusReason);
     if (!focusEventsFollow)
-        runLeaveRules(*it);
+        runLeaveRules(*id);
 }
 
 void GridView::runLeaveRules(const ControlId& id)
@@ -402,115 +388,6 @@ void GridView::markModified()
     state_.Modified = true;
     if (captionChanged_)
         captionChanged_();
-}
-
-bool GridView::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = controls_.constFind(watched);
-    if (it == controls_.cend())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return filterDrop(*it, static_cast<QDropEvent*>(event));
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return isMiddleClickPaste(*it, event);
-    case QEvent::Wheel:
-        if (it->field != Field::Type)
-            return false;
-        event->ignore(); // a type box changes only by a choice; the grid may take the turn
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Nothing dropped is typed into a control. A file dropped on a data cell
-// goes to the drop handler, which decides what the file means.
-bool GridView::filterDrop(const ControlId& id, QDropEvent* event)
-{
-    if (id.field != Field::Data || !fileDropHandler_ || !event->mimeData()->hasUrls()) {
-        event->ignore();
-        return true;
-    }
-    event->acceptProposedAction();
-    if (event->type() == QEvent::Drop)
-        fileDropHandler_(event->mimeData());
-    return true;
-}
-
-// X11 pastes the selection on a middle click; the title takes it like typing.
-bool GridView::isMiddleClickPaste(const ControlId& id, const QEvent* event)
-{
-    return id.field != Field::Title && id.field != Field::Type
-           && static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
-}
-
-// One key press: key-down first, then the character filter, then the
-// widget's own edit (whose change signal runs the change handler). Tab is
-// always consumed here, so Qt's focus traversal never sees it. A key that
-// made the key-down handler move the focus, the caret or the grid has done
-// its work and is not also applied to the cell. Text that the filter could
-// not judge is never left for the field to insert.
-bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke)
-{
-    bool moved = false;
-    if (stroke.keyCode != kKeyNone)
-        moved = keyDown(id, stroke.keyCode, stroke.shift);
-    if (stroke.keyCode == kKeyTab || moved)
-        return true;
-    if (id.field == Field::Type)
-        return false;
-    if (stroke.character == 0)
-        return !stroke.text.isEmpty();
-    if (stroke.text.size() > 1 && stroke.character == stroke.text.front().unicode())
-        return !passesUnchanged(id, stroke.text);
-    const char16_t passed = keyPress(id, stroke.character);
-    if (passed == kCharDiscarded)
-        return true;
-    if (passed != stroke.character) {
-        auto* edit = static_cast<GridLineEdit*>(control);
-        if (!edit->isReadOnly())
-            edit->insert(QString(QChar(passed)));
-        return true;
-    }
-    return false;
-}
-
-// A key that types several characters at once (a compose sequence) is let
-// through whole or not at all.
-bool GridView::passesUnchanged(const ControlId& id, const QString& text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [&](QChar ch) { return keyPress(id, ch.unicode()) == ch.unicode(); });
-}
-
-bool GridView::keyDown(const ControlId& id, int keyCode, bool shift)
-{
-    switch (id.field) {
-    case Field::Title: onTitleKeyDown(id.index, keyCode, shift); return false;
-    case Field::Address: onAddressKeyDown(id.index, keyCode, shift); return false;
-    case Field::Size: onSizeKeyDown(id.index, keyCode, shift); return false;
-    case Field::Type: onTypeKeyDown(id.index, keyCode, shift); return false;
-    case Field::Data: return onCellKeyDown(CellIndex(id.index), keyCode, shift);
-    }
-    return false;
-}
-
-char16_t GridView::keyPress(const ControlId& id, char16_t code)
-{
-    switch (id.field) {
-    case Field::Title: return filterTitleCharacter(code);
-    case Field::Address: return filterAddressCharacter(code);
-    case Field::Size: return filterSizeCharacter(code);
-    case Field::Type: return code;
-    case Field::Data: return onCellKeyPress(CellIndex(id.index), code);
-    }
-    return code;
 }
 
 } // namespace quorvane

@@ -2,10 +2,10 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
+#include "grid/grid_input_router.h"
 #include "grid/grid_layout.h"
 #include "grid/grid_view_state.h"
 
-#include <QHash>
 #include <QRect>
 #include <QWidget>
 
@@ -13,7 +13,6 @@
 #include <functional>
 
 class QComboBox;
-class QDropEvent;
 class QLabel;
 class QMimeData;
 class QScrollBar;
@@ -21,7 +20,6 @@ class QScrollBar;
 namespace quorvane {
 
 class GridLineEdit;
-struct KeyStroke;
 
 // The 10 x 16 grid over the record table: line numbers, address, size and
 // type fields, 160 data cells, titles, column headers and both scroll bars.
@@ -31,7 +29,7 @@ struct KeyStroke;
 // The main window owns the caption; the grid calls `captionChanged` (the
 // window's TitileSet) whenever an edit changed EditorState::Modified and the
 // caption should follow.
-class GridView : public QWidget {
+class GridView : public QWidget, private GridKeyHandlers {
     Q_OBJECT
 public:
     static constexpr int kRows = kGridRows;
@@ -74,15 +72,7 @@ public:
     // the cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    enum class Field { Title, Address, Size, Type, Data };
-    struct ControlId {
-        Field field;
-        int index; // row for the record fields, cell index for data cells
-    };
     struct Row {
         QLabel* lineNo = nullptr;
         GridLineEdit* address = nullptr;
@@ -95,7 +85,6 @@ private:
     void placeControls();
     void connectRow(int row);
     void connectCell(int index);
-    void registerControl(QWidget* control, Field field, int index);
 
     [[nodiscard]] KeyRecord& recordOfRow(int row);
     [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
@@ -121,16 +110,6 @@ private:
     void focusCell(CellIndex index);
     void giveFocus(QWidget* widget);
 
-    // Key events: key-down, then the character filter, then the widget's own
-    // edit. Returns true when the event is consumed.
-    bool routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke);
-    bool keyDown(const ControlId& id, int keyCode, bool shift);
-    char16_t keyPress(const ControlId& id, char16_t code);
-    bool passesUnchanged(const ControlId& id, const QString& text);
-    // Drag and drop, middle-click paste and wheel turns on a control;
-    // returns true when the event is consumed.
-    bool filterDrop(const ControlId& id, QDropEvent* event);
-    [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
 
@@ -140,24 +119,22 @@ private:
     void onTitleChanged(int row);                            // Text_title_Change
     void onTitleFocusIn(int row);                            // Text_title_GotFocus
     void onTitleFocusOut(int row);                           // Text_title_LostFocus
-    void onTitleKeyDown(int row, int keyCode, bool shift);   // Text_title_KeyDown
+    void onTitleKeyDown(int row, int keyCode, bool shift) override;
     void onAddressChanged(int row);                          // Text_address_Change
     void onAddressFocusIn(int row);                          // Text_address_GotFocus
     void onAddressFocusOut(int row);                         // Text_address_LostFocus
-    void onAddressKeyDown(int row, int keyCode, bool shift); // Text_address_KeyDown
+    void onAddressKeyDown(int row, int keyCode, bool shift) override;
     void onSizeChanged(int row);                             // Text_size_Change
     void onSizeFocusIn(int row);                             // Text_size_GotFocus
     void onSizeFocusOut(int row);                            // Text_size_LostFocus
-    void onSizeKeyDown(int row, int keyCode, bool shift);    // Text_size_KeyDown
+    void onSizeKeyDown(int row, int keyCode, bool shift) override;
     void onTypeChosen(int row);                              // Combo_type_Click
-    void onTypeKeyDown(int row, int keyCode, bool shift);    // Combo_type_KeyDown
+    void onTypeKeyDown(int row, int keyCode, bool shift) override;
 
     void onCellChanged(CellIndex index); // Text_data_Change
     void onCellFocusIn(CellIndex index); // Text_data_GotFocus
-    // Returns true when the key moved the focus, the caret or the grid; the
-    // key then has no further effect in the cell.
-    bool onCellKeyDown(CellIndex index, int keyCode, bool shift); // Text_data_KeyDown
-    char16_t onCellKeyPress(CellIndex index, char16_t code);      // Text_data_KeyPress
+    bool onCellKeyDown(CellIndex index, int keyCode, bool shift) override;
+    char16_t onCellKeyPress(CellIndex index, char16_t code) override;
     // The navigation keys of a data cell; true when the key moved something.
     bool moveUp(CellIndex index);
     bool moveDown(CellIndex index);
@@ -171,7 +148,7 @@ private:
     GridViewState view_;
     GridLayout layout_;
     std::function<void()> captionChanged_;
-    std::function<void(const QMimeData*)> fileDropHandler_;
+    GridInputRouter* input_ = nullptr;
 
     std::array<Row, kGridRows> rows_{};
     std::array<GridLineEdit*, kGridCells> cells_{};
@@ -179,7 +156,6 @@ private:
     std::array<QLabel*, kHeadingCount> headings_{};   // Label3
     QScrollBar* recordScroll_ = nullptr;              // VScroll1
     QScrollBar* byteScroll_ = nullptr;                // HScroll1
-    QHash<const QObject*, ControlId> controls_;
 };
 
 } // namespace quorvane
