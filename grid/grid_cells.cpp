@@ -159,7 +159,7 @@ bool GridView::moveRight(CellIndex index)
 // the data for the title going forward and for the type box going back.
 bool GridView::moveByTab(CellIndex index, bool shift)
 {
-    const Row& row = rows_[std::size_t(index.row())];
+    const RowControls& row = controls_.row(index.row());
     if (!isHexRecord(layout_.slotOfRow(index.row()))) {
         giveFocus(shift ? static_cast<QWidget*>(row.type) : static_cast<QWidget*>(row.title));
         return true;

@@ -14,7 +14,7 @@ void GridView::onTitleChanged(int row)
 {
     if (!view_.TableReady)
         return;
-    recordOfRow(row).KeyTitle = rows_[std::size_t(row)].title->text();
+    recordOfRow(row).KeyTitle = controls_.row(row).title->text();
     markModified();
 }
 
@@ -25,7 +25,7 @@ void GridView::onTitleFocusIn(int)
 
 void GridView::onTitleFocusOut(int row)
 {
-    rows_[std::size_t(row)].title->setCursorPosition(0);
+    controls_.row(row).title->setCursorPosition(0);
 }
 
 void GridView::onTitleKeyDown(int row, int keyCode, bool shift)
@@ -38,13 +38,13 @@ void GridView::onTitleKeyDown(int row, int keyCode, bool shift)
         return;
     }
     if (row < kGridRows - 1) {
-        giveFocus(rows_[std::size_t(row + 1)].address);
+        giveFocus(controls_.row(row + 1).address);
         return;
     }
     if (layout_.topSlot() >= GridLayout::kMaxTopSlot)
         return;
     scrollToSlot(layout_.topSlot() + 1);
-    giveFocus(rows_[kGridRows - 1].address);
+    giveFocus(controls_.row(kGridRows - 1).address);
 }
 
 void GridView::onAddressChanged(int row)
@@ -52,7 +52,7 @@ void GridView::onAddressChanged(int row)
     if (!view_.TableReady)
         return;
     KeyRecord& rec = recordOfRow(row);
-    const QString text = rows_[std::size_t(row)].address->text();
+    const QString text = controls_.row(row).address->text();
     rec.KeyAddrHigh = GetAddrHigh(text);
     rec.KeyAddrLow = GetAddrLow(text);
     state_.Modified = true;
@@ -63,7 +63,7 @@ void GridView::onAddressChanged(int row)
 
 void GridView::onAddressFocusIn(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].address;
+    GridLineEdit* field = controls_.row(row).address;
     field->setCursorPosition(int(field->text().size()));
     view_.FocusDataIndex = -1;
 }
@@ -72,7 +72,7 @@ void GridView::onAddressFocusIn(int row)
 // narrower address size the digits the field does not show are dropped.
 void GridView::onAddressFocusOut(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].address;
+    GridLineEdit* field = controls_.row(row).address;
     KeyRecord& rec = recordOfRow(row);
     const QString text = field->text();
     const qint16 high = GetAddrHigh(text);
@@ -93,18 +93,18 @@ void GridView::onAddressKeyDown(int row, int keyCode, bool shift)
     if (keyCode != kKeyTab)
         return;
     if (!shift) {
-        giveFocus(rows_[std::size_t(row)].size);
+        giveFocus(controls_.row(row).size);
         return;
     }
     if (row > 0) {
-        giveFocus(rows_[std::size_t(row - 1)].title);
+        giveFocus(controls_.row(row - 1).title);
         return;
     }
     if (layout_.topSlot() <= 0)
         return;
     // Leave the field before the grid moves: its focus-loss rules belong to
     // the record being left, not to the one that scrolls into this row.
-    giveFocus(rows_[0].title);
+    giveFocus(controls_.row(0).title);
     scrollToSlot(layout_.topSlot() - 1);
 }
 
@@ -112,13 +112,13 @@ void GridView::onSizeChanged(int row)
 {
     if (!view_.TableReady)
         return;
-    recordOfRow(row).KeySize = sizeFromText(rows_[std::size_t(row)].size->text());
+    recordOfRow(row).KeySize = sizeFromText(controls_.row(row).size->text());
     markModified();
 }
 
 void GridView::onSizeFocusIn(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].size;
+    GridLineEdit* field = controls_.row(row).size;
     field->setCursorPosition(int(field->text().size()));
     view_.FocusDataIndex = -1;
 }
@@ -127,7 +127,7 @@ void GridView::onSizeFocusIn(int row)
 // the field also cuts the row's data to the size now given.
 void GridView::onSizeFocusOut(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].size;
+    GridLineEdit* field = controls_.row(row).size;
     KeyRecord& rec = recordOfRow(row);
     rec.KeySize = sizeFromText(field->text());
     const int limit = dataLimit(document_.mode.current());
@@ -147,7 +147,7 @@ void GridView::onSizeKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
-    const Row& r = rows_[std::size_t(row)];
+    const RowControls& r = controls_.row(row);
     giveFocus(shift ? static_cast<QWidget*>(r.address) : static_cast<QWidget*>(r.type));
 }
 
@@ -157,7 +157,7 @@ void GridView::onTypeChosen(int row)
 {
     if (!view_.TableReady)
         return;
-    QComboBox* box = rows_[std::size_t(row)].type;
+    QComboBox* box = controls_.row(row).type;
     KeyRecord& rec = recordOfRow(row);
     if (box->currentIndex() < 0)
         return; // a type from a file that the list does not hold; nothing was chosen
@@ -174,7 +174,7 @@ void GridView::onTypeKeyDown(int row, int keyCode, bool shift)
     if (keyCode != kKeyTab)
         return;
     if (shift)
-        giveFocus(rows_[std::size_t(row)].size);
+        giveFocus(controls_.row(row).size);
     else
         focusCell(CellIndex::at(row, 0));
 }

@@ -2,29 +2,26 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
+#include "grid/grid_controls.h"
 #include "grid/grid_input_router.h"
 #include "grid/grid_layout.h"
+#include "grid/grid_redraw.h"
 #include "grid/grid_view_state.h"
 
 #include <QRect>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 
-class QComboBox;
-class QLabel;
 class QMimeData;
 class QScrollBar;
 
 namespace quorvane {
 
-class GridLineEdit;
-
 // The 10 x 16 grid over the record table: line numbers, address, size and
 // type fields, 160 data cells, titles, column headers and both scroll bars.
 // It is a view: every edit is written into the table at once, and the grid
-// is redrawn from the table by TableSet.
+// is redrawn from the table after it.
 //
 // The main window owns the caption; the grid calls `captionChanged` (the
 // window's TitileSet) whenever an edit changed EditorState::Modified and the
@@ -49,7 +46,8 @@ public:
     // Follows the address size: 4, 6 or 8 characters.
     void setAddressMaxLength(int length);
 
-    // Rewrites every control from the table at the layout's position.
+    // Rewrites every control from the table at the layout's position
+    // (TableSet at the scroll bars' values).
     void redraw();
     // Writes every row back into the table, then redraws.
     void CommitGrid();
@@ -62,73 +60,56 @@ public:
     // Where the grid stands; the scroll bars always show the same position.
     [[nodiscard]] const GridLayout& layout() const { return layout_; }
 
-    [[nodiscard]] QScrollBar* vScroll() const;
-    [[nodiscard]] QScrollBar* hScroll() const;
+    [[nodiscard]] QScrollBar* vScroll() const { return controls_.recordScroll; }
+    [[nodiscard]] QScrollBar* hScroll() const { return controls_.byteScroll; }
 
     // Where a "No." heading over the line numbers fits, in grid coordinates.
-    [[nodiscard]] QRect lineNumberHeadingRect() const;
+    [[nodiscard]] QRect lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }
 
     // Receives the data of files dropped onto a data cell. Without a handler
     // the cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
 
 private:
-    struct Row {
-        QLabel* lineNo = nullptr;
-        GridLineEdit* address = nullptr;
-        GridLineEdit* size = nullptr;
-        QComboBox* type = nullptr;
-        GridLineEdit* title = nullptr;
-    };
-
-    void createControls();
-    void placeControls();
+    void watchControls();
     void connectRow(int row);
     void connectCell(int index);
 
     [[nodiscard]] KeyRecord& recordOfRow(int row);
     [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
-    [[nodiscard]] bool isHexRecord(int slot) const;
-    [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return cells_[std::size_t(index.value())]; }
+    [[nodiscard]] bool isHexRecord(Slot slot) const;
+    [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return controls_.cell(index); }
 
-    void TableSet();
-    void drawRow(int row);
-    void LabelSet();
-    void DataInputEnable();
     // Rebuilds KeyData of the record in `row` from the row's cells (see
     // rowDataAfterEdit). No redraw, no Modified.
     void StoreRowData(int row);
-    // Row layouts: one cell per byte, or the first cell widened over the row.
-    void showRowAsHex(int row);   // TextBox4_ChangeToHEX
-    void showRowAsAscii(int row); // TextBox4_ChangeToASCII
-
     void markModified();
+
     // The scroll bars are the one way the position changes: moving one runs
     // its change handler, which moves the layout and redraws.
     void scrollToSlot(Slot topSlot);
     void scrollToByte(int leftByte);
-    void focusCell(CellIndex index);
-    void giveFocus(QWidget* widget);
-
+    void onRecordScroll(Slot topSlot); // VScroll1_Change
+    void onByteScroll(int leftByte);   // HScroll1_Change
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
 
-    void onRecordScroll(Slot topSlot); // VScroll1_Change
-    void onByteScroll(int leftByte);   // HScroll1_Change
+    void focusCell(CellIndex index);
+    void giveFocus(QWidget* widget);
 
-    void onTitleChanged(int row);                            // Text_title_Change
-    void onTitleFocusIn(int row);                            // Text_title_GotFocus
-    void onTitleFocusOut(int row);                           // Text_title_LostFocus
+    void onTitleChanged(int row);                                     // Text_title_Change
+    void onTitleFocusIn(int row);                                     // Text_title_GotFocus
+    void onTitleFocusOut(int row);                                    // Text_title_LostFocus
     void onTitleKeyDown(int row, int keyCode, bool shift) override;
-    void onAddressChanged(int row);                          // Text_address_Change
-    void onAddressFocusIn(int row);                          // Text_address_GotFocus
-    void onAddressFocusOut(int row);                         // Text_address_LostFocus
+    void onAddressChanged(int row);                                   // Text_address_Change
+    void onAddressFocusIn(int row);                                   // Text_address_GotFocus
+    void onAddressFocusOut(int row);                                  // Text_address_LostFocus
     void onAddressKeyDown(int row, int keyCode, bool shift) override;
-    void onSizeChanged(int row);                             // Text_size_Change
-    void onSizeFocusIn(int row);                             // Text_size_GotFocus
-    void onSizeFocusOut(int row);                            // Text_size_LostFocus
+    void onSizeChanged(int row);                                      // Text_size_Change
+    void onSizeFocusIn(int row);                                      // Text_size_GotFocus
+    void onSizeFocusOut(int row);                                     // Text_size_LostFocus
     void onSizeKeyDown(int row, int keyCode, bool shift) override;
-    void onTypeChosen(int row);                              // Combo_type_Click
+    void onTypeChosen(int row);                                       // Combo_type_Click
     void onTypeKeyDown(int row, int keyCode, bool shift) override;
 
     void onCellChanged(CellIndex index); // Text_data_Change
@@ -145,17 +126,12 @@ private:
 
     Document& document_;
     EditorState& state_;
+    std::function<void()> captionChanged_;
     GridViewState view_;
     GridLayout layout_;
-    std::function<void()> captionChanged_;
+    GridControls controls_;
+    GridRedraw redraw_{document_, state_, view_, layout_, controls_};
     GridInputRouter* input_ = nullptr;
-
-    std::array<Row, kGridRows> rows_{};
-    std::array<GridLineEdit*, kGridCells> cells_{};
-    std::array<QLabel*, kGridColumns> byteHeaders_{}; // Label_DataIndex
-    std::array<QLabel*, kHeadingCount> headings_{};   // Label3
-    QScrollBar* recordScroll_ = nullptr;              // VScroll1
-    QScrollBar* byteScroll_ = nullptr;                // HScroll1
 };
 
 } // namespace quorvane
