@@ -120,7 +120,8 @@ bool GridInputRouter::routeKey(const ControlId& id, QWidget* control, const KeyS
 // through whole or not at all.
 bool GridInputRouter::passesUnchanged(const ControlId& id, const QString& text)
 {
-    return std::all_of(text.cbegin(), text.cend(), [&](QChar ch) { return keyPress(id, ch.unicode()) == ch.unicode(); });
+    return std::all_of(text.cbegin(), text.cend(),
+                       [&](QChar ch) { return keyPress(id, ch.unicode()) == ch.unicode(); });
 }
 
 bool GridInputRouter::keyDown(const ControlId& id, int keyCode, bool shift)
