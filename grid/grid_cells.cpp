@@ -93,7 +93,7 @@ bool GridView::moveUp(CellIndex index)
         return true;
     }
     const CellIndex above = index.above();
-    focusCell(isHexRecord(layout_.slotOfRow(above.row())) ? above : above.firstOfRow());
+    focusCell(isHexRow(above.row()) ? above : above.firstOfRow());
     return true;
 }
 
@@ -110,7 +110,7 @@ bool GridView::moveDown(CellIndex index)
         return true;
     }
     const CellIndex below = index.below();
-    focusCell(isHexRecord(layout_.slotOfRow(below.row())) ? below : below.firstOfRow());
+    focusCell(isHexRow(below.row()) ? below : below.firstOfRow());
     return true;
 }
 
@@ -119,7 +119,7 @@ bool GridView::moveDown(CellIndex index)
 bool GridView::moveLeft(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
-    if (!isHexRecord(layout_.slotOfRow(index.row())) || edit->cursorPosition() != 0 || edit->hasSelectedText())
+    if (!isHexRow(index.row()) || edit->cursorPosition() != 0 || edit->hasSelectedText())
         return false;
     if (!index.inFirstColumn()) {
         GridLineEdit* previous = cell(index.previous());
@@ -139,7 +139,7 @@ bool GridView::moveLeft(CellIndex index)
 bool GridView::moveRight(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
-    if (!isHexRecord(layout_.slotOfRow(index.row())) || edit->cursorPosition() != edit->text().size())
+    if (!isHexRow(index.row()) || edit->cursorPosition() != edit->text().size())
         return false;
     if (!index.inLastColumn()) {
         focusCell(index.next());
@@ -160,7 +160,7 @@ bool GridView::moveRight(CellIndex index)
 bool GridView::moveByTab(CellIndex index, bool shift)
 {
     const RowControls& row = controls_.row(index.row());
-    if (!isHexRecord(layout_.slotOfRow(index.row()))) {
+    if (!isHexRow(index.row())) {
         giveFocus(shift ? static_cast<QWidget*>(row.type) : static_cast<QWidget*>(row.title));
         return true;
     }

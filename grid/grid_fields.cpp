@@ -34,7 +34,7 @@ void GridView::onTitleKeyDown(int row, int keyCode, bool shift)
         return;
     if (shift) {
         const CellIndex first = CellIndex::at(row, 0);
-        focusCell(isHexRecord(layout_.slotOfRow(row)) ? first.lastOfRow() : first);
+        focusCell(isHexRow(row) ? first.lastOfRow() : first);
         return;
     }
     if (row < kGridRows - 1) {

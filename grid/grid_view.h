@@ -78,6 +78,7 @@ private:
     [[nodiscard]] KeyRecord& recordOfRow(int row);
     [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
     [[nodiscard]] bool isHexRecord(Slot slot) const;
+    [[nodiscard]] bool isHexRow(int row) const { return isHexRecord(layout_.slotOfRow(row)); }
     [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return controls_.cell(index); }
 
     // Rebuilds KeyData of the record in `row` from the row's cells (see
