@@ -2,7 +2,7 @@
 
 #include "core/data_bytes.h"
 #include "core/hex_digits.h"
-#include "grid_geometry.h"
+#include "grid_layout.h"
 
 #include <algorithm>
 #include <limits>
@@ -74,14 +74,14 @@ qint16 sizeFromText(const QString& text)
     return qint16(value);
 }
 
-InsertionCaret caretAfterInsertion(int hoffset, int column, int caret, qint16 size, int hmax)
+InsertionCaret caretAfterInsertion(int hoffset, int column, int caret, qint16 size)
 {
     int byte = hoffset + column + caret / 2;
     const int half = caret % 2;
     if (size > 0 && byte > size)
         byte = size;
     if (byte - hoffset >= kGridColumns)
-        return {std::min(byte - (kGridColumns - 1), hmax), kGridColumns - 1, half};
+        return {std::min(byte - (kGridColumns - 1), GridLayout::kMaxLeftByte), kGridColumns - 1, half};
     // Data longer than its size, edited with the window past the size, puts
     // the byte left of the window; the caret then stays in the first column.
     return {hoffset, std::clamp(byte - hoffset, 0, kGridColumns - 1), half};

@@ -47,9 +47,7 @@ struct InsertionCaret {
 };
 
 // `hoffset` is the window's first byte before the edit, `column` the edited
-// cell, `caret` its caret after the edit, `size` the record's size and
-// `hmax` the horizontal scroll bar's maximum.
-[[nodiscard]] InsertionCaret caretAfterInsertion(int hoffset, int column, int caret, qint16 size,
-                                                 int hmax);
+// cell, `caret` its caret after the edit and `size` the record's size.
+[[nodiscard]] InsertionCaret caretAfterInsertion(int hoffset, int column, int caret, qint16 size);
 
 } // namespace quorvane

@@ -7,30 +7,29 @@
 #include "grid/key_codes.h"
 
 #include <QComboBox>
-#include <QScrollBar>
 
 namespace quorvane {
 
-void GridView::Text_data_GotFocus(CellIndex index)
+void GridView::onCellFocusIn(CellIndex index)
 {
     view_.FocusDataIndex = qint16(index.value());
 }
 
-char16_t GridView::Text_data_KeyPress(CellIndex index, char16_t code)
+char16_t GridView::onCellKeyPress(CellIndex index, char16_t code)
 {
     const KeyRecord& rec = recordOfCell(index);
     const bool room = recordHasRoom(rec, cell(index)->hasSelectedText());
     return filterDataCharacter(rec.KeyType != kTypeHex, room, code);
 }
 
-void GridView::Text_data_Change(CellIndex index)
+void GridView::onCellChanged(CellIndex index)
 {
     if (!view_.TableReady)
         return; // raised by a redraw
     markModified();
     GridLineEdit* edit = cell(index);
     if (recordOfCell(index).KeyType != kTypeHex) {
-        StoreRowData(qint16(index.value()));
+        StoreRowData(index.row());
         redraw();
         return;
     }
@@ -39,16 +38,16 @@ void GridView::Text_data_Change(CellIndex index)
     if (digits == 2) {
         // The cell is complete: move on as the Right arrow would. The redraw
         // leaves an unchanged cell (and its caret at the end) alone.
-        StoreRowData(qint16(index.value()));
+        StoreRowData(index.row());
         redraw();
-        Text_data_KeyDown(index, kKeyRight, false);
+        onCellKeyDown(index, kKeyRight, false);
     } else if (digits > 2) {
-        const int hoffsetBefore = hScroll_->value();
-        StoreRowData(qint16(index.value()));
+        const int leftByteBefore = layout_.leftByte();
+        StoreRowData(index.row());
         redraw();
-        placeCaretAfterInsertion(index, caret, hoffsetBefore);
+        placeCaretAfterInsertion(index, caret, leftByteBefore);
     } else {
-        StoreRowData(qint16(index.value()));
+        StoreRowData(index.row());
         redraw();
         edit->setCursorPosition(caret);
     }
@@ -56,102 +55,101 @@ void GridView::Text_data_Change(CellIndex index)
 
 // After typing into a full cell or pasting, the caret follows the inserted
 // text into the cell that now shows its byte, scrolling right if needed.
-void GridView::placeCaretAfterInsertion(CellIndex index, int caret, int hoffsetBefore)
+void GridView::placeCaretAfterInsertion(CellIndex index, int caret, int leftByteBefore)
 {
-    const InsertionCaret target = caretAfterInsertion(hoffsetBefore, index.column(), caret,
-                                                      recordOfCell(index).KeySize, hScroll_->maximum());
-    if (target.hscroll != hScroll_->value())
-        setHScroll(target.hscroll);
-    const CellIndex targetCell(index.firstOfRow().value() + target.column);
+    const InsertionCaret target =
+        caretAfterInsertion(leftByteBefore, index.column(), caret, recordOfCell(index).KeySize);
+    scrollToByte(target.hscroll);
+    const CellIndex targetCell = index.inColumn(target.column);
     focusCell(targetCell);
     cell(targetCell)->setCursorPosition(target.position);
 }
 
-bool GridView::Text_data_KeyDown(CellIndex index, int keyCode, bool shift)
+bool GridView::onCellKeyDown(CellIndex index, int keyCode, bool shift)
 {
     switch (keyCode) {
-    case kKeyUp: return dataKeyUp(index);
-    case kKeyDown: return dataKeyDown(index);
+    case kKeyUp: return moveUp(index);
+    case kKeyDown: return moveDown(index);
     case kKeyLeft:
-    case kKeyBackspace: return dataKeyLeft(index);
-    case kKeyRight: return dataKeyRight(index);
-    case kKeyTab: return dataKeyTab(index, shift);
+    case kKeyBackspace: return moveLeft(index);
+    case kKeyRight: return moveRight(index);
+    case kKeyTab: return moveByTab(index, shift);
     default: return false;
     }
 }
 
 // Vertical moves go one record at a time; the target row's type decides
 // whether the focus lands in the same column or in the row's wide cell.
-bool GridView::dataKeyUp(CellIndex index)
+bool GridView::moveUp(CellIndex index)
 {
-    const int v = vScroll_->value();
+    const Slot top = layout_.topSlot();
     if (index.row() == 0) {
-        if (v <= vScroll_->minimum())
+        if (top <= 0)
             return false;
-        const CellIndex target = isHexRecord(v - 1) ? index : CellIndex(0);
-        setVScroll(v - 1);
+        const CellIndex target = isHexRecord(top - 1) ? index : index.firstOfRow();
+        scrollToSlot(top - 1);
         focusCell(target);
         view_.FocusDataIndex = qint16(target.value());
         return true;
     }
-    const CellIndex above(index.value() - kGridColumns);
-    focusCell(isHexRecord(rowSlot_[std::size_t(index.row())] - 1) ? above : above.firstOfRow());
+    const CellIndex above = index.above();
+    focusCell(isHexRow(above.row()) ? above : above.firstOfRow());
     return true;
 }
 
-bool GridView::dataKeyDown(CellIndex index)
+bool GridView::moveDown(CellIndex index)
 {
-    const int v = vScroll_->value();
+    const Slot top = layout_.topSlot();
     if (index.row() == kGridRows - 1) {
-        if (v >= vScroll_->maximum())
+        if (top >= GridLayout::kMaxTopSlot)
             return false;
-        const CellIndex target = isHexRecord(v + kGridRows) ? index : index.firstOfRow();
-        setVScroll(v + 1);
+        const CellIndex target = isHexRecord(top + kGridRows) ? index : index.firstOfRow();
+        scrollToSlot(top + 1);
         focusCell(target);
         view_.FocusDataIndex = qint16(target.value());
         return true;
     }
-    const CellIndex below(index.value() + kGridColumns);
-    focusCell(isHexRecord(rowSlot_[std::size_t(index.row())] + 1) ? below : below.firstOfRow());
+    const CellIndex below = index.below();
+    focusCell(isHexRow(below.row()) ? below : below.firstOfRow());
     return true;
 }
 
 // Left and Backspace at the start of a HEX cell go to the end of the cell
 // before, scrolling one byte left from the first column.
-bool GridView::dataKeyLeft(CellIndex index)
+bool GridView::moveLeft(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
-    if (!isHexRecord(rowSlot_[std::size_t(index.row())]) || edit->cursorPosition() != 0 || edit->hasSelectedText())
+    if (!isHexRow(index.row()) || edit->cursorPosition() != 0 || edit->hasSelectedText())
         return false;
     if (!index.inFirstColumn()) {
-        GridLineEdit* previous = cell(CellIndex(index.value() - 1));
-        focusCell(CellIndex(index.value() - 1));
+        GridLineEdit* previous = cell(index.previous());
+        focusCell(index.previous());
         previous->setCursorPosition(int(previous->text().size()));
         return true;
     }
-    const int h = hScroll_->value();
-    if (h <= hScroll_->minimum())
+    const int left = layout_.leftByte();
+    if (left <= 0)
         return false;
-    setHScroll(h - 1);
+    scrollToByte(left - 1);
     view_.FocusDataIndex = qint16(index.value());
     edit->setCursorPosition(int(edit->text().size()));
     return true;
 }
 
-bool GridView::dataKeyRight(CellIndex index)
+bool GridView::moveRight(CellIndex index)
 {
     GridLineEdit* edit = cell(index);
-    if (!isHexRecord(rowSlot_[std::size_t(index.row())]) || edit->cursorPosition() != edit->text().size())
+    if (!isHexRow(index.row()) || edit->cursorPosition() != edit->text().size())
         return false;
     if (!index.inLastColumn()) {
-        focusCell(CellIndex(index.value() + 1));
-        cell(CellIndex(index.value() + 1))->setCursorPosition(0);
+        focusCell(index.next());
+        cell(index.next())->setCursorPosition(0);
         return true;
     }
-    const int h = hScroll_->value();
-    if (h >= hScroll_->maximum())
+    const int left = layout_.leftByte();
+    if (left >= GridLayout::kMaxLeftByte)
         return false;
-    setHScroll(h + 1);
+    scrollToByte(left + 1);
     view_.FocusDataIndex = qint16(index.value());
     edit->setCursorPosition(0);
     return true;
@@ -159,19 +157,19 @@ bool GridView::dataKeyRight(CellIndex index)
 
 // Tab walks the row's cells, scrolling at the window's edges, and leaves
 // the data for the title going forward and for the type box going back.
-bool GridView::dataKeyTab(CellIndex index, bool shift)
+bool GridView::moveByTab(CellIndex index, bool shift)
 {
-    const Row& row = rows_[std::size_t(index.row())];
-    if (!isHexRecord(rowSlot_[std::size_t(index.row())])) {
+    const RowControls& row = controls_.row(index.row());
+    if (!isHexRow(index.row())) {
         giveFocus(shift ? static_cast<QWidget*>(row.type) : static_cast<QWidget*>(row.title));
         return true;
     }
-    const int h = hScroll_->value();
+    const int left = layout_.leftByte();
     if (!shift) {
         if (!index.inLastColumn()) {
-            focusCell(CellIndex(index.value() + 1));
-        } else if (h < hScroll_->maximum()) {
-            setHScroll(h + 1);
+            focusCell(index.next());
+        } else if (left < GridLayout::kMaxLeftByte) {
+            scrollToByte(left + 1);
             view_.FocusDataIndex = qint16(index.value());
         } else {
             giveFocus(row.title);
@@ -179,9 +177,9 @@ bool GridView::dataKeyTab(CellIndex index, bool shift)
         return true;
     }
     if (!index.inFirstColumn()) {
-        focusCell(CellIndex(index.value() - 1));
-    } else if (h > hScroll_->minimum()) {
-        setHScroll(h - 1);
+        focusCell(index.previous());
+    } else if (left > 0) {
+        scrollToByte(left - 1);
         view_.FocusDataIndex = qint16(index.value());
     } else {
         giveFocus(row.type);

@@ -7,73 +7,72 @@
 #include "grid/key_codes.h"
 
 #include <QComboBox>
-#include <QScrollBar>
 
 namespace quorvane {
 
-void GridView::Text_title_Change(int row)
+void GridView::onTitleChanged(int row)
 {
     if (!view_.TableReady)
         return;
-    recordOfRow(row).KeyTitle = rows_[std::size_t(row)].title->text();
+    recordOfRow(row).KeyTitle = controls_.row(row).title->text();
     markModified();
 }
 
-void GridView::Text_title_GotFocus(int)
+void GridView::onTitleFocusIn(int)
 {
     view_.FocusDataIndex = -1;
 }
 
-void GridView::Text_title_LostFocus(int row)
+void GridView::onTitleFocusOut(int row)
 {
-    rows_[std::size_t(row)].title->setCursorPosition(0);
+    controls_.row(row).title->setCursorPosition(0);
 }
 
-void GridView::Text_title_KeyDown(int row, int keyCode, bool shift)
+void GridView::onTitleKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
     if (shift) {
         const CellIndex first = CellIndex::at(row, 0);
-        focusCell(isHexRecord(rowSlot_[std::size_t(row)]) ? first.lastOfRow() : first);
+        focusCell(isHexRow(row) ? first.lastOfRow() : first);
         return;
     }
     if (row < kGridRows - 1) {
-        giveFocus(rows_[std::size_t(row + 1)].address);
+        giveFocus(controls_.row(row + 1).address);
         return;
     }
-    if (vScroll_->value() >= vScroll_->maximum())
+    if (layout_.topSlot() >= GridLayout::kMaxTopSlot)
         return;
-    setVScroll(vScroll_->value() + 1);
-    giveFocus(rows_[kGridRows - 1].address);
+    scrollToSlot(layout_.topSlot() + 1);
+    giveFocus(controls_.row(kGridRows - 1).address);
 }
 
-void GridView::Text_address_Change(int row)
+void GridView::onAddressChanged(int row)
 {
     if (!view_.TableReady)
         return;
     KeyRecord& rec = recordOfRow(row);
-    const QString text = rows_[std::size_t(row)].address->text();
+    const QString text = controls_.row(row).address->text();
     rec.KeyAddrHigh = GetAddrHigh(text);
     rec.KeyAddrLow = GetAddrLow(text);
     state_.Modified = true;
     rec.KeyAddrSet = !text.isEmpty();
-    if (titileSet_)
-        titileSet_();
+    if (captionChanged_)
+        captionChanged_();
 }
 
-void GridView::Text_address_GotFocus(int row)
+void GridView::onAddressFocusIn(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].address;
+    GridLineEdit* field = controls_.row(row).address;
     field->setCursorPosition(int(field->text().size()));
     view_.FocusDataIndex = -1;
 }
 
 // Leaving the field rewrites the address from the digits shown, so in a
 // narrower address size the digits the field does not show are dropped.
-void GridView::Text_address_LostFocus(int row)
+void GridView::onAddressFocusOut(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].address;
+    GridLineEdit* field = controls_.row(row).address;
     KeyRecord& rec = recordOfRow(row);
     const QString text = field->text();
     const qint16 high = GetAddrHigh(text);
@@ -83,52 +82,52 @@ void GridView::Text_address_LostFocus(int row)
         state_.Modified = true;
     rec.KeyAddrHigh = high;
     rec.KeyAddrLow = low;
-    if (titileSet_)
-        titileSet_();
+    if (captionChanged_)
+        captionChanged_();
     if (rec.KeyAddrSet)
         field->setTextIfChanged(paddedAddress(text, document_.mode.current()));
 }
 
-void GridView::Text_address_KeyDown(int row, int keyCode, bool shift)
+void GridView::onAddressKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
     if (!shift) {
-        giveFocus(rows_[std::size_t(row)].size);
+        giveFocus(controls_.row(row).size);
         return;
     }
     if (row > 0) {
-        giveFocus(rows_[std::size_t(row - 1)].title);
+        giveFocus(controls_.row(row - 1).title);
         return;
     }
-    if (vScroll_->value() <= vScroll_->minimum())
+    if (layout_.topSlot() <= 0)
         return;
     // Leave the field before the grid moves: its focus-loss rules belong to
     // the record being left, not to the one that scrolls into this row.
-    giveFocus(rows_[0].title);
-    setVScroll(vScroll_->value() - 1);
+    giveFocus(controls_.row(0).title);
+    scrollToSlot(layout_.topSlot() - 1);
 }
 
-void GridView::Text_size_Change(int row)
+void GridView::onSizeChanged(int row)
 {
     if (!view_.TableReady)
         return;
-    recordOfRow(row).KeySize = sizeFromText(rows_[std::size_t(row)].size->text());
+    recordOfRow(row).KeySize = sizeFromText(controls_.row(row).size->text());
     markModified();
 }
 
-void GridView::Text_size_GotFocus(int row)
+void GridView::onSizeFocusIn(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].size;
+    GridLineEdit* field = controls_.row(row).size;
     field->setCursorPosition(int(field->text().size()));
     view_.FocusDataIndex = -1;
 }
 
 // A size is bounded by the largest S-record of the address size; leaving
 // the field also cuts the row's data to the size now given.
-void GridView::Text_size_LostFocus(int row)
+void GridView::onSizeFocusOut(int row)
 {
-    GridLineEdit* field = rows_[std::size_t(row)].size;
+    GridLineEdit* field = controls_.row(row).size;
     KeyRecord& rec = recordOfRow(row);
     rec.KeySize = sizeFromText(field->text());
     const int limit = dataLimit(document_.mode.current());
@@ -140,25 +139,25 @@ void GridView::Text_size_LostFocus(int row)
         rec.KeySize = 0;
         field->setTextIfChanged(QStringLiteral("0"));
     }
-    StoreRowData(qint16(CellIndex::at(row, 0).value()));
+    StoreRowData(row);
     redraw();
 }
 
-void GridView::Text_size_KeyDown(int row, int keyCode, bool shift)
+void GridView::onSizeKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
-    const Row& r = rows_[std::size_t(row)];
+    const RowControls& r = controls_.row(row);
     giveFocus(shift ? static_cast<QWidget*>(r.address) : static_cast<QWidget*>(r.type));
 }
 
 // The type of a record that holds data cannot change: the box is set back.
 // Choosing the type already shown is a choice too, and stores nothing new.
-void GridView::Combo_type_Click(int row)
+void GridView::onTypeChosen(int row)
 {
     if (!view_.TableReady)
         return;
-    QComboBox* box = rows_[std::size_t(row)].type;
+    QComboBox* box = controls_.row(row).type;
     KeyRecord& rec = recordOfRow(row);
     if (box->currentIndex() < 0)
         return; // a type from a file that the list does not hold; nothing was chosen
@@ -170,12 +169,12 @@ void GridView::Combo_type_Click(int row)
     view_.FocusDataIndex = -1;
 }
 
-void GridView::Combo_type_KeyDown(int row, int keyCode, bool shift)
+void GridView::onTypeKeyDown(int row, int keyCode, bool shift)
 {
     if (keyCode != kKeyTab)
         return;
     if (shift)
-        giveFocus(rows_[std::size_t(row)].size);
+        giveFocus(controls_.row(row).size);
     else
         focusCell(CellIndex::at(row, 0));
 }

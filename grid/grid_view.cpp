@@ -1,396 +1,181 @@
 #include "grid_view.h"
 
-#include "core/hex_text.h"
-#include "grid/edit_rules.h"
 #include "grid/grid_line_edit.h"
-#include "grid/key_codes.h"
 #include "grid/row_write_back.h"
 
 #include <QComboBox>
-#include <QDropEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalBlocker>
-
-#include <algorithm>
 
 namespace quorvane {
 
 namespace {
 
-const QString kHeadingTexts[] = {QStringLiteral("Title"), QStringLiteral("Address"), QStringLiteral("Size"),
-                                 QStringLiteral("Type"), QStringLiteral("Data")};
-enum Heading { kHeadingTitle, kHeadingAddress, kHeadingSize, kHeadingType, kHeadingData };
-
-constexpr int kAddressFieldLength = 8;
-constexpr int kSizeFieldLength = 3;
-constexpr int kAsciiCellLength = 252;
-
-void setLabelText(QLabel* label, const QString& text)
+FontMeasures measuresOf(const QFont& font)
 {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-QString objectNameOf(const char* control, int index)
-{
-    return QStringLiteral("%1_%2").arg(QLatin1String(control)).arg(index);
+    const QFontMetrics fm(font);
+    return FontMeasures{.digitWidth = fm.horizontalAdvance(QLatin1Char('0')),
+                        .lineHeight = fm.height(),
+                        .typeNameWidth = fm.horizontalAdvance(QStringLiteral("ASCII"))};
 }
 
 } // namespace
 
-GridView::GridView(Document& document, EditorState& state, std::function<void()> titileSet, QWidget* parent)
-    : QWidget(parent), document_(document), state_(state), titileSet_(std::move(titileSet))
+GridView::GridView(Document& document, EditorState& state, std::function<void()> captionChanged, QWidget* parent)
+    : QWidget(parent), document_(document), state_(state), captionChanged_(std::move(captionChanged)),
+      input_(new GridInputRouter(*this, this))
 {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    createControls();
-    placeControls();
+    layout_ = GridLayout(measuresOf(font()));
+    controls_.create(this);
+    controls_.place(layout_);
+    setFixedSize(layout_.gridSize());
+    watchControls();
     for (int r = 0; r < kGridRows; ++r)
         connectRow(r);
     for (int i = 0; i < kGridCells; ++i)
         connectCell(i);
-    connect(vScroll_, &QScrollBar::valueChanged, this, &GridView::VScroll1_Change);
-    connect(hScroll_, &QScrollBar::valueChanged, this, &GridView::HScroll1_Change);
-    for (QScrollBar* bar : {vScroll_, hScroll_})
+    connect(controls_.recordScroll, &QScrollBar::valueChanged, this, &GridView::onRecordScroll);
+    connect(controls_.byteScroll, &QScrollBar::valueChanged, this, &GridView::onByteScroll);
+    for (QScrollBar* bar : {controls_.recordScroll, controls_.byteScroll})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar] { leaveRecordFieldBefore(bar); });
 }
 
 GridView::~GridView() = default;
 
-void GridView::createControls()
+void GridView::watchControls()
 {
     for (int r = 0; r < kGridRows; ++r) {
-        Row& row = rows_[std::size_t(r)];
-        row.lineNo = new QLabel(this);
-        row.lineNo->setObjectName(objectNameOf("Text_lineNo", r));
-        row.lineNo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        row.address = new GridLineEdit(this);
-        row.address->setObjectName(objectNameOf("Text_address", r));
-        row.size = new GridLineEdit(this);
-        row.size->setObjectName(objectNameOf("Text_size", r));
-        row.type = new QComboBox(this);
-        row.type->setObjectName(objectNameOf("Combo_type", r));
-        row.type->setFocusPolicy(Qt::StrongFocus); // a wheel turn is not a choice
-        row.title = new GridLineEdit(this);
-        row.title->setObjectName(objectNameOf("Text_title", r));
-        registerControl(row.address, Field::Address, r);
-        registerControl(row.size, Field::Size, r);
-        registerControl(row.type, Field::Type, r);
-        registerControl(row.title, Field::Title, r);
-        for (GridLineEdit* field : {row.address, row.size}) {
-            field->setContextMenuPolicy(Qt::NoContextMenu);
-            field->setInputMethodsAllowed(false);
-        }
-        for (int c = 0; c < kGridColumns; ++c) {
-            const int i = CellIndex::at(r, c).value();
-            auto* edit = new GridLineEdit(this);
-            edit->setObjectName(objectNameOf("Text_data", i));
-            edit->setAlignment(Qt::AlignLeft);
-            edit->setInputMethodsAllowed(false); // an ASCII layout allows them in its wide cell
-            edit->setContextMenuPolicy(Qt::NoContextMenu);
-            cells_[std::size_t(i)] = edit;
-            registerControl(edit, Field::Data, i);
-        }
+        input_->watch(controls_.row(r).address, {Field::Address, r});
+        input_->watch(controls_.row(r).size, {Field::Size, r});
+        input_->watch(controls_.row(r).type, {Field::Type, r});
+        input_->watch(controls_.row(r).title, {Field::Title, r});
     }
-    for (int c = 0; c < kGridColumns; ++c) {
-        dataIndex_[std::size_t(c)] = new QLabel(this);
-        dataIndex_[std::size_t(c)]->setObjectName(objectNameOf("Label_DataIndex", c));
-        dataIndex_[std::size_t(c)]->setAlignment(Qt::AlignCenter);
-    }
-    for (std::size_t h = 0; h < headings_.size(); ++h) {
-        headings_[h] = new QLabel(kHeadingTexts[h], this);
-        headings_[h]->setObjectName(objectNameOf("Label3", int(h)));
-    }
-    vScroll_ = new QScrollBar(Qt::Vertical, this);
-    vScroll_->setObjectName(QStringLiteral("VScroll1"));
-    vScroll_->setRange(0, kVMax);
-    hScroll_ = new QScrollBar(Qt::Horizontal, this);
-    hScroll_->setObjectName(QStringLiteral("HScroll1"));
-    hScroll_->setRange(0, kHMax);
-}
-
-// Every way of putting text into a control other than its keys (drops,
-// middle-click and context-menu paste, input methods) would bypass the key
-// filters and reach the write-back unchecked.
-void GridView::registerControl(QWidget* control, Field field, int index)
-{
-    controls_.insert(control, ControlId{field, index});
-    control->installEventFilter(this);
-    control->setAcceptDrops(false);
-}
-
-// Absolute positions, as the row layouts need: an ASCII row's first cell is
-// widened to reach the right edge of the row's sixteenth cell.
-void GridView::placeControls()
-{
-    const QFontMetrics fm(font());
-    const int charWidth = fm.horizontalAdvance(QLatin1Char('0'));
-    const auto fieldWidth = [charWidth](int chars) { return chars * charWidth + 14; };
-    const int rowHeight = fm.height() + 10;
-    const int rowPitch = rowHeight + 2;
-    const int gap = 4;
-    cellWidth_ = fieldWidth(2);
-    cellPitch_ = cellWidth_ + 2;
-
-    const int lineNoX = gap;
-    const int lineNoWidth = fieldWidth(3);
-    const int addressX = lineNoX + lineNoWidth + gap;
-    const int addressWidth = fieldWidth(kAddressFieldLength);
-    const int sizeX = addressX + addressWidth + gap;
-    const int sizeWidth = fieldWidth(kSizeFieldLength);
-    const int typeX = sizeX + sizeWidth + gap;
-    const int typeWidth = fm.horizontalAdvance(QStringLiteral("ASCII")) + 44;
-    const int dataX = typeX + typeWidth + gap;
-    const int titleX = dataX + kGridColumns * cellPitch_ + gap;
-    const int titleWidth = fieldWidth(24);
-    const int vScrollX = titleX + titleWidth + gap;
-    const int scrollThickness = 17;
-
-    const int headingY = gap;
-    const int indexY = headingY + rowHeight;
-    const int firstRowY = indexY + rowHeight;
-
-    lineNumberHeading_ = QRect(lineNoX, headingY, lineNoWidth, rowHeight);
-    headings_[kHeadingAddress]->setGeometry(addressX, headingY, addressWidth, rowHeight);
-    headings_[kHeadingSize]->setGeometry(sizeX, headingY, sizeWidth, rowHeight);
-    headings_[kHeadingType]->setGeometry(typeX, headingY, typeWidth, rowHeight);
-    headings_[kHeadingData]->setGeometry(dataX, headingY, kGridColumns * cellPitch_, rowHeight);
-    headings_[kHeadingTitle]->setGeometry(titleX, headingY, titleWidth, rowHeight);
-    for (int c = 0; c < kGridColumns; ++c)
-        dataIndex_[std::size_t(c)]->setGeometry(dataX + c * cellPitch_, indexY, cellWidth_, rowHeight);
-
-    for (int r = 0; r < kGridRows; ++r) {
-        const int y = firstRowY + r * rowPitch;
-        Row& row = rows_[std::size_t(r)];
-        row.lineNo->setGeometry(lineNoX, y, lineNoWidth, rowHeight);
-        row.address->setGeometry(addressX, y, addressWidth, rowHeight);
-        row.size->setGeometry(sizeX, y, sizeWidth, rowHeight);
-        row.type->setGeometry(typeX, y, typeWidth, rowHeight);
-        for (int c = 0; c < kGridColumns; ++c)
-            cell(CellIndex::at(r, c))->setGeometry(dataX + c * cellPitch_, y, cellWidth_, rowHeight);
-        row.title->setGeometry(titleX, y, titleWidth, rowHeight);
-    }
-    const int rowsHeight = kGridRows * rowPitch - 2;
-    vScroll_->setGeometry(vScrollX, firstRowY, scrollThickness, rowsHeight);
-    hScroll_->setGeometry(dataX, firstRowY + rowsHeight + gap, kGridColumns * cellPitch_ - 2, scrollThickness);
-    setFixedSize(vScrollX + scrollThickness + gap, firstRowY + rowsHeight + 2 * gap + scrollThickness);
+    for (int i = 0; i < kGridCells; ++i)
+        input_->watch(cell(CellIndex(i)), {Field::Data, i});
 }
 
 void GridView::connectRow(int r)
 {
-    const Row& row = rows_[std::size_t(r)];
-    connect(row.title, &QLineEdit::textChanged, this, [this, r] { Text_title_Change(r); });
-    connect(row.title, &GridLineEdit::gotFocus, this, [this, r] { Text_title_GotFocus(r); });
-    connect(row.title, &GridLineEdit::lostFocus, this, [this, r] { Text_title_LostFocus(r); });
-    connect(row.address, &QLineEdit::textChanged, this, [this, r] { Text_address_Change(r); });
-    connect(row.address, &GridLineEdit::gotFocus, this, [this, r] { Text_address_GotFocus(r); });
-    connect(row.address, &GridLineEdit::lostFocus, this, [this, r] { Text_address_LostFocus(r); });
-    connect(row.size, &QLineEdit::textChanged, this, [this, r] { Text_size_Change(r); });
-    connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { Text_size_GotFocus(r); });
-    connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { Text_size_LostFocus(r); });
+    const RowControls& row = controls_.row(r);
+    connect(row.title, &QLineEdit::textChanged, this, [this, r] { onTitleChanged(r); });
+    connect(row.title, &GridLineEdit::gotFocus, this, [this, r] { onTitleFocusIn(r); });
+    connect(row.title, &GridLineEdit::lostFocus, this, [this, r] { onTitleFocusOut(r); });
+    connect(row.address, &QLineEdit::textChanged, this, [this, r] { onAddressChanged(r); });
+    connect(row.address, &GridLineEdit::gotFocus, this, [this, r] { onAddressFocusIn(r); });
+    connect(row.address, &GridLineEdit::lostFocus, this, [this, r] { onAddressFocusOut(r); });
+    connect(row.size, &QLineEdit::textChanged, this, [this, r] { onSizeChanged(r); });
+    connect(row.size, &GridLineEdit::gotFocus, this, [this, r] { onSizeFocusIn(r); });
+    connect(row.size, &GridLineEdit::lostFocus, this, [this, r] { onSizeFocusOut(r); });
     // Only the user's choice, even of the item already shown; the index set
     // by a redraw or by the set-back is no choice.
-    connect(row.type, &QComboBox::activated, this, [this, r] { Combo_type_Click(r); });
+    connect(row.type, &QComboBox::activated, this, [this, r] { onTypeChosen(r); });
 }
 
 // textChanged, not textEdited: the handlers must also see the changes made
 // by code (a redraw, the address padding) and tell them apart by TableReady.
 void GridView::connectCell(int i)
 {
-    GridLineEdit* edit = cells_[std::size_t(i)];
-    connect(edit, &QLineEdit::textChanged, this, [this, i] { Text_data_Change(CellIndex(i)); });
-    connect(edit, &GridLineEdit::gotFocus, this, [this, i] { Text_data_GotFocus(CellIndex(i)); });
+    GridLineEdit* edit = cell(CellIndex(i));
+    connect(edit, &QLineEdit::textChanged, this, [this, i] { onCellChanged(CellIndex(i)); });
+    connect(edit, &GridLineEdit::gotFocus, this, [this, i] { onCellFocusIn(CellIndex(i)); });
 }
 
 void GridView::prepareRows()
 {
-    for (Row& row : rows_) {
+    for (const RowControls& row : controls_.rows) {
         // Filling a list selects its first item; at start-up that is not a choice.
         const QSignalBlocker blocker(row.type);
         row.type->clear();
         row.type->insertItem(0, QStringLiteral("HEX"));
         row.type->insertItem(1, QStringLiteral("ASCII"));
         row.type->setCurrentIndex(0);
-        row.address->setTypingLimit(kAddressFieldLength);
-        row.size->setTypingLimit(kSizeFieldLength);
+        row.address->setTypingLimit(GridLayout::kAddressChars);
+        row.size->setTypingLimit(GridLayout::kSizeChars);
     }
 }
 
 void GridView::clearDataMaxLengths()
 {
-    for (GridLineEdit* edit : cells_)
+    for (GridLineEdit* edit : controls_.cells)
         edit->setTypingLimit(0);
 }
 
 void GridView::setAddressMaxLength(int length)
 {
-    for (Row& row : rows_)
+    for (const RowControls& row : controls_.rows)
         row.address->setTypingLimit(length);
 }
 
-QScrollBar* GridView::vScroll() const { return vScroll_; }
-QScrollBar* GridView::hScroll() const { return hScroll_; }
-QRect GridView::lineNumberHeadingRect() const { return lineNumberHeading_; }
-
 void GridView::setFileDropHandler(std::function<void(const QMimeData*)> handler)
 {
-    fileDropHandler_ = std::move(handler);
-    for (GridLineEdit* edit : cells_)
-        edit->setAcceptDrops(bool(fileDropHandler_));
+    const bool takesDrops = bool(handler);
+    input_->setFileDropHandler(std::move(handler));
+    for (GridLineEdit* edit : controls_.cells)
+        edit->setAcceptDrops(takesDrops);
 }
 
 KeyRecord& GridView::recordOfRow(int row)
 {
-    return document_.table[rowSlot_[std::size_t(row)]];
+    return document_.table[layout_.slotOfRow(row)];
 }
 
-bool GridView::isHexRecord(int slot) const
+bool GridView::isHexRecord(Slot slot) const
 {
     return document_.table[slot].KeyType == kTypeHex;
 }
 
-void GridView::TableSet(qint16 voffset, qint16 hoffset)
-{
-    const bool modified = state_.Modified;
-    view_.TableReady = false;
-    for (int r = 0; r < kGridRows; ++r)
-        drawRow(r, slotOfRow(voffset, r), hoffset);
-    state_.Modified = modified;
-    view_.TableReady = true;
-    DataInputEnable();
-}
-
-void GridView::drawRow(int r, int slot, int hoffset)
-{
-    const KeyRecord& rec = document_.table[slot];
-    const Row& row = rows_[std::size_t(r)];
-    rowSlot_[std::size_t(r)] = slot;
-    setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
-    if (rec.KeyType != kTypeHex)
-        TextBox4_ChangeToASCII(qint16(r));
-    else
-        TextBox4_ChangeToHEX(qint16(r));
-
-    const CellIndex first = CellIndex::at(r, 0);
-    if (rec.inUse()) {
-        row.title->setTextIfChanged(rec.KeyTitle);
-        row.address->setTextIfChanged(
-            rec.KeyAddrSet ? AddrToText(rec.KeyAddrHigh, rec.KeyAddrLow, document_.mode.current()) : QString());
-        row.size->setTextIfChanged(QString::number(rec.KeySize));
-        if (rec.KeyType != kTypeHex) {
-            cell(first)->setTextIfChanged(rec.KeyData);
-        } else {
-            for (int c = 0; c < kGridColumns; ++c)
-                cell(CellIndex(first.value() + c))->setTextIfChanged(hexCellText(rec.KeyData, hoffset, c));
-        }
-    } else {
-        row.title->setTextIfChanged(QString());
-        row.address->setTextIfChanged(QString());
-        row.size->setTextIfChanged(QString());
-        for (int c = 0; c < kGridColumns; ++c)
-            cell(CellIndex(first.value() + c))->setTextIfChanged(QString());
-    }
-    row.type->setCurrentIndex(rec.KeyType);
-}
-
 void GridView::redraw()
 {
-    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
+    redraw_.TableSet();
 }
 
 void GridView::resetView()
 {
-    vScroll_->setRange(0, kVMax);
-    hScroll_->setRange(0, kHMax);
-    view_.CurVoffset = 0;
-    view_.CurHOffset = 0;
-    vScroll_->setValue(0);
-    hScroll_->setValue(0);
-    TableSet(qint16(vScroll_->value()), qint16(hScroll_->value()));
-    LabelSet(qint16(hScroll_->value()));
+    scrollToSlot(0);
+    scrollToByte(0);
+    redraw_.TableSet();
+    redraw_.LabelSet();
     view_.TableReady = true;
-}
-
-void GridView::LabelSet(qint16 hoffset)
-{
-    for (int c = 0; c < kGridColumns; ++c)
-        setLabelText(dataIndex_[std::size_t(c)], twoDigitHex(hoffset + c));
-}
-
-void GridView::DataInputEnable()
-{
-    const int v = vScroll_->value();
-    const int h = hScroll_->value();
-    for (int r = 0; r < kGridRows; ++r) {
-        const KeyRecord& rec = document_.table[slotOfRow(v, r)];
-        const CellIndex first = CellIndex::at(r, 0);
-        if (rec.KeyType == kTypeHex) {
-            for (int c = 0; c < kGridColumns; ++c)
-                cell(CellIndex(first.value() + c))->setReadOnlyIfChanged(!hexCellOpen(rec.KeyData.size(), h, c));
-        } else {
-            cell(first)->setReadOnlyIfChanged(false);
-        }
-    }
 }
 
 void GridView::CommitGrid()
 {
     for (int r = 0; r < kGridRows; ++r)
-        StoreRowData(qint16(CellIndex::at(r, 0).value()));
+        StoreRowData(r);
     redraw();
 }
 
-void GridView::StoreRowData(qint16 index)
+void GridView::StoreRowData(int row)
 {
-    const CellIndex at(index);
-    KeyRecord& rec = document_.table[slotOfRow(view_.CurVoffset, at.row())];
+    KeyRecord& rec = recordOfRow(row);
     RowCellTexts texts;
     for (int c = 0; c < kGridColumns; ++c)
-        texts[std::size_t(c)] = cell(CellIndex(at.firstOfRow().value() + c))->text();
-    rec.KeyData = rowDataAfterEdit(rec, view_.CurHOffset, texts);
+        texts[std::size_t(c)] = cell(CellIndex::at(row, c))->text();
+    rec.KeyData = rowDataAfterEdit(rec, layout_.leftByte(), texts);
 }
 
-void GridView::TextBox4_ChangeToHEX(qint16 row)
+// The focus follows first, while the layout still describes the rows on
+// screen: a field that loses the focus applies its rules to the record it
+// shows, not to the one about to scroll into its row.
+void GridView::onRecordScroll(Slot topSlot)
 {
-    GridLineEdit* first = cell(CellIndex::at(row, 0));
-    first->setWidthIfChanged(cellWidth_);
-    first->setTypingLimit(0);
-    first->setInputMethodsAllowed(false);
-    for (int c = 1; c < kGridColumns; ++c)
-        cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
-}
-
-void GridView::TextBox4_ChangeToASCII(qint16 row)
-{
-    GridLineEdit* first = cell(CellIndex::at(row, 0));
-    first->setWidthIfChanged((kGridColumns - 1) * cellPitch_ + cellWidth_);
-    first->setTypingLimit(kAsciiCellLength);
-    first->setInputMethodsAllowed(true);
-    for (int c = 1; c < kGridColumns; ++c)
-        cell(CellIndex::at(row, c))->setVisibleIfChanged(false);
-}
-
-void GridView::VScroll1_Change()
-{
-    const int v = vScroll_->value();
     if (view_.FocusDataIndex != -1) {
         const CellIndex focused(view_.FocusDataIndex);
-        const bool asciiNow = document_.table[slotOfRow(v, focused.row())].KeyType == kTypeAscii;
+        const bool asciiNow = document_.table[topSlot + focused.row()].KeyType == kTypeAscii;
         focusCell(asciiNow ? focused.firstOfRow() : focused);
     }
-    redraw();
-    view_.CurVoffset = qint16(v);
+    layout_.setTopSlot(topSlot);
+    redraw_.TableSet();
 }
 
-void GridView::HScroll1_Change()
+void GridView::onByteScroll(int leftByte)
 {
-    view_.CurHOffset = qint16(hScroll_->value());
-    redraw();
-    LabelSet(qint16(hScroll_->value()));
+    layout_.setLeftByte(leftByte);
+    redraw_.TableSet();
+    redraw_.LabelSet();
 }
 
 // A scroll bar takes no focus, so a record field would keep it while its
@@ -400,28 +185,28 @@ void GridView::HScroll1_Change()
 void GridView::leaveRecordFieldBefore(QScrollBar* bar)
 {
     QWidget* focused = window()->focusWidget();
-    const auto it = controls_.constFind(focused);
-    if (it == controls_.cend() || it->field == Field::Data || it->field == Field::Type)
+    const std::optional<ControlId> id = input_->idOf(focused);
+    if (!id || id->field == Field::Data || id->field == Field::Type)
         return;
     const bool focusEventsFollow = focused->hasFocus(); // not in an inactive window
     bar->setFocus(Qt::MouseFocusReason);
     if (!focusEventsFollow)
-        runLeaveRules(*it);
+        runLeaveRules(*id);
 }
 
 void GridView::runLeaveRules(const ControlId& id)
 {
     switch (id.field) {
-    case Field::Title: Text_title_LostFocus(id.index); break;
-    case Field::Address: Text_address_LostFocus(id.index); break;
-    case Field::Size: Text_size_LostFocus(id.index); break;
+    case Field::Title: onTitleFocusOut(id.index); break;
+    case Field::Address: onAddressFocusOut(id.index); break;
+    case Field::Size: onSizeFocusOut(id.index); break;
     case Field::Type:
     case Field::Data: break;
     }
 }
 
-void GridView::setVScroll(int value) { vScroll_->setValue(value); }
-void GridView::setHScroll(int value) { hScroll_->setValue(value); }
+void GridView::scrollToSlot(Slot topSlot) { controls_.recordScroll->setValue(topSlot); }
+void GridView::scrollToByte(int leftByte) { controls_.byteScroll->setValue(leftByte); }
 
 void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
 
@@ -432,117 +217,8 @@ void GridView::giveFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReaso
 void GridView::markModified()
 {
     state_.Modified = true;
-    if (titileSet_)
-        titileSet_();
-}
-
-bool GridView::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto it = controls_.constFind(watched);
-    if (it == controls_.cend())
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop:
-        return filterDrop(*it, static_cast<QDropEvent*>(event));
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return isMiddleClickPaste(*it, event);
-    case QEvent::Wheel:
-        if (it->field != Field::Type)
-            return false;
-        event->ignore(); // a type box changes only by a choice; the grid may take the turn
-        return true;
-    default:
-        return false;
-    }
-}
-
-// Nothing dropped is typed into a control. A file dropped on a data cell
-// goes to the drop handler, which decides what the file means.
-bool GridView::filterDrop(const ControlId& id, QDropEvent* event)
-{
-    if (id.field != Field::Data || !fileDropHandler_ || !event->mimeData()->hasUrls()) {
-        event->ignore();
-        return true;
-    }
-    event->acceptProposedAction();
-    if (event->type() == QEvent::Drop)
-        fileDropHandler_(event->mimeData());
-    return true;
-}
-
-// X11 pastes the selection on a middle click; the title takes it like typing.
-bool GridView::isMiddleClickPaste(const ControlId& id, const QEvent* event)
-{
-    return id.field != Field::Title && id.field != Field::Type
-           && static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
-}
-
-// One key press: key-down first, then the character filter, then the
-// widget's own edit (whose change signal runs the change handler). Tab is
-// always consumed here, so Qt's focus traversal never sees it. A key that
-// made the key-down handler move the focus, the caret or the grid has done
-// its work and is not also applied to the cell. Text that the filter could
-// not judge is never left for the field to insert.
-bool GridView::routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke)
-{
-    bool moved = false;
-    if (stroke.keyCode != kKeyNone)
-        moved = keyDown(id, stroke.keyCode, stroke.shift);
-    if (stroke.keyCode == kKeyTab || moved)
-        return true;
-    if (id.field == Field::Type)
-        return false;
-    if (stroke.character == 0)
-        return !stroke.text.isEmpty();
-    if (stroke.text.size() > 1 && stroke.character == stroke.text.front().unicode())
-        return !passesUnchanged(id, stroke.text);
-    const char16_t passed = keyPress(id, stroke.character);
-    if (passed == kCharDiscarded)
-        return true;
-    if (passed != stroke.character) {
-        auto* edit = static_cast<GridLineEdit*>(control);
-        if (!edit->isReadOnly())
-            edit->insert(QString(QChar(passed)));
-        return true;
-    }
-    return false;
-}
-
-// A key that types several characters at once (a compose sequence) is let
-// through whole or not at all.
-bool GridView::passesUnchanged(const ControlId& id, const QString& text)
-{
-    return std::all_of(text.cbegin(), text.cend(), [&](QChar ch) { return keyPress(id, ch.unicode()) == ch.unicode(); });
-}
-
-bool GridView::keyDown(const ControlId& id, int keyCode, bool shift)
-{
-    switch (id.field) {
-    case Field::Title: Text_title_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Address: Text_address_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Size: Text_size_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Type: Combo_type_KeyDown(id.index, keyCode, shift); return false;
-    case Field::Data: return Text_data_KeyDown(CellIndex(id.index), keyCode, shift);
-    }
-    return false;
-}
-
-char16_t GridView::keyPress(const ControlId& id, char16_t code)
-{
-    switch (id.field) {
-    case Field::Title: return filterTitleCharacter(code);
-    case Field::Address: return filterAddressCharacter(code);
-    case Field::Size: return filterSizeCharacter(code);
-    case Field::Type: return code;
-    case Field::Data: return Text_data_KeyPress(CellIndex(id.index), code);
-    }
-    return code;
+    if (captionChanged_)
+        captionChanged_();
 }
 
 } // namespace quorvane

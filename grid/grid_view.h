@@ -2,43 +2,39 @@
 
 #include "core/document.h"
 #include "core/editor_state.h"
-#include "grid/grid_geometry.h"
+#include "grid/grid_controls.h"
+#include "grid/grid_input_router.h"
+#include "grid/grid_layout.h"
+#include "grid/grid_redraw.h"
 #include "grid/grid_view_state.h"
 
-#include <QHash>
 #include <QRect>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 
-class QComboBox;
-class QDropEvent;
-class QLabel;
 class QMimeData;
 class QScrollBar;
 
 namespace quorvane {
 
-class GridLineEdit;
-struct KeyStroke;
-
 // The 10 x 16 grid over the record table: line numbers, address, size and
 // type fields, 160 data cells, titles, column headers and both scroll bars.
 // It is a view: every edit is written into the table at once, and the grid
-// is redrawn from the table by TableSet.
+// is redrawn from the table after it.
 //
-// The main window owns the caption; the grid calls `titileSet` whenever an
-// edit changed EditorState::Modified and the caption should follow.
-class GridView : public QWidget {
+// The main window owns the caption; the grid calls `captionChanged` (the
+// window's TitileSet) whenever an edit changed EditorState::Modified and the
+// caption should follow.
+class GridView : public QWidget, private GridKeyHandlers {
     Q_OBJECT
 public:
-    static constexpr int kRows = 10;
-    static constexpr int kColumns = 16;
-    static constexpr int kVMax = 246; // VScroll1 range 0..246
-    static constexpr int kHMax = 236; // HScroll1 range 0..236
+    static constexpr int kRows = kGridRows;
+    static constexpr int kColumns = kGridColumns;
+    static constexpr int kVMax = GridLayout::kMaxTopSlot;  // VScroll1 range 0..246
+    static constexpr int kHMax = GridLayout::kMaxLeftByte; // HScroll1 range 0..236
 
-    GridView(Document& document, EditorState& state, std::function<void()> titileSet,
+    GridView(Document& document, EditorState& state, std::function<void()> captionChanged,
              QWidget* parent = nullptr);
     ~GridView() override;
 
@@ -50,132 +46,93 @@ public:
     // Follows the address size: 4, 6 or 8 characters.
     void setAddressMaxLength(int length);
 
-    void TableSet(qint16 voffset, qint16 hoffset);
-    // TableSet at the scroll bars' current values.
+    // Rewrites every control from the table at the layout's position
+    // (TableSet at the scroll bars' values).
     void redraw();
-    void LabelSet(qint16 hoffset);
-    void DataInputEnable();
     // Writes every row back into the table, then redraws.
     void CommitGrid();
 
-    // Rebuilds KeyData of the record in the row of data cell `index` from the
-    // row's cells (see rowDataAfterEdit). No redraw, no Modified.
-    void StoreRowData(qint16 index);
-    // Row layouts: one cell per byte, or the first cell widened over the row.
-    void TextBox4_ChangeToHEX(qint16 row);
-    void TextBox4_ChangeToASCII(qint16 row);
-
     // Back to the top-left of the table for a new or opened document: both
-    // scroll bars at 0, the grid drawn, the view ready for edits.
+    // scroll bars at 0, the grid and its column headers drawn, the view
+    // ready for edits.
     void resetView();
     [[nodiscard]] const GridViewState& view() const { return view_; }
+    // Where the grid stands; the scroll bars always show the same position.
+    [[nodiscard]] const GridLayout& layout() const { return layout_; }
 
-    [[nodiscard]] QScrollBar* vScroll() const;
-    [[nodiscard]] QScrollBar* hScroll() const;
+    [[nodiscard]] QScrollBar* vScroll() const { return controls_.recordScroll; }
+    [[nodiscard]] QScrollBar* hScroll() const { return controls_.byteScroll; }
 
     // Where a "No." heading over the line numbers fits, in grid coordinates.
-    [[nodiscard]] QRect lineNumberHeadingRect() const;
+    [[nodiscard]] QRect lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }
 
     // Receives the data of files dropped onto a data cell. Without a handler
     // the cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    enum class Field { Title, Address, Size, Type, Data };
-    struct ControlId {
-        Field field;
-        int index; // row for the record fields, cell index for data cells
-    };
-    struct Row {
-        QLabel* lineNo = nullptr;
-        GridLineEdit* address = nullptr;
-        GridLineEdit* size = nullptr;
-        QComboBox* type = nullptr;
-        GridLineEdit* title = nullptr;
-    };
-
-    void createControls();
-    void placeControls();
+    void watchControls();
     void connectRow(int row);
     void connectCell(int index);
-    void registerControl(QWidget* control, Field field, int index);
 
     [[nodiscard]] KeyRecord& recordOfRow(int row);
     [[nodiscard]] KeyRecord& recordOfCell(CellIndex cell) { return recordOfRow(cell.row()); }
-    [[nodiscard]] bool isHexRecord(int slot) const;
-    [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return cells_[std::size_t(index.value())]; }
-    void drawRow(int row, int slot, int hoffset);
-    void markModified();
-    void setVScroll(int value);
-    void setHScroll(int value);
-    void focusCell(CellIndex index);
-    void giveFocus(QWidget* widget);
+    [[nodiscard]] bool isHexRecord(Slot slot) const;
+    [[nodiscard]] bool isHexRow(int row) const { return isHexRecord(layout_.slotOfRow(row)); }
+    [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return controls_.cell(index); }
 
-    // Key events: key-down, then the character filter, then the widget's own
-    // edit. Returns true when the event is consumed.
-    bool routeKey(const ControlId& id, QWidget* control, const KeyStroke& stroke);
-    bool keyDown(const ControlId& id, int keyCode, bool shift);
-    char16_t keyPress(const ControlId& id, char16_t code);
-    bool passesUnchanged(const ControlId& id, const QString& text);
-    // Drag and drop, middle-click paste and wheel turns on a control;
-    // returns true when the event is consumed.
-    bool filterDrop(const ControlId& id, QDropEvent* event);
-    [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
+    // Rebuilds KeyData of the record in `row` from the row's cells (see
+    // rowDataAfterEdit). No redraw, no Modified.
+    void StoreRowData(int row);
+    void markModified();
+
+    // The scroll bars are the one way the position changes: moving one runs
+    // its change handler, which moves the layout and redraws.
+    void scrollToSlot(Slot topSlot);
+    void scrollToByte(int leftByte);
+    void onRecordScroll(Slot topSlot); // VScroll1_Change
+    void onByteScroll(int leftByte);   // HScroll1_Change
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
 
-    void VScroll1_Change();
-    void HScroll1_Change();
+    void focusCell(CellIndex index);
+    void giveFocus(QWidget* widget);
 
-    void Text_title_Change(int row);
-    void Text_title_GotFocus(int row);
-    void Text_title_LostFocus(int row);
-    void Text_title_KeyDown(int row, int keyCode, bool shift);
-    void Text_address_Change(int row);
-    void Text_address_GotFocus(int row);
-    void Text_address_LostFocus(int row);
-    void Text_address_KeyDown(int row, int keyCode, bool shift);
-    void Text_size_Change(int row);
-    void Text_size_GotFocus(int row);
-    void Text_size_LostFocus(int row);
-    void Text_size_KeyDown(int row, int keyCode, bool shift);
-    void Combo_type_Click(int row);
-    void Combo_type_KeyDown(int row, int keyCode, bool shift);
+    void onTitleChanged(int row);                                     // Text_title_Change
+    void onTitleFocusIn(int row);                                     // Text_title_GotFocus
+    void onTitleFocusOut(int row);                                    // Text_title_LostFocus
+    void onTitleKeyDown(int row, int keyCode, bool shift) override;
+    void onAddressChanged(int row);                                   // Text_address_Change
+    void onAddressFocusIn(int row);                                   // Text_address_GotFocus
+    void onAddressFocusOut(int row);                                  // Text_address_LostFocus
+    void onAddressKeyDown(int row, int keyCode, bool shift) override;
+    void onSizeChanged(int row);                                      // Text_size_Change
+    void onSizeFocusIn(int row);                                      // Text_size_GotFocus
+    void onSizeFocusOut(int row);                                     // Text_size_LostFocus
+    void onSizeKeyDown(int row, int keyCode, bool shift) override;
+    void onTypeChosen(int row);                                       // Combo_type_Click
+    void onTypeKeyDown(int row, int keyCode, bool shift) override;
 
-    void Text_data_Change(CellIndex index);
-    void Text_data_GotFocus(CellIndex index);
-    // Returns true when the key moved the focus, the caret or the grid; the
-    // key then has no further effect in the cell.
-    bool Text_data_KeyDown(CellIndex index, int keyCode, bool shift);
-    char16_t Text_data_KeyPress(CellIndex index, char16_t code);
-    bool dataKeyUp(CellIndex index);
-    bool dataKeyDown(CellIndex index);
-    bool dataKeyLeft(CellIndex index);
-    bool dataKeyRight(CellIndex index);
-    bool dataKeyTab(CellIndex index, bool shift);
-    void placeCaretAfterInsertion(CellIndex index, int caret, int hoffsetBefore);
+    void onCellChanged(CellIndex index); // Text_data_Change
+    void onCellFocusIn(CellIndex index); // Text_data_GotFocus
+    bool onCellKeyDown(CellIndex index, int keyCode, bool shift) override;
+    char16_t onCellKeyPress(CellIndex index, char16_t code) override;
+    // The navigation keys of a data cell; true when the key moved something.
+    bool moveUp(CellIndex index);
+    bool moveDown(CellIndex index);
+    bool moveLeft(CellIndex index);
+    bool moveRight(CellIndex index);
+    bool moveByTab(CellIndex index, bool shift);
+    void placeCaretAfterInsertion(CellIndex index, int caret, int leftByteBefore);
 
     Document& document_;
     EditorState& state_;
+    std::function<void()> captionChanged_;
     GridViewState view_;
-    std::function<void()> titileSet_;
-    std::function<void(const QMimeData*)> fileDropHandler_;
-
-    std::array<Row, kGridRows> rows_{};
-    std::array<GridLineEdit*, kGridCells> cells_{};
-    std::array<QLabel*, kGridColumns> dataIndex_{};
-    std::array<QLabel*, 5> headings_{};
-    QScrollBar* vScroll_ = nullptr;
-    QScrollBar* hScroll_ = nullptr;
-    std::array<int, kGridRows> rowSlot_{};
-    QHash<const QObject*, ControlId> controls_;
-
-    int cellWidth_ = 0;
-    int cellPitch_ = 0;
-    QRect lineNumberHeading_;
+    GridLayout layout_;
+    GridControls controls_;
+    GridRedraw redraw_{document_, state_, view_, layout_, controls_};
+    GridInputRouter* input_ = nullptr;
 };
 
 } // namespace quorvane

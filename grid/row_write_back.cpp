@@ -1,7 +1,7 @@
 #include "row_write_back.h"
 
 #include "core/data_bytes.h"
-#include "grid_geometry.h"
+#include "grid_layout.h"
 
 namespace quorvane {
 
@@ -19,17 +19,17 @@ QString cutHexToSize(const QString& data, qint16 size)
 
 } // namespace
 
-QString hexCellText(const QString& data, int hoffset, int column)
+QString hexCellText(const QString& data, int byte)
 {
-    const int start = CellIndex(column).firstDigit(hoffset);
-    if (data.size() <= start)
+    const qsizetype firstDigit = 2 * qsizetype(byte);
+    if (data.size() <= firstDigit)
         return {};
-    return data.mid(start, 2);
+    return data.mid(firstDigit, 2);
 }
 
-bool hexCellOpen(qsizetype dataLength, int hoffset, int column)
+bool hexCellOpen(qsizetype dataLength, int byte)
 {
-    return dataLength >= CellIndex(column).firstDigit(hoffset);
+    return dataLength >= 2 * qsizetype(byte);
 }
 
 QString rowDataAfterEdit(const KeyRecord& record, int hoffset, const RowCellTexts& cells)

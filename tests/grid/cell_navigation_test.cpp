@@ -11,12 +11,17 @@ constexpr int kTitle = -1;   // the row's title field
 constexpr int kTypeBox = -2; // the row's type box
 
 struct Move {
-    int asciiSlot;             // the one ASCII record, -1 for none
-    int v, h;                  // the scroll bars before the key
-    int from, caret, selected; // the cell, its caret and the characters selected left of it
-    Qt::Key key;               // Backtab is pressed with Shift
-    int to, toCaret;           // the focused cell (or kTitle, kTypeBox) and its caret, -1: not checked
-    int vAfter, hAfter;
+    int asciiSlot = -1; // the one ASCII record, -1 for none
+    int v = 0;          // the scroll bars before the key
+    int h = 0;
+    int from = 0;       // the cell, its caret and the characters selected left of it
+    int caret = 0;
+    int selected = 0;
+    Qt::Key key = Qt::Key_unknown; // Backtab is pressed with Shift
+    int to = 0;                    // the focused cell (or kTitle, kTypeBox) and its caret
+    int toCaret = -1;              // -1: not checked
+    int vAfter = 0;
+    int hAfter = 0;
 };
 
 } // namespace
@@ -35,45 +40,57 @@ private slots:
     {
         QTest::addColumn<Move>("m");
         const auto row = [](const char* name, const Move& m) { QTest::newRow(name) << m; };
-        // asciiSlot: the one ASCII record (-1 none); selectedBack: characters
-        // selected leftwards from the caret; focusCaret -1: not checked.
         // Up and Down: the target row's type decides the column.
-        row("up row 0 scrolls, HEX above", {-1, 5, 0, 3, 1, 0, Qt::Key_Up, 3, -1, 4, 0});
-        row("up row 0 scrolls, ASCII above", {4, 5, 0, 3, 1, 0, Qt::Key_Up, 0, -1, 4, 0});
-        row("up row 0 at the top", {-1, 0, 0, 3, 1, 0, Qt::Key_Up, 3, 1, 0, 0});
-        row("up row 3, HEX above", {-1, 0, 0, 53, 1, 0, Qt::Key_Up, 37, -1, 0, 0});
-        row("up row 3, ASCII above", {2, 0, 0, 53, 1, 0, Qt::Key_Up, 32, -1, 0, 0});
-        row("down row 9 scrolls, HEX below", {-1, 5, 0, 151, 1, 0, Qt::Key_Down, 151, -1, 6, 0});
-        row("down row 9 scrolls, ASCII below", {15, 5, 0, 151, 1, 0, Qt::Key_Down, 144, -1, 6, 0});
-        row("down row 9 at the bottom", {-1, 246, 0, 151, 1, 0, Qt::Key_Down, 151, 1, 246, 0});
-        row("down row 2, HEX below", {-1, 0, 0, 37, 1, 0, Qt::Key_Down, 53, -1, 0, 0});
-        row("down row 2, ASCII below", {3, 0, 0, 37, 1, 0, Qt::Key_Down, 48, -1, 0, 0});
+        row("up row 0 scrolls, HEX above", {.v = 5, .from = 3, .caret = 1, .key = Qt::Key_Up, .to = 3, .vAfter = 4});
+        row("up row 0 scrolls, ASCII above",
+            {.asciiSlot = 4, .v = 5, .from = 3, .caret = 1, .key = Qt::Key_Up, .to = 0, .vAfter = 4});
+        row("up row 0 at the top", {.from = 3, .caret = 1, .key = Qt::Key_Up, .to = 3, .toCaret = 1});
+        row("up row 3, HEX above", {.from = 53, .caret = 1, .key = Qt::Key_Up, .to = 37});
+        row("up row 3, ASCII above", {.asciiSlot = 2, .from = 53, .caret = 1, .key = Qt::Key_Up, .to = 32});
+        row("down row 9 scrolls, HEX below",
+            {.v = 5, .from = 151, .caret = 1, .key = Qt::Key_Down, .to = 151, .vAfter = 6});
+        row("down row 9 scrolls, ASCII below",
+            {.asciiSlot = 15, .v = 5, .from = 151, .caret = 1, .key = Qt::Key_Down, .to = 144, .vAfter = 6});
+        row("down row 9 at the bottom",
+            {.v = 246, .from = 151, .caret = 1, .key = Qt::Key_Down, .to = 151, .toCaret = 1, .vAfter = 246});
+        row("down row 2, HEX below", {.from = 37, .caret = 1, .key = Qt::Key_Down, .to = 53});
+        row("down row 2, ASCII below", {.asciiSlot = 3, .from = 37, .caret = 1, .key = Qt::Key_Down, .to = 48});
         // Left and Backspace move only from the start of a HEX cell without a
-        // selection; a Backspace that moves deletes nothing.
-        row("left to the previous cell", {-1, 0, 0, 37, 0, 0, Qt::Key_Left, 36, 2, 0, 0});
-        row("left column 0 scrolls left", {-1, 0, 3, 32, 0, 0, Qt::Key_Left, 32, 2, 0, 2});
-        row("left column 0 at offset 0", {-1, 0, 0, 32, 0, 0, Qt::Key_Left, 32, 0, 0, 0});
-        row("backspace to the previous cell", {-1, 0, 0, 37, 0, 0, Qt::Key_Backspace, 36, 2, 0, 0});
-        row("backspace column 0 scrolls left", {-1, 0, 3, 32, 0, 0, Qt::Key_Backspace, 32, 2, 0, 2});
-        row("backspace column 0 at offset 0", {-1, 0, 0, 32, 0, 0, Qt::Key_Backspace, 32, 0, 0, 0});
-        row("left inside a cell", {-1, 0, 0, 37, 1, 0, Qt::Key_Left, 37, 0, 0, 0});
-        row("left at 0 with a selection stays", {-1, 0, 0, 37, 2, 2, Qt::Key_Left, 37, 0, 0, 0});
-        row("left in an ASCII row", {2, 0, 0, 32, 3, 0, Qt::Key_Left, 32, 2, 0, 0});
+        // selection; a Backspace that moves deletes nothing. Both take the
+        // same path from there, which the Left rows follow.
+        row("left to the previous cell", {.from = 37, .key = Qt::Key_Left, .to = 36, .toCaret = 2});
+        row("left column 0 scrolls left",
+            {.h = 3, .from = 32, .key = Qt::Key_Left, .to = 32, .toCaret = 2, .hAfter = 2});
+        row("left column 0 at offset 0", {.from = 32, .key = Qt::Key_Left, .to = 32, .toCaret = 0});
+        row("backspace to the previous cell", {.from = 37, .key = Qt::Key_Backspace, .to = 36, .toCaret = 2});
+        row("left inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
+        row("left at 0 with a selection stays",
+            {.from = 37, .caret = 2, .selected = 2, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
+        row("left in an ASCII row",
+            {.asciiSlot = 2, .from = 32, .caret = 3, .key = Qt::Key_Left, .to = 32, .toCaret = 2});
         // Right moves only from the end of a HEX cell.
-        row("right inside a cell", {-1, 0, 0, 37, 1, 0, Qt::Key_Right, 37, 2, 0, 0});
-        row("right at the end", {-1, 0, 0, 37, 2, 0, Qt::Key_Right, 38, 0, 0, 0});
-        row("right column 15 scrolls right", {-1, 0, 3, 47, 2, 0, Qt::Key_Right, 47, 0, 0, 4});
-        row("right column 15 at offset 236", {-1, 0, 236, 47, 2, 0, Qt::Key_Right, 47, 2, 0, 236});
-        row("right in an ASCII row", {2, 0, 0, 32, 1, 0, Qt::Key_Right, 32, 2, 0, 0});
+        row("right inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Right, .to = 37, .toCaret = 2});
+        row("right at the end", {.from = 37, .caret = 2, .key = Qt::Key_Right, .to = 38, .toCaret = 0});
+        row("right column 15 scrolls right",
+            {.h = 3, .from = 47, .caret = 2, .key = Qt::Key_Right, .to = 47, .toCaret = 0, .hAfter = 4});
+        row("right column 15 at offset 236",
+            {.h = 236, .from = 47, .caret = 2, .key = Qt::Key_Right, .to = 47, .toCaret = 2, .hAfter = 236});
+        row("right in an ASCII row",
+            {.asciiSlot = 2, .from = 32, .caret = 1, .key = Qt::Key_Right, .to = 32, .toCaret = 2});
         // Tab and Shift+Tab (Backtab) continue the row's Tab sequence.
-        row("tab to the next cell", {-1, 0, 0, 37, 1, 0, Qt::Key_Tab, 38, -1, 0, 0});
-        row("tab column 15 scrolls", {-1, 0, 3, 47, 1, 0, Qt::Key_Tab, 47, -1, 0, 4});
-        row("tab column 15 at offset 236 to the title", {-1, 0, 236, 47, 1, 0, Qt::Key_Tab, kTitle, -1, 0, 236});
-        row("tab in an ASCII row to the title", {2, 0, 0, 32, 1, 0, Qt::Key_Tab, kTitle, -1, 0, 0});
-        row("shift+tab to the previous cell", {-1, 0, 0, 37, 1, 0, Qt::Key_Backtab, 36, -1, 0, 0});
-        row("shift+tab column 0 scrolls", {-1, 0, 3, 32, 1, 0, Qt::Key_Backtab, 32, -1, 0, 2});
-        row("shift+tab column 0 at offset 0 to the type", {-1, 0, 0, 32, 1, 0, Qt::Key_Backtab, kTypeBox, -1, 0, 0});
-        row("shift+tab in an ASCII row to the type", {2, 0, 0, 32, 1, 0, Qt::Key_Backtab, kTypeBox, -1, 0, 0});
+        row("tab to the next cell", {.from = 37, .caret = 1, .key = Qt::Key_Tab, .to = 38});
+        row("tab column 15 scrolls", {.h = 3, .from = 47, .caret = 1, .key = Qt::Key_Tab, .to = 47, .hAfter = 4});
+        row("tab column 15 at offset 236 to the title",
+            {.h = 236, .from = 47, .caret = 1, .key = Qt::Key_Tab, .to = kTitle, .hAfter = 236});
+        row("tab in an ASCII row to the title",
+            {.asciiSlot = 2, .from = 32, .caret = 1, .key = Qt::Key_Tab, .to = kTitle});
+        row("shift+tab to the previous cell", {.from = 37, .caret = 1, .key = Qt::Key_Backtab, .to = 36});
+        row("shift+tab column 0 scrolls",
+            {.h = 3, .from = 32, .caret = 1, .key = Qt::Key_Backtab, .to = 32, .hAfter = 2});
+        row("shift+tab column 0 at offset 0 to the type",
+            {.from = 32, .caret = 1, .key = Qt::Key_Backtab, .to = kTypeBox});
+        row("shift+tab in an ASCII row to the type",
+            {.asciiSlot = 2, .from = 32, .caret = 1, .key = Qt::Key_Backtab, .to = kTypeBox});
     }
 
     void keyMovesFocusCaretAndGrid()
@@ -103,12 +120,12 @@ private slots:
         QCOMPARE(int(fx->grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
         QCOMPARE(fx->grid->vScroll()->value(), m.vAfter);
         QCOMPARE(fx->grid->hScroll()->value(), m.hAfter);
-        QCOMPARE(int(fx->grid->view().CurVoffset), m.vAfter);
-        QCOMPARE(int(fx->grid->view().CurHOffset), m.hAfter);
+        QCOMPARE(fx->grid->layout().topSlot(), m.vAfter);
+        QCOMPARE(fx->grid->layout().leftByte(), m.hAfter);
         // Navigation is never an edit, Backspace included.
         QVERIFY(fx->document.table == before);
         QCOMPARE(fx->state.Modified, false);
-        QCOMPARE(fx->titileSetCalls, 0);
+        QCOMPARE(fx->captionCalls, 0);
         // The grid shows the records the scroll bars say.
         QCOMPARE(fx->lineNo(0), QString::number(m.vAfter + 1));
         QCOMPARE(fx->dataIndex(0), twoDigitHex(m.hAfter));

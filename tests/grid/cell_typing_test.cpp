@@ -14,14 +14,18 @@ namespace {
 // One key pressed in a HEX cell of the record in the cell's row, the grid
 // at the top and `h` bytes right.
 struct Keystroke {
-    QString data;
-    qint16 size;
-    int h;
-    int cell, caret, selected; // selected: characters left of the caret
-    QKeyCombination key;
-    QString clipboard;
-    QString stored;
-    int focus, focusCaret, hAfter;
+    QString data{};
+    qint16 size = 0;
+    int h = 0;
+    int cell = 0;
+    int caret = 0;
+    int selected = 0; // characters left of the caret
+    QKeyCombination key{};
+    QString clipboard{};
+    QString stored{};
+    int focus = 0; // the focused cell and its caret afterwards
+    int focusCaret = 0;
+    int hAfter = 0;
 };
 
 } // namespace
@@ -46,36 +50,71 @@ private slots:
         const QString b15 = hexBytes(15), b251 = hexBytes(251), cd = b251 + QStringLiteral("CD");
         const QString twenty = hexBytes(10, 0x40), forty = hexBytes(20, 0x40);
         // A cell completed at its end moves on as Right does, scrolling at column 15.
-        row("second digit moves on", {"1", 0, 0, 0, 1, 0, Qt::Key_A, "", "1A", 1, 0, 0});
-        row("completed before the last digit stays", {"1", 0, 0, 0, 0, 0, Qt::Key_A, "", "A1", 0, 1, 0});
-        row("auto-advance at column 15", {b15 + "A", 0, 0, 15, 1, 0, Qt::Key_B, "", b15 + "AB", 15, 0, 1});
-        row("auto-advance at offset 236", {b251 + "C", 0, 236, 15, 1, 0, Qt::Key_D, "", cd, 15, 2, 236});
-        row("a digit past 252 bytes is dropped", {cd, 0, 236, 15, 2, 0, Qt::Key_E, "", cd, 15, 1, 236});
+        row("second digit moves on", {.data = "1", .caret = 1, .key = Qt::Key_A, .stored = "1A", .focus = 1});
+        row("completed before the last digit stays", {.data = "1", .key = Qt::Key_A, .stored = "A1", .focusCaret = 1});
+        row("auto-advance at column 15",
+            {.data = b15 + "A", .cell = 15, .caret = 1, .key = Qt::Key_B,
+             .stored = b15 + "AB", .focus = 15, .hAfter = 1});
+        row("auto-advance at offset 236",
+            {.data = b251 + "C", .h = 236, .cell = 15, .caret = 1, .key = Qt::Key_D,
+             .stored = cd, .focus = 15, .focusCaret = 2, .hAfter = 236});
+        row("a digit past 252 bytes is dropped",
+            {.data = cd, .h = 236, .cell = 15, .caret = 2, .key = Qt::Key_E,
+             .stored = cd, .focus = 15, .focusCaret = 1, .hAfter = 236});
         // Room: only a selection makes room; Backspace, copy and cut always pass.
-        row("digit without room", {full, 4, 0, 1, 2, 0, Qt::Key_5, "", full, 1, 2, 0});
-        row("paste without room", {full, 4, 0, 1, 2, 0, paste, "99", full, 1, 2, 0});
-        row("digit replacing a selection", {full, 4, 0, 1, 2, 1, Qt::Key_5, "", "00152233", 2, 0, 0});
-        row("backspace always", {full, 4, 0, 1, 2, 0, Qt::Key_Backspace, "", "0012233", 1, 1, 0});
-        row("copy always", {full, 4, 0, 1, 2, 2, Qt::CTRL | Qt::Key_C, "", full, 1, 0, 0});
-        row("cut always", {full, 4, 0, 1, 2, 2, Qt::CTRL | Qt::Key_X, "", "002233", 1, 0, 0});
+        row("digit without room",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .key = Qt::Key_5,
+             .stored = full, .focus = 1, .focusCaret = 2});
+        row("paste without room",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .key = paste, .clipboard = "99",
+             .stored = full, .focus = 1, .focusCaret = 2});
+        row("digit replacing a selection",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .selected = 1, .key = Qt::Key_5,
+             .stored = "00152233", .focus = 2});
+        row("backspace always",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .key = Qt::Key_Backspace,
+             .stored = "0012233", .focus = 1, .focusCaret = 1});
+        row("copy always",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .selected = 2, .key = Qt::CTRL | Qt::Key_C,
+             .stored = full, .focus = 1});
+        row("cut always",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .selected = 2, .key = Qt::CTRL | Qt::Key_X,
+             .stored = "002233", .focus = 1});
         // Into a full cell: the caret follows the inserted digit.
-        row("insert after the first digit", {ab, 0, 0, 3, 1, 0, Qt::Key_5, "", "001122A5B4455", 4, 0, 0});
-        row("insert before the first digit", {ab, 0, 0, 3, 0, 0, Qt::Key_5, "", "0011225AB4455", 3, 1, 0});
-        row("insert after the second digit", {ab, 0, 0, 3, 2, 0, Qt::Key_5, "", "001122AB54455", 4, 1, 0});
-        row("paste 20 digits", {"", 0, 0, 0, 0, 0, paste, twenty, twenty, 10, 0, 0});
-        row("paste 40 digits scrolls", {"", 0, 0, 0, 0, 0, paste, forty, forty, 15, 0, 5});
-        row("paste cut to the size", {"", 6, 0, 0, 0, 0, paste, forty, forty.left(12), 6, 0, 0});
+        row("insert after the first digit",
+            {.data = ab, .cell = 3, .caret = 1, .key = Qt::Key_5,
+             .stored = "001122A5B4455", .focus = 4});
+        row("insert before the first digit",
+            {.data = ab, .cell = 3, .key = Qt::Key_5,
+             .stored = "0011225AB4455", .focus = 3, .focusCaret = 1});
+        row("insert after the second digit",
+            {.data = ab, .cell = 3, .caret = 2, .key = Qt::Key_5,
+             .stored = "001122AB54455", .focus = 4, .focusCaret = 1});
+        row("paste 20 digits", {.data = "", .key = paste, .clipboard = twenty, .stored = twenty, .focus = 10});
+        row("paste 40 digits scrolls",
+            {.data = "", .key = paste, .clipboard = forty,
+             .stored = forty, .focus = 15, .hAfter = 5});
+        row("paste cut to the size",
+            {.data = "", .size = 6, .key = paste, .clipboard = forty,
+             .stored = forty.left(12), .focus = 6});
         // Data longer than its size, edited with the window past the size:
         // the caret's byte lies left of the window and stays in the row.
-        row("paste left of the window", {hexBytes(20), 2, 10, 82, 2, 1, paste, "777", hexBytes(2), 80, 0, 10});
+        row("paste left of the window",
+            {.data = hexBytes(20), .size = 2, .h = 10, .cell = 82, .caret = 2, .selected = 1,
+             .key = paste, .clipboard = "777",
+             .stored = hexBytes(2), .focus = 80, .hAfter = 10});
         // Fewer than two digits: the caret stays where the edit left it.
-        row("delete the first digit", {"ABCDEF", 0, 0, 0, 0, 0, Qt::Key_Delete, "", "BCDEF", 0, 0, 0});
-        row("backspace the last digit", {"ABCDEF", 0, 0, 1, 2, 0, Qt::Key_Backspace, "", "ABCEF", 1, 1, 0});
+        row("delete the first digit", {.data = "ABCDEF", .key = Qt::Key_Delete, .stored = "BCDEF"});
+        row("backspace the last digit",
+            {.data = "ABCDEF", .cell = 1, .caret = 2, .key = Qt::Key_Backspace,
+             .stored = "ABCEF", .focus = 1, .focusCaret = 1});
         // The grid inserts converted lower case itself and must respect the lock.
-        row("locked cell", {"AB", 0, 0, 2, 0, 0, Qt::Key_A, "", "AB", 2, 0, 0});
+        row("locked cell", {.data = "AB", .cell = 2, .key = Qt::Key_A, .stored = "AB", .focus = 2});
         // Keys that paste or type without a plain character still meet the filter.
-        row("shift+insert without room", {full, 4, 0, 1, 2, 0, Qt::SHIFT | Qt::Key_Insert, "99", full, 1, 2, 0});
-        row("alt with a letter", {"", 0, 0, 0, 0, 0, Qt::ALT | Qt::Key_G, "", "", 0, 0, 0});
+        row("shift+insert without room",
+            {.data = full, .size = 4, .cell = 1, .caret = 2, .key = Qt::SHIFT | Qt::Key_Insert, .clipboard = "99",
+             .stored = full, .focus = 1, .focusCaret = 2});
+        row("alt with a letter", {.data = "", .key = Qt::ALT | Qt::Key_G, .stored = ""});
     }
 
     void keystroke()
@@ -95,12 +134,12 @@ private slots:
         QCOMPARE(fx->focusCaret(), k.focusCaret);
         QCOMPARE(int(fx->grid->view().FocusDataIndex), k.focus);
         QCOMPARE(fx->grid->hScroll()->value(), k.hAfter);
-        QCOMPARE(int(fx->grid->view().CurHOffset), k.hAfter);
+        QCOMPARE(fx->grid->layout().leftByte(), k.hAfter);
         QCOMPARE(fx->dataIndex(0), twoDigitHex(k.hAfter));
         QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
         // A digit the write-back drops has still edited the cell.
         QCOMPARE(fx->state.Modified, k.stored != k.data || k.key.key() == Qt::Key_E);
-        QCOMPARE(fx->titileSetCalls > 0, fx->state.Modified);
+        QCOMPARE(fx->captionCalls > 0, fx->state.Modified);
         if (k.key.key() == Qt::Key_C || k.key.key() == Qt::Key_X)
             QCOMPARE(QGuiApplication::clipboard()->text(), selection);
     }

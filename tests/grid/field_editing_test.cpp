@@ -11,11 +11,11 @@ namespace {
 
 // A Tab or Shift+Tab from a field; row 5 holds an ASCII record, the others HEX.
 struct Tab {
-    int v; // the grid's first record
-    const char* from;
-    bool shift;
-    const char* to;
-    int vAfter;
+    int v = 0; // the grid's first record
+    const char* from = "";
+    bool shift = false;
+    const char* to = "";
+    int vAfter = 0;
 };
 
 } // namespace
@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(fx->focusName(), QStringLiteral("Text_size_0"));
         QCOMPARE(fx->address(0)->text(), shown);
         QCOMPARE(fx->document.table[0].address(), 0x12u);
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
     }
 
     // A narrower mode bounds typing only: the address shown is neither cut
@@ -97,7 +97,7 @@ private slots:
         fx->press(Qt::Key_Tab);
         QCOMPARE(fx->document.table[0].address(), 0x5678u);
         QCOMPARE(fx->state.Modified, true); // the dropped digits are an unsaved change
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
     }
 
     void sizeClampPerMode_data()
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(fx->title(6)->cursorPosition(), 0);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_address_7"));
         QCOMPARE(fx->state.Modified, true);
-        QVERIFY(fx->titileSetCalls > 0);
+        QVERIFY(fx->captionCalls > 0);
         fx->grid->redraw();
         QCOMPARE(fx->size(6)->text(), QStringLiteral("0")); // a title alone puts the record in use
     }
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(fx->data(3), data);
         QCOMPARE(fx->cell(49)->isHidden(), typeAfter == 1);
         QCOMPARE(fx->state.Modified, false);
-        QCOMPARE(fx->titileSetCalls, 0);
+        QCOMPARE(fx->captionCalls, 0);
         QCOMPARE(int(fx->grid->view().FocusDataIndex), -1);
     }
 
@@ -210,20 +210,20 @@ private slots:
     {
         QTest::addColumn<Tab>("t");
         const auto row = [](const char* name, const Tab& t) { QTest::newRow(name) << t; };
-        row("address to size", {0, "Text_address_4", false, "Text_size_4", 0});
-        row("size to type", {0, "Text_size_4", false, "Combo_type_4", 0});
-        row("type to first cell", {0, "Combo_type_4", false, "Text_data_64", 0});
-        row("title to next address", {0, "Text_title_4", false, "Text_address_5", 0});
-        row("back: address to previous title", {0, "Text_address_4", true, "Text_title_3", 0});
-        row("back: size to address", {0, "Text_size_4", true, "Text_address_4", 0});
-        row("back: type to size", {0, "Combo_type_4", true, "Text_size_4", 0});
-        row("back: HEX title to last cell", {0, "Text_title_4", true, "Text_data_79", 0});
-        row("back: ASCII title to wide cell", {0, "Text_title_5", true, "Text_data_80", 0});
+        row("address to size", {.from = "Text_address_4", .to = "Text_size_4"});
+        row("size to type", {.from = "Text_size_4", .to = "Combo_type_4"});
+        row("type to first cell", {.from = "Combo_type_4", .to = "Text_data_64"});
+        row("title to next address", {.from = "Text_title_4", .to = "Text_address_5"});
+        row("back: address to previous title", {.from = "Text_address_4", .shift = true, .to = "Text_title_3"});
+        row("back: size to address", {.from = "Text_size_4", .shift = true, .to = "Text_address_4"});
+        row("back: type to size", {.from = "Combo_type_4", .shift = true, .to = "Text_size_4"});
+        row("back: HEX title to last cell", {.from = "Text_title_4", .shift = true, .to = "Text_data_79"});
+        row("back: ASCII title to wide cell", {.from = "Text_title_5", .shift = true, .to = "Text_data_80"});
         // At the grid's top and bottom Tab scrolls one record, if it can.
-        row("title row 9 scrolls down", {10, "Text_title_9", false, "Text_address_9", 11});
-        row("title row 9 at the end", {246, "Text_title_9", false, "Text_title_9", 246});
-        row("address row 0 scrolls up", {10, "Text_address_0", true, "Text_title_0", 9});
-        row("address row 0 at the start", {0, "Text_address_0", true, "Text_address_0", 0});
+        row("title row 9 scrolls down", {.v = 10, .from = "Text_title_9", .to = "Text_address_9", .vAfter = 11});
+        row("title row 9 at the end", {.v = 246, .from = "Text_title_9", .to = "Text_title_9", .vAfter = 246});
+        row("address row 0 scrolls up", {.v = 10, .from = "Text_address_0", .shift = true, .to = "Text_title_0", .vAfter = 9});
+        row("address row 0 at the start", {.from = "Text_address_0", .shift = true, .to = "Text_address_0"});
     }
 
     void tabOrder()
@@ -235,7 +235,7 @@ private slots:
         fx->press(t.shift ? Qt::Key_Backtab : Qt::Key_Tab, t.shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(fx->focusName(), QString::fromLatin1(t.to));
         QCOMPARE(fx->grid->vScroll()->value(), t.vAfter);
-        QCOMPARE(int(fx->grid->view().CurVoffset), t.vAfter);
+        QCOMPARE(fx->grid->layout().topSlot(), t.vAfter);
         QCOMPARE(fx->lineNo(9), QString::number(t.vAfter + 10));
         QCOMPARE(fx->document.table[t.v + 4].KeyTitle, QString()); // Tab types nothing
     }

@@ -57,20 +57,19 @@ class GridFixture {
 public:
     Document document;
     EditorState state;
-    int titileSetCalls = 0;
+    int captionCalls = 0;
     std::unique_ptr<GridView> grid;
 
     // Builds, initialises and shows the grid; false if it never became active.
     [[nodiscard]] bool start()
     {
-        grid = std::make_unique<GridView>(document, state, [this] { ++titileSetCalls; });
+        grid = std::make_unique<GridView>(document, state, [this] { ++captionCalls; });
         document.mode.addListener([this](AddressSize size) { grid->setAddressMaxLength(addressDigits(size)); });
         grid->prepareRows();
         document.table.BlankSet();
         grid->clearDataMaxLengths();
         document.mode.SetAddr32();
-        grid->TableSet(0, 0);
-        grid->LabelSet(0);
+        grid->resetView();
         grid->show();
         grid->activateWindow();
         return QTest::qWaitForWindowActive(grid.get());
@@ -84,7 +83,7 @@ public:
             document.table[slot] = rec;
         grid->redraw();
         state.Modified = false;
-        titileSetCalls = 0;
+        captionCalls = 0;
     }
 
     void scrollTo(int v, int h)
@@ -143,7 +142,7 @@ public:
             edit->setCursorPosition(caret < 0 ? int(edit->text().size()) : caret);
             edit->cursorBackward(true, selectedBack);
         }
-        titileSetCalls = 0;
+        captionCalls = 0;
     }
 
     // Real key presses into whatever has the focus.

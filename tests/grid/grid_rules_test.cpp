@@ -1,7 +1,8 @@
 // The grid's rules without a widget, for the values the keyboard cannot
 // reach or the widget tests do not vary: the character filters at their
-// boundaries, the room rule, writing back a row, the size's value and
-// reading Qt key events as key codes.
+// boundaries, the room rule, what a HEX cell shows and whether it is open,
+// writing back a row, the size's value and reading Qt key events as key
+// codes.
 #include "grid/edit_rules.h"
 #include "grid/key_codes.h"
 #include "grid/row_write_back.h"
@@ -24,89 +25,188 @@ KeyRecord record(qint16 type, const QString& data, qint16 size)
     return rec;
 }
 
-} // namespace
+enum class Filter { Title, Address, Size, HexCell, AsciiCell };
 
-TEST(KeyFilters, DataCellsAtTheirBoundaries)
+char16_t filtered(Filter filter, bool room, char16_t code)
 {
-    struct Case { bool ascii; bool room; char16_t in; char16_t out; };
-    const Case cases[] = {
-        {false, true, u'0', u'0'}, {false, true, u'9', u'9'}, {false, true, u'A', u'A'}, {false, true, u'F', u'F'},
-        {false, true, u'a', u'A'}, {false, true, u'f', u'F'}, {false, true, u'G', 0},    {false, true, u'g', 0},
-        {false, true, u'@', 0},    {false, true, u'`', 0},    {false, true, u'/', 0},    {false, true, u':', 0},
-        {false, true, 22, 22},     {false, false, 22, 0},     {false, false, 24, 24},    {true, true, 9, 0},
-        {true, true, 22, 22},      {true, false, 22, 0},      {true, false, 3, 3},       {true, false, 8, 8},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(filterDataCharacter(c.ascii, c.room, c.in), c.out) << int(c.in) << (c.ascii ? " ascii" : " hex");
+    switch (filter) {
+    case Filter::Title: return filterTitleCharacter(code);
+    case Filter::Address: return filterAddressCharacter(code);
+    case Filter::Size: return filterSizeCharacter(code);
+    case Filter::HexCell: return filterDataCharacter(false, room, code);
+    case Filter::AsciiCell: return filterDataCharacter(true, room, code);
+    }
+    return code;
 }
 
-TEST(KeyFilters, RecordFields)
+} // namespace
+
+TEST(KeyFilters, AtTheirBoundaries)
 {
-    EXPECT_EQ(filterTitleCharacter(9), 0);
-    EXPECT_EQ(filterTitleCharacter(u'~'), u'~');
-    for (char16_t c : {u'0', u'9', u'A', u'F'})
-        EXPECT_EQ(filterAddressCharacter(c), c);
-    EXPECT_EQ(filterAddressCharacter(u'f'), u'F');
-    for (char16_t c : {u'/', u':', u'@', u'G', u'`', u'g', char16_t(3), char16_t(24)})
-        EXPECT_EQ(filterAddressCharacter(c), 0) << int(c);
-    for (char16_t c : {u'/', u':'})
-        EXPECT_EQ(filterSizeCharacter(c), 0) << int(c);
+    struct Case {
+        Filter filter;
+        bool room = true;
+        char16_t in;
+        char16_t out; // 0: discarded
+    };
+    const Case cases[] = {
+        // Neighbours of the digit and letter ranges; lower case comes up.
+        {.filter = Filter::HexCell, .in = u'0', .out = u'0'},
+        {.filter = Filter::HexCell, .in = u'9', .out = u'9'},
+        {.filter = Filter::HexCell, .in = u'A', .out = u'A'},
+        {.filter = Filter::HexCell, .in = u'F', .out = u'F'},
+        {.filter = Filter::HexCell, .in = u'a', .out = u'A'},
+        {.filter = Filter::HexCell, .in = u'f', .out = u'F'},
+        {.filter = Filter::HexCell, .in = u'/', .out = 0},
+        {.filter = Filter::HexCell, .in = u':', .out = 0},
+        {.filter = Filter::HexCell, .in = u'@', .out = 0},
+        {.filter = Filter::HexCell, .in = u'G', .out = 0},
+        {.filter = Filter::HexCell, .in = u'`', .out = 0},
+        {.filter = Filter::HexCell, .in = u'g', .out = 0},
+        // Paste needs room; copy, cut and Backspace never do.
+        {.filter = Filter::HexCell, .in = kCharPaste, .out = kCharPaste},
+        {.filter = Filter::HexCell, .room = false, .in = kCharPaste, .out = 0},
+        {.filter = Filter::HexCell, .room = false, .in = kCharCut, .out = kCharCut},
+        {.filter = Filter::AsciiCell, .in = kCharTab, .out = 0},
+        {.filter = Filter::AsciiCell, .in = kCharPaste, .out = kCharPaste},
+        {.filter = Filter::AsciiCell, .room = false, .in = kCharPaste, .out = 0},
+        {.filter = Filter::AsciiCell, .room = false, .in = kCharCopy, .out = kCharCopy},
+        {.filter = Filter::AsciiCell, .room = false, .in = kCharBackspace, .out = kCharBackspace},
+        {.filter = Filter::Title, .in = kCharTab, .out = 0},
+        {.filter = Filter::Title, .in = u'~', .out = u'~'},
+        {.filter = Filter::Address, .in = u'0', .out = u'0'},
+        {.filter = Filter::Address, .in = u'9', .out = u'9'},
+        {.filter = Filter::Address, .in = u'A', .out = u'A'},
+        {.filter = Filter::Address, .in = u'F', .out = u'F'},
+        {.filter = Filter::Address, .in = u'f', .out = u'F'},
+        {.filter = Filter::Address, .in = u'/', .out = 0},
+        {.filter = Filter::Address, .in = u':', .out = 0},
+        {.filter = Filter::Address, .in = u'@', .out = 0},
+        {.filter = Filter::Address, .in = u'G', .out = 0},
+        {.filter = Filter::Address, .in = u'`', .out = 0},
+        {.filter = Filter::Address, .in = u'g', .out = 0},
+        {.filter = Filter::Address, .in = kCharCopy, .out = 0},
+        {.filter = Filter::Address, .in = kCharCut, .out = 0},
+        {.filter = Filter::Size, .in = u'/', .out = 0},
+        {.filter = Filter::Size, .in = u':', .out = 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(filtered(c.filter, c.room, c.in), c.out) << int(c.filter) << " code " << int(c.in);
 }
 
 TEST(RoomRule, SizeInDigitsOrBytes)
 {
-    EXPECT_TRUE(recordHasRoom(record(kTypeHex, "0011223", 4), false));
-    EXPECT_TRUE(recordHasRoom(record(kTypeHex, QString(600, u'0'), 0), false));
-    EXPECT_TRUE(recordHasRoom(record(kTypeAscii, "ab", 3), false));
-    EXPECT_FALSE(recordHasRoom(record(kTypeAscii, QString::fromUtf8("a\xc3\xa9"), 3), false));
-    EXPECT_TRUE(recordHasRoom(record(kTypeAscii, "abc", 3), true));
+    struct Case {
+        KeyRecord record;
+        bool selection = false;
+        bool room;
+    };
+    const Case cases[] = {
+        {.record = record(kTypeHex, "0011223", 4), .room = true},           // half a byte left
+        {.record = record(kTypeHex, QString(600, u'0'), 0), .room = true},  // no size, no bound here
+        {.record = record(kTypeAscii, "ab", 3), .room = true},
+        {.record = record(kTypeAscii, QString::fromUtf8("a\xc3\xa9"), 3), .room = false}, // bytes, not characters
+        {.record = record(kTypeAscii, "abc", 3), .selection = true, .room = true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(recordHasRoom(c.record, c.selection), c.room) << c.record.KeyData.toStdString();
 }
 
-TEST(RowWriteBack, HexRowReplacesItsWindow)
+// A cell is open when every byte before the one it shows is present.
+TEST(HexCells, TextAndOpenness)
+{
+    struct Case {
+        const char* data;
+        int byte;
+        const char* shown;
+        bool open;
+    };
+    const Case cases[] = {
+        {.data = "0A1B2", .byte = 1, .shown = "1B", .open = true},
+        {.data = "0A1B2", .byte = 2, .shown = "2", .open = true}, // the trailing half byte
+        {.data = "0A1B2", .byte = 3, .shown = "", .open = false},
+        {.data = "0A1B", .byte = 2, .shown = "", .open = true}, // where the next byte is typed
+        {.data = "0A1B", .byte = 3, .shown = "", .open = false},
+        {.data = "", .byte = 0, .shown = "", .open = true},
+        {.data = "", .byte = 1, .shown = "", .open = false},
+    };
+    for (const Case& c : cases) {
+        const QString data = QString::fromLatin1(c.data);
+        EXPECT_EQ(hexCellText(data, c.byte), QString::fromLatin1(c.shown)) << c.data << " byte " << c.byte;
+        EXPECT_EQ(hexCellOpen(data.size(), c.byte), c.open) << c.data << " byte " << c.byte;
+    }
+}
+
+TEST(RowWriteBack, ReplacesTheWindowAndCutsToTheSize)
 {
     const QString forty = QString::fromLatin1("0123456789").repeated(4);
-    const auto hex = [](const QString& data, qint16 size, int h, const RowCellTexts& cells) {
-        return rowDataAfterEdit(record(kTypeHex, data, size), h, cells);
+    const RowCellTexts hello{"Hello world", "ignored"};
+    struct Case {
+        const char* name;
+        KeyRecord record;
+        int leftByte;
+        RowCellTexts cells;
+        QString stored;
     };
-    EXPECT_EQ(hex(forty, 0, 2, RowCellTexts{"XY"}), forty.left(4) + "XY" + forty.mid(36));
-    EXPECT_EQ(hex("ABC", 0, 2, RowCellTexts{}), QStringLiteral("ABC")); // data ends before the window
-    // The size, or 252 bytes without one, cuts the joined data at its end.
-    EXPECT_EQ(hex(forty, 3, 2, RowCellTexts{"ABC"}), QStringLiteral("0123AB"));
-    EXPECT_EQ(hex(QString(504, u'0'), 0, 0, RowCellTexts{"1" + QString(32, u'0')}), "1" + QString(503, u'0'));
-}
-
-TEST(RowWriteBack, AsciiAndOtherTypes)
-{
-    const RowCellTexts cells{"Hello world", "ignored"};
-    EXPECT_EQ(rowDataAfterEdit(record(kTypeAscii, "", 0), 7, cells), QStringLiteral("Hello world"));
-    // Sizes are bytes as written (UTF-8): a two-byte character does not fit in the last byte.
-    EXPECT_EQ(rowDataAfterEdit(record(kTypeAscii, "", 3), 0, RowCellTexts{"ab\xc3\xa9"}), QStringLiteral("ab"));
-    EXPECT_EQ(rowDataAfterEdit(record(kTypeAscii, "", 0), 0, RowCellTexts{QString(300, u'x')}).size(), 252);
-    EXPECT_EQ(rowDataAfterEdit(record(4, "keep", 0), 0, cells), QStringLiteral("keep"));
+    const Case cases[] = {
+        {.name = "HEX window in the middle", .record = record(kTypeHex, forty, 0), .leftByte = 2,
+         .cells = {"XY"}, .stored = forty.left(4) + "XY" + forty.mid(36)},
+        {.name = "HEX data ending before the window", .record = record(kTypeHex, "ABC", 0), .leftByte = 2,
+         .cells = {}, .stored = "ABC"},
+        {.name = "HEX cut to the size", .record = record(kTypeHex, forty, 3), .leftByte = 2, .cells = {"ABC"},
+         .stored = "0123AB"},
+        {.name = "HEX without a size cut to 252 bytes", .record = record(kTypeHex, QString(504, u'0'), 0),
+         .leftByte = 0, .cells = {"1" + QString(32, u'0')}, .stored = "1" + QString(503, u'0')},
+        {.name = "ASCII takes the first cell", .record = record(kTypeAscii, "", 0), .leftByte = 7, .cells = hello,
+         .stored = "Hello world"},
+        {.name = "ASCII size in UTF-8 bytes", .record = record(kTypeAscii, "", 3), .leftByte = 0,
+         .cells = {"ab\xc3\xa9"}, .stored = "ab"},
+        {.name = "ASCII without a size cut to 252", .record = record(kTypeAscii, "", 0), .leftByte = 0,
+         .cells = {QString(300, u'x')}, .stored = QString(252, u'x')},
+        {.name = "other types keep their data", .record = record(4, "keep", 0), .leftByte = 0, .cells = hello,
+         .stored = "keep"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(rowDataAfterEdit(c.record, c.leftByte, c.cells), c.stored) << c.name;
 }
 
 TEST(FieldRules, SizeValue)
 {
-    EXPECT_EQ(sizeFromText(""), 0);
-    EXPECT_EQ(sizeFromText("12x4"), 12);
-    EXPECT_EQ(sizeFromText("99999999"), 32767);
+    struct Case {
+        const char* text;
+        qint16 size;
+    };
+    const Case cases[] = {
+        {.text = "", .size = 0},
+        {.text = "12x4", .size = 12},
+        {.text = "99999999", .size = 32767},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(sizeFromText(QString::fromLatin1(c.text)), c.size) << c.text;
 }
 
 TEST(KeyStrokes, CodesAndCharacters)
 {
-    struct Case { int key; Qt::KeyboardModifiers mods; const char* text; int code; bool shift; int character; };
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        const char* text = "";
+        int code;
+        bool shift = false;
+        int character = 0;
+    };
     const Case cases[] = {
-        {Qt::Key_Backtab, Qt::NoModifier, "", kKeyTab, true, 9},
-        {Qt::Key_Enter, Qt::NoModifier, "\r", kKeyReturn, false, 13},
-        {Qt::Key_V, Qt::ControlModifier, "v", 'V', false, 22},
-        {Qt::Key_V, Qt::ControlModifier, "\x16", 'V', false, 22},
-        {Qt::Key_1, Qt::ControlModifier, "1", '1', false, 0},
-        {Qt::Key_A, Qt::ShiftModifier, "A", 'A', true, 'A'},
-        {Qt::Key_Delete, Qt::NoModifier, "\x7f", kKeyDelete, false, 0},
-        {Qt::Key_F, Qt::AltModifier, "f", 'F', false, 'f'},
-        {Qt::Key_Insert, Qt::ShiftModifier, "", kKeyInsert, true, 22},
-        {Qt::Key_Delete, Qt::ShiftModifier, "", kKeyDelete, true, 24},
-        {Qt::Key_F1, Qt::NoModifier, "", kKeyNone, false, 0},
+        {.key = Qt::Key_Backtab, .code = kKeyTab, .shift = true, .character = 9},
+        {.key = Qt::Key_Enter, .text = "\r", .code = kKeyReturn, .character = 13},
+        {.key = Qt::Key_V, .mods = Qt::ControlModifier, .text = "v", .code = 'V', .character = 22},
+        {.key = Qt::Key_V, .mods = Qt::ControlModifier, .text = "\x16", .code = 'V', .character = 22},
+        {.key = Qt::Key_1, .mods = Qt::ControlModifier, .text = "1", .code = '1'},
+        {.key = Qt::Key_A, .mods = Qt::ShiftModifier, .text = "A", .code = 'A', .shift = true, .character = 'A'},
+        {.key = Qt::Key_Delete, .text = "\x7f", .code = kKeyDelete},
+        {.key = Qt::Key_F, .mods = Qt::AltModifier, .text = "f", .code = 'F', .character = 'f'},
+        {.key = Qt::Key_Insert, .mods = Qt::ShiftModifier, .code = kKeyInsert, .shift = true, .character = 22},
+        {.key = Qt::Key_Delete, .mods = Qt::ShiftModifier, .code = kKeyDelete, .shift = true, .character = 24},
+        {.key = Qt::Key_F1, .code = kKeyNone},
     };
     for (const Case& c : cases) {
         const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, QString::fromLatin1(c.text));

@@ -47,8 +47,8 @@ private slots:
         QVERIFY(!checked("addr16") && !checked("addr24") && checked("addr32"));
         QCOMPARE(window().grid().vScroll()->value(), 0);
         QCOMPARE(window().grid().hScroll()->value(), 0);
-        QCOMPARE(int(window().grid().view().CurVoffset), 0);
-        QCOMPARE(int(window().grid().view().CurHOffset), 0);
+        QCOMPARE(window().grid().layout().topSlot(), 0);
+        QCOMPARE(window().grid().layout().leftByte(), 0);
         QVERIFY(named(QStringLiteral("Text_filename"))->text().isEmpty());
         QCOMPARE(indexed<QLabel>("Label_DataIndex", 0)->text(), QStringLiteral("00"));
         for (int row = 0; row < GridView::kRows; ++row) {

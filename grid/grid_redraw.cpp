@@ -1,0 +1,117 @@
+#include "grid_redraw.h"
+
+#include "core/hex_text.h"
+#include "grid/grid_line_edit.h"
+#include "grid/row_write_back.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+namespace quorvane {
+
+namespace {
+
+// Typing limit of an ASCII row's wide cell.
+constexpr int kAsciiCellLength = 252;
+
+void setLabelText(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
+} // namespace
+
+GridRedraw::GridRedraw(const Document& document, EditorState& state, GridViewState& view, const GridLayout& layout,
+                       const GridControls& controls)
+    : document_(document), state_(state), view_(view), layout_(layout), controls_(controls)
+{
+}
+
+void GridRedraw::TableSet()
+{
+    const bool modified = state_.Modified;
+    view_.TableReady = false;
+    for (int r = 0; r < kGridRows; ++r)
+        drawRow(r);
+    state_.Modified = modified;
+    view_.TableReady = true;
+    DataInputEnable();
+}
+
+void GridRedraw::drawRow(int r)
+{
+    const Slot slot = layout_.slotOfRow(r);
+    const KeyRecord& rec = document_.table[slot];
+    const RowControls& row = controls_.row(r);
+    setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
+    if (rec.KeyType != kTypeHex)
+        showRowAsAscii(r);
+    else
+        showRowAsHex(r);
+
+    const CellIndex first = CellIndex::at(r, 0);
+    if (rec.inUse()) {
+        row.title->setTextIfChanged(rec.KeyTitle);
+        row.address->setTextIfChanged(
+            rec.KeyAddrSet ? AddrToText(rec.KeyAddrHigh, rec.KeyAddrLow, document_.mode.current()) : QString());
+        row.size->setTextIfChanged(QString::number(rec.KeySize));
+        if (rec.KeyType != kTypeHex) {
+            controls_.cell(first)->setTextIfChanged(rec.KeyData);
+        } else {
+            for (int c = 0; c < kGridColumns; ++c)
+                controls_.cell(first.inColumn(c))->setTextIfChanged(hexCellText(rec.KeyData, layout_.byteOfColumn(c)));
+        }
+    } else {
+        row.title->setTextIfChanged(QString());
+        row.address->setTextIfChanged(QString());
+        row.size->setTextIfChanged(QString());
+        for (int c = 0; c < kGridColumns; ++c)
+            controls_.cell(first.inColumn(c))->setTextIfChanged(QString());
+    }
+    row.type->setCurrentIndex(rec.KeyType);
+}
+
+void GridRedraw::LabelSet()
+{
+    for (int c = 0; c < kGridColumns; ++c)
+        setLabelText(controls_.byteHeaders[std::size_t(c)], twoDigitHex(layout_.byteOfColumn(c)));
+}
+
+void GridRedraw::DataInputEnable()
+{
+    for (int r = 0; r < kGridRows; ++r) {
+        const KeyRecord& rec = document_.table[layout_.slotOfRow(r)];
+        const CellIndex first = CellIndex::at(r, 0);
+        if (rec.KeyType == kTypeHex) {
+            for (int c = 0; c < kGridColumns; ++c) {
+                const bool open = hexCellOpen(rec.KeyData.size(), layout_.byteOfColumn(c));
+                controls_.cell(first.inColumn(c))->setReadOnlyIfChanged(!open);
+            }
+        } else {
+            controls_.cell(first)->setReadOnlyIfChanged(false);
+        }
+    }
+}
+
+void GridRedraw::showRowAsHex(int row)
+{
+    GridLineEdit* first = controls_.cell(CellIndex::at(row, 0));
+    first->setWidthIfChanged(layout_.cellWidth());
+    first->setTypingLimit(0);
+    first->setInputMethodsAllowed(false);
+    for (int c = 1; c < kGridColumns; ++c)
+        controls_.cell(CellIndex::at(row, c))->setVisibleIfChanged(true);
+}
+
+void GridRedraw::showRowAsAscii(int row)
+{
+    GridLineEdit* first = controls_.cell(CellIndex::at(row, 0));
+    first->setWidthIfChanged(layout_.wideCellWidth());
+    first->setTypingLimit(kAsciiCellLength);
+    first->setInputMethodsAllowed(true);
+    for (int c = 1; c < kGridColumns; ++c)
+        controls_.cell(CellIndex::at(row, c))->setVisibleIfChanged(false);
+}
+
+} // namespace quorvane
