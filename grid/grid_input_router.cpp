@@ -7,6 +7,7 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -57,20 +58,21 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonDblClick:
         return isMiddleClickPaste(*it, event);
     case QEvent::Wheel:
-        if (it->field != Field::Type)
-            return false;
-        event->ignore(); // a type box changes only by a choice; the grid may take the turn
+        // No control scrolls by itself (a type box changes only by a
+        // choice); the turn scrolls the grid, wherever the mouse is.
+        handlers_.onWheel(static_cast<QWheelEvent*>(event));
         return true;
     default:
         return false;
     }
 }
 
-// Nothing dropped is typed into a control. A file dropped on a data cell
-// goes to the drop handler, which decides what the file means.
+// Nothing dropped is typed into a control. Whatever is dropped on a data
+// cell goes to the drop handler, which decides what it means (text or more
+// than one file is an error the user is told about).
 bool GridInputRouter::filterDrop(const ControlId& id, QDropEvent* event)
 {
-    if (id.field != Field::Data || !fileDropHandler_ || !event->mimeData()->hasUrls()) {
+    if (id.field != Field::Data || !fileDropHandler_) {
         event->ignore();
         return true;
     }

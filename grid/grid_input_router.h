@@ -12,6 +12,8 @@ class QDropEvent;
 class QMimeData;
 class QWidget;
 
+class QWheelEvent;
+
 namespace quorvane {
 
 struct KeyStroke;
@@ -36,6 +38,8 @@ public:
     // The character the cell takes for `code`: the same, another, or
     // kCharDiscarded.
     virtual char16_t onCellKeyPress(CellIndex cell, char16_t code) = 0; // Text_data_KeyPress
+    // A wheel turned over any control scrolls the grid.
+    virtual void onWheel(QWheelEvent* event) = 0;
 
 protected:
     ~GridKeyHandlers() = default;

@@ -30,7 +30,21 @@ void GridLineEdit::setReadOnlyIfChanged(bool readOnly)
     if (isReadOnly() != readOnly) {
         setReadOnly(readOnly);
         applyInputMethods();
+        showReadOnly(readOnly);
     }
+}
+
+// A locked cell takes the window's colour, so the user sees where typing
+// will go before trying; most styles draw a read-only field like any other.
+void GridLineEdit::showReadOnly(bool readOnly)
+{
+    if (!readOnly) {
+        setPalette(QPalette());
+        return;
+    }
+    QPalette locked = palette();
+    locked.setColor(QPalette::Base, locked.color(QPalette::Window));
+    setPalette(locked);
 }
 
 void GridLineEdit::setInputMethodsAllowed(bool allowed)

@@ -43,6 +43,7 @@ protected:
 private:
     void applyTypingLimit();
     void applyInputMethods();
+    void showReadOnly(bool readOnly);
 
     int typingLimit_ = kNoLengthLimit;
     bool inputMethodsAllowed_ = true;

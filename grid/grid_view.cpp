@@ -3,11 +3,13 @@
 #include "grid/grid_line_edit.h"
 #include "grid/row_write_back.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 namespace quorvane {
 
@@ -203,6 +205,24 @@ void GridView::runLeaveRules(const ControlId& id)
     case Field::Type:
     case Field::Data: break;
     }
+}
+
+void GridView::wheelEvent(QWheelEvent* event)
+{
+    constexpr int kNotch = 120;
+    const QPoint angle = event->angleDelta();
+    // Some systems turn Shift+wheel into a horizontal turn by themselves.
+    const bool bytes = (event->modifiers() & Qt::ShiftModifier) || (angle.y() == 0 && angle.x() != 0);
+    wheelRemainder_ += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = wheelRemainder_ / kNotch;
+    wheelRemainder_ %= kNotch;
+    event->accept();
+    if (notches == 0)
+        return;
+    QScrollBar* bar = bytes ? controls_.byteScroll : controls_.recordScroll;
+    // With tracking on, moving the slider triggers the bar's own move
+    // action: actionTriggered (the leave rules), then the value change.
+    bar->setSliderPosition(bar->value() - notches * QApplication::wheelScrollLines() * bar->singleStep());
 }
 
 void GridView::scrollToSlot(Slot topSlot) { controls_.recordScroll->setValue(topSlot); }

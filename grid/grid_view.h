@@ -66,9 +66,16 @@ public:
     // Where a "No." heading over the line numbers fits, in grid coordinates.
     [[nodiscard]] QRect lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }
 
-    // Receives the data of files dropped onto a data cell. Without a handler
-    // the cells take no drop at all; nothing dropped is ever typed into them.
+    // Receives whatever is dropped onto a data cell. Without a handler the
+    // cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
+
+protected:
+    // The wheel scrolls records, with Shift bytes, through the scroll bars
+    // as a drag of their sliders would: the focused field's leave rules run
+    // first.
+    void wheelEvent(QWheelEvent* event) override;
+    void onWheel(QWheelEvent* event) override { wheelEvent(event); }
 
 private:
     void watchControls();
@@ -133,6 +140,7 @@ private:
     GridControls controls_;
     GridRedraw redraw_{document_, state_, view_, layout_, controls_};
     GridInputRouter* input_ = nullptr;
+    int wheelRemainder_ = 0; // eighths of a degree not yet scrolled (fine-grained wheels)
 };
 
 } // namespace quorvane

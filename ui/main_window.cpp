@@ -7,6 +7,7 @@
 #include "grid/grid_view.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,7 @@ MainWindow::MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget
     openCommand_ = std::make_unique<OpenCommand>(*context_, *saveCommand_);
     newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
     endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { (void)writeSettings(); });
+    extractCommand_ = std::make_unique<ExtractCommand>(*context_);
 
     createMenus();
     createLayout();
@@ -83,8 +85,7 @@ void MainWindow::createMenus()
     connectCommand(openAction_, [this] { openCommand_->run(); });
     connectCommand(saveAction_, [this] { (void)saveCommand_->run(); });
     connectCommand(endAction_, [this] { endProgram(); });
-    // Its command is not part of the editor yet.
-    extractAction_->setEnabled(false);
+    connectCommand(extractAction_, [this] { extractCommand_->run(); });
 
     addressSizeMenu_ = addMenu("addresssize", QStringLiteral("AddressSize(&A)"));
     addr16Action_ = addMenuAction(addressSizeMenu_, "addr16", QStringLiteral("16bit(&1)"));
@@ -136,6 +137,32 @@ void MainWindow::openFile(const QString& path)
     openCommand_->openFile(path);
 }
 
+void MainWindow::dropData(const QMimeData* data)
+{
+    grid_->CommitGrid();
+    extractCommand_->drop(data);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != dropLabel_)
+        return QMainWindow::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        static_cast<QDropEvent*>(event)->acceptProposedAction();
+        return true;
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        dropData(drop->mimeData());
+        return true;
+    }
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
+}
+
 void MainWindow::createLayout()
 {
     auto* central = new QWidget(this);
@@ -172,9 +199,9 @@ void MainWindow::createLayout()
     dropLabel_->setFrameShadow(QFrame::Sunken);
     dropLabel_->setMinimumWidth(220);
     dropLabel_->setStyleSheet(QStringLiteral("QLabel { padding: 4px; }"));
-    // Extraction from a dropped file is not built yet: the target is shown
-    // greyed and takes no drops, rather than ignoring them silently.
-    dropLabel_->setEnabled(false);
+    dropLabel_->setAcceptDrops(true);
+    dropLabel_->installEventFilter(this);
+    grid_->setFileDropHandler([this](const QMimeData* data) { dropData(data); });
 
     // The heading stands in the grid's own heading row, over the numbers.
     lineNumberHeading_ = new QLabel(QStringLiteral("No."), grid_);

@@ -4,6 +4,7 @@
 #include "file_commands.h"
 #include "new_end_commands.h"
 #include "editor_context.h"
+#include "extract_command.h"
 #include "modal_ui.h"
 
 #include "core/document.h"
@@ -18,6 +19,7 @@ class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 
 namespace quorvane {
 
@@ -51,6 +53,8 @@ public:
     // Opens `path` as File Open does once a file is chosen (a file named on
     // the command line).
     void openFile(const QString& path);
+    // What a drop onto the drop label or a data cell hands over (DragDrop).
+    void dropData(const QMimeData* data);
 
 signals:
     // End has run to its end: the settings are written and the program is
@@ -64,6 +68,8 @@ public:
     [[nodiscard]] GridView& grid() { return *grid_; }
 
 protected:
+    // The drop label takes whatever is dropped on it, as the data cells do.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The close box is a request for End (Form_QueryUnload): the window
     // stays open unless End runs to its end.
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +100,7 @@ private:
     std::unique_ptr<OpenCommand> openCommand_;
     std::unique_ptr<NewCommand> newCommand_;
     std::unique_ptr<EndCommand> endCommand_;
+    std::unique_ptr<ExtractCommand> extractCommand_;
 
     QMenu* fileMenu_ = nullptr;         // FILE
     QMenu* addressSizeMenu_ = nullptr;  // addresssize

@@ -245,16 +245,18 @@ private slots:
     void userScrollLeavesTheFieldFirst_data()
     {
         QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<QString>("wheelOn"); // empty: a click on the bar's arrow
         QTest::addColumn<int>("vAfter");
-        QTest::newRow("size, wheel on the bar") << "Text_size_2" << true << 3;
-        QTest::newRow("address, click on the bar's arrow") << "Text_address_2" << false << 1;
+        QTest::newRow("size, wheel on the bar") << "Text_size_2" << "bar" << 3;
+        QTest::newRow("size, wheel over a data cell") << "Text_size_2" << "Text_data_70" << 3;
+        QTest::newRow("address, wheel over a title") << "Text_address_2" << "Text_title_5" << 3;
+        QTest::newRow("address, click on the bar's arrow") << "Text_address_2" << "" << 1;
     }
 
     void userScrollLeavesTheFieldFirst()
     {
         QFETCH(QString, field);
-        QFETCH(bool, wheel);
+        QFETCH(QString, wheelOn);
         QFETCH(int, vAfter);
         KeyRecord rec = wideAddressRecord();
         rec.KeyData = hexBytes(10); // longer than its size, as a file may bring it
@@ -263,10 +265,11 @@ private slots:
         fx->setMode(16);
         fx->startIn(fx->control(field));
         QScrollBar* bar = fx->grid->vScroll();
-        if (wheel) {
-            QWheelEvent turn(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+        if (!wheelOn.isEmpty()) {
+            QWidget* target = wheelOn == QLatin1String("bar") ? bar : fx->control<QWidget>(wheelOn);
+            QWheelEvent turn(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(bar, &turn);
+            QApplication::sendEvent(target, &turn);
         } else {
             QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
         }
@@ -276,6 +279,28 @@ private slots:
         QCOMPARE(fx->data(2), sizeField ? hexBytes(2) : hexBytes(10));
         QCOMPARE(fx->document.table[2].KeyAddrHigh, qint16(sizeField ? 0x1234 : 0));
         QVERIFY(fx->document.table[2 + vAfter] == rec);
+    }
+
+    // Shift with the wheel moves through the bytes instead; a wheel with
+    // fine steps moves once a whole notch has been turned.
+    void wheelWithShiftScrollsBytes()
+    {
+        fx->load({{0, hexRecord(hexBytes(40))}});
+        auto turn = [this](int delta, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent event(QPointF(5, 5), fx->cell(3)->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(fx->cell(3), &event);
+        };
+        turn(-120, Qt::ShiftModifier);
+        QCOMPARE(fx->grid->layout().leftByte(), 3);
+        QCOMPARE(fx->grid->layout().topSlot(), 0);
+        QCOMPARE(fx->dataIndex(0), QStringLiteral("03"));
+        turn(-60, Qt::NoModifier);
+        QCOMPARE(fx->grid->layout().topSlot(), 0);
+        turn(-60, Qt::NoModifier);
+        QCOMPARE(fx->grid->layout().topSlot(), 3);
+        turn(120, Qt::ShiftModifier);
+        QCOMPARE(fx->grid->layout().leftByte(), 0);
     }
 
     // Shift+Tab from the top address scrolls the grid; the focus-loss rules

@@ -55,8 +55,13 @@ private slots:
         fx->load({{1, hexRecord(data)}});
         fx->scrollTo(0, h);
         QCOMPARE(fx->rowTexts(1, 4), firstCells);
-        for (int c = 0; c < 16; ++c)
-            QCOMPARE(fx->cell(16 + c)->isReadOnly(), c >= openCells);
+        for (int c = 0; c < 16; ++c) {
+            QLineEdit* cell = fx->cell(16 + c);
+            QCOMPARE(cell->isReadOnly(), c >= openCells);
+            // A locked cell looks it: it takes the window's colour.
+            QCOMPARE(cell->palette().color(QPalette::Base) == cell->palette().color(QPalette::Window),
+                     c >= openCells);
+        }
         QCOMPARE(fx->dataIndex(15), twoDigitHex(h + 15));
     }
 

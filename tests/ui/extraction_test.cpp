@@ -1,0 +1,210 @@
+// Extraction in the real window: the menu command, drops onto the drop
+// label and the data cells, the start-address question, progress with
+// Cancel, and the table after success and after each kind of failure.
+
+#include "window_fixture.h"
+
+#include "tests/support/record_builders.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+
+using namespace quorvane;
+using namespace quorvane::test;
+
+namespace {
+
+// One S1 line of `bytes` at `address`, checksum and all.
+QByteArray s1Line(quint16 address, const QByteArray& bytes)
+{
+    QByteArray body;
+    body.append(char(bytes.size() + 3)).append(char(address >> 8)).append(char(address)).append(bytes);
+    quint8 sum = 0;
+    for (char b : body)
+        sum += quint8(b);
+    return "S1" + (body + char(~sum)).toHex().toUpper() + "\r\n";
+}
+
+} // namespace
+
+class ExtractionTest : public WindowTest {
+    Q_OBJECT
+
+    QString path(const QString& name) const { return QFileInfo(settingsPath()).dir().filePath(name); }
+
+    QString writeFile(const QString& name, const QByteArray& contents) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+            qFatal("cannot write the test file");
+        return file.fileName();
+    }
+
+    // Slot 0 and 2 are targets; slot 1 has data but no address; the spare
+    // slot is not a document record.
+    void putTargets()
+    {
+        table()[0] = titled(hexRecordAt(0x1002, QStringLiteral("0000")), QStringLiteral("key"));
+        table()[1] = titled(asciiRecordAt(0, QStringLiteral("note")), QStringLiteral("no address"));
+        table()[1].KeyAddrSet = false;
+        table()[2] = titled(asciiRecordAt(0x100E, QStringLiteral("ab")), QStringLiteral("text"));
+        window().grid().redraw();
+    }
+
+    void drop(QWidget* target, QMimeData* data)
+    {
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(2, 2), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+    }
+
+    [[nodiscard]] QStringList errors() const
+    {
+        QStringList shown;
+        for (const MessageRequest& m : const_cast<ExtractionTest*>(this)->modal().messages())
+            shown << m.title + QLatin1Char(':') + m.text;
+        return shown;
+    }
+
+private slots:
+    void theMenuCommandFillsEveryTargetAndEmptiesTheRest()
+    {
+        const QString object = writeFile(QStringLiteral("image.s19"),
+                                         s1Line(0x1000, QByteArray::fromHex("00112233445566778899AABBCCDDEEFF"))
+                                             + "S9030000FC\r\n");
+        start();
+        putTargets();
+        modal().answerFileDialog({true, object, 1});
+        QVERIFY(trigger("KEY_extract"));
+
+        QVERIFY(modal().fileDialogs().front()
+                == (FileDialogRequest{FileDialogKind::Open, QStringLiteral("Object File(*.*)|*.*"), 0, QString(),
+                                      true, false}));
+        QCOMPARE(errors(), QStringList{});
+        QCOMPARE(table()[0].KeyData, QStringLiteral("2233"));
+        QCOMPARE(table()[2].KeyData, QStringLiteral("EEFF"));
+        QCOMPARE(table()[2].KeyType, kTypeHex); // every record becomes HEX
+        QCOMPARE(table()[1].KeyData, QString()); // not a target: emptied
+        QCOMPARE(table()[1].KeyTitle, QStringLiteral("no address"));
+        QVERIFY(window().state().Modified);
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
+        QCOMPARE(indexed("Text_data", 32)->text(), QStringLiteral("EE"));
+        QCOMPARE(window().settings().FilterIndexSetting, qint16(1)); // the documents' filter is left alone
+    }
+
+    // Each failure leaves every record as it was, and only some are told.
+    void failuresLeaveTheTableAsItWas_data()
+    {
+        QTest::addColumn<QByteArray>("contents"); // written as "object.bin"
+        QTest::addColumn<QList<std::optional<QString>>>("startAddresses");
+        QTest::addColumn<int>("cancelProgressAt");
+        QTest::addColumn<QStringList>("shown");
+        const QByteArray s19 = s1Line(0x1000, QByteArray(8, 'x')) + "S9030000FC\r\n";
+        QTest::newRow("not found") << s19 << QList<std::optional<QString>>{} << 0
+                                   << QStringList{"ERROR:Data not found.\r\nFILE: %1\r\nADDRESS: 0000100E\r\nSIZE: 2"};
+        // A stray character after a data line passes the S-record check but
+        // leaves the line's data in doubt.
+        QByteArray stray = s1Line(0x2000, QByteArray(4, 'y'));
+        stray.insert(stray.size() - 2, '0');
+        QTest::newRow("format error") << stray << QList<std::optional<QString>>{} << 0
+                                      << QStringList{"ERROR:File format error.\r\nFILE: %1\r\n"};
+        QTest::newRow("binary, start address cancelled")
+            << QByteArray(64, '\0') << QList<std::optional<QString>>{std::nullopt} << 0 << QStringList{};
+        QTest::newRow("binary, empty start address")
+            << QByteArray(64, '\0') << QList<std::optional<QString>>{QString()} << 0
+            << QStringList{"ERROR:Address Input Error.\r\nADDRESS: "};
+        QTest::newRow("binary, record below the image")
+            << QByteArray(64, '\0') << QList<std::optional<QString>>{QStringLiteral("1004")} << 0
+            << QStringList{"ERROR:Data not found.\r\nFILE: %1\r\nADDRESS: 00001002\r\nSIZE: 2"};
+        // Eight MiB of lines that hold none of the keys: progress is told,
+        // and Cancel at the first report stops the reading.
+        QByteArray big;
+        const QByteArray line = s1Line(0x8000, QByteArray(32, 'z'));
+        while (big.size() < (8 << 20))
+            big += line;
+        QTest::newRow("cancelled while reading") << big << QList<std::optional<QString>>{} << 1 << QStringList{};
+    }
+    void failuresLeaveTheTableAsItWas()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QList<std::optional<QString>>, startAddresses);
+        QFETCH(int, cancelProgressAt);
+        QFETCH(QStringList, shown);
+        const QString object = writeFile(QStringLiteral("object.bin"), contents);
+        start();
+        putTargets();
+        const RecordTable before = table();
+        for (const auto& answer : startAddresses)
+            modal().answerStartAddress(answer);
+        for (int i = 0; i < shown.size(); ++i)
+            modal().answerMessage(MessageResult::Ok);
+        modal().cancelProgressAt(cancelProgressAt);
+
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(object)});
+        window().dropData(&data);
+
+        for (QString& text : shown)
+            text.replace(QStringLiteral("%1"), object);
+        QCOMPARE(errors(), shown);
+        QCOMPARE(table(), before);
+        QVERIFY(!window().state().Modified);
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
+        if (cancelProgressAt > 0) {
+            QVERIFY(modal().progressReports() >= 1);
+            QCOMPARE(modal().progressFinishedCount(), 1);
+        }
+    }
+
+    // Real drop events on the two targets: one file, two files, a folder
+    // and plain text.
+    void drops_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("error"); // empty: the extraction ran
+        for (const char* target : {"Label_Drop", "Text_data_5"}) {
+            QTest::addRow("%s, one file", target) << target << "file" << "";
+            QTest::addRow("%s, two files", target) << target << "two files" << "File Count Error.";
+            QTest::addRow("%s, a folder", target) << target << "folder" << "Object Error.";
+            QTest::addRow("%s, plain text", target) << target << "text" << "Object Error.";
+        }
+    }
+    void drops()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, what);
+        QFETCH(QString, error);
+        const QString object = writeFile(QStringLiteral("image.s19"),
+                                         s1Line(0x1000, QByteArray::fromHex("00112233445566778899AABBCCDDEEFF")));
+        start();
+        putTargets();
+        const RecordTable before = table();
+        QMimeData data;
+        if (what == QLatin1String("file"))
+            data.setUrls({QUrl::fromLocalFile(object)});
+        else if (what == QLatin1String("two files"))
+            data.setUrls({QUrl::fromLocalFile(object), QUrl::fromLocalFile(object)});
+        else if (what == QLatin1String("folder"))
+            data.setUrls({QUrl::fromLocalFile(QFileInfo(object).path())});
+        else
+            data.setText(object);
+        if (!error.isEmpty())
+            modal().answerMessage(MessageResult::Ok);
+
+        drop(named<QWidget>(target), &data);
+
+        QCOMPARE(errors(), error.isEmpty() ? QStringList{} : QStringList{QStringLiteral("ERROR:") + error});
+        QCOMPARE(table()[0].KeyData, error.isEmpty() ? QStringLiteral("2233") : before[0].KeyData);
+        QCOMPARE(window().state().Modified, error.isEmpty());
+        QCOMPARE(modal().unanswered(), 0);
+    }
+};
+
+QTEST_MAIN(ExtractionTest)
+#include "extraction_test.moc"
