@@ -30,15 +30,15 @@ void GridLineEdit::setReadOnlyIfChanged(bool readOnly)
     if (isReadOnly() != readOnly) {
         setReadOnly(readOnly);
         applyInputMethods();
-        showReadOnly(readOnly);
     }
 }
 
-// A locked cell takes the window's colour, so the user sees where typing
-// will go before trying; most styles draw a read-only field like any other.
-void GridLineEdit::showReadOnly(bool readOnly)
+void GridLineEdit::setShadedIfChanged(bool shaded)
 {
-    if (!readOnly) {
+    if (shaded_ == shaded)
+        return;
+    shaded_ = shaded;
+    if (!shaded) {
         setPalette(QPalette());
         return;
     }

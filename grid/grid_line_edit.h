@@ -23,6 +23,10 @@ public:
 
     void setTextIfChanged(const QString& text);
     void setReadOnlyIfChanged(bool readOnly);
+    // A cell that cannot take input takes the window's colour, so the user
+    // sees where typing will go before trying; most styles draw a read-only
+    // field like any other.
+    void setShadedIfChanged(bool shaded);
     void setVisibleIfChanged(bool visible);
     void setWidthIfChanged(int width);
     // A typing limit, 0 meaning none. Text set by code is never cut by it,
@@ -43,10 +47,10 @@ protected:
 private:
     void applyTypingLimit();
     void applyInputMethods();
-    void showReadOnly(bool readOnly);
 
     int typingLimit_ = kNoLengthLimit;
     bool inputMethodsAllowed_ = true;
+    bool shaded_ = false;
 };
 
 } // namespace quorvane

@@ -85,11 +85,16 @@ void GridRedraw::DataInputEnable()
         const CellIndex first = CellIndex::at(r, 0);
         if (rec.KeyType == kTypeHex) {
             for (int c = 0; c < kGridColumns; ++c) {
-                const bool open = hexCellOpen(rec.KeyData.size(), layout_.byteOfColumn(c));
-                controls_.cell(first.inColumn(c))->setReadOnlyIfChanged(!open);
+                const int byte = layout_.byteOfColumn(c);
+                const bool open = hexCellOpen(rec.KeyData.size(), byte);
+                GridLineEdit* cell = controls_.cell(first.inColumn(c));
+                cell->setReadOnlyIfChanged(!open);
+                // Past a given size no byte can be typed either.
+                cell->setShadedIfChanged(!open || (rec.KeySize > 0 && byte >= rec.KeySize));
             }
         } else {
             controls_.cell(first)->setReadOnlyIfChanged(false);
+            controls_.cell(first)->setShadedIfChanged(false);
         }
     }
 }

@@ -39,11 +39,15 @@ private slots:
         QTest::addColumn<QString>("data");
         QTest::addColumn<int>("h");
         QTest::addColumn<QStringList>("firstCells");
+        QTest::addColumn<int>("size");
         QTest::addColumn<int>("openCells"); // cells 0..openCells-1 accept typing
+        QTest::addColumn<int>("shadedFrom"); // cells from here on look locked
         // The cells' own rules are grid_rules_test's; these rows check that
         // each cell shows and opens the byte of its column at the offset.
-        QTest::newRow("odd data at offset 1") << "0A1B2" << 1 << QStringList{"1B", "2", "", ""} << 2;
-        QTest::newRow("full window") << hexBytes(40) << 20 << QStringList{"14", "15", "16", "17"} << 16;
+        QTest::newRow("odd data at offset 1") << "0A1B2" << 1 << QStringList{"1B", "2", "", ""} << 0 << 2 << 2;
+        QTest::newRow("full window") << hexBytes(40) << 20 << QStringList{"14", "15", "16", "17"} << 0 << 16 << 16;
+        QTest::newRow("size reached: the next cell is open but shaded")
+            << hexBytes(3) << 0 << QStringList{"00", "01", "02", ""} << 3 << 4 << 3;
     }
 
     void hexWindow()
@@ -51,16 +55,18 @@ private slots:
         QFETCH(QString, data);
         QFETCH(int, h);
         QFETCH(QStringList, firstCells);
+        QFETCH(int, size);
         QFETCH(int, openCells);
-        fx->load({{1, hexRecord(data)}});
+        QFETCH(int, shadedFrom);
+        fx->load({{1, hexRecord(data, qint16(size))}});
         fx->scrollTo(0, h);
         QCOMPARE(fx->rowTexts(1, 4), firstCells);
         for (int c = 0; c < 16; ++c) {
             QLineEdit* cell = fx->cell(16 + c);
             QCOMPARE(cell->isReadOnly(), c >= openCells);
-            // A locked cell looks it: it takes the window's colour.
+            // A cell that takes no input looks it: it takes the window's colour.
             QCOMPARE(cell->palette().color(QPalette::Base) == cell->palette().color(QPalette::Window),
-                     c >= openCells);
+                     c >= shadedFrom);
         }
         QCOMPARE(fx->dataIndex(15), twoDigitHex(h + 15));
     }
