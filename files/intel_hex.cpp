@@ -1,5 +1,6 @@
 #include "intel_hex.h"
 
+#include "line_check.h"
 #include "line_reader.h"
 
 #include "core/hex_digits.h"
@@ -71,30 +72,15 @@ QString describeIntelHexLineFault(IntelHexLineFault fault)
 
 FormatCheck CheckIntelHexFile(QIODevice& device)
 {
-    LineReader reader(device, kMaxIntelHexLineLength);
-    QByteArrayView line;
-    for (;;) {
-        switch (reader.next(line)) {
-        case LineReader::Status::End:
-            return FormatCheck::passed(reader.lineNumber());
-        case LineReader::Status::TooLong:
-            return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(IntelHexLineFault::TooLong));
-        case LineReader::Status::ReadError:
-            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
-        case LineReader::Status::Line:
-            if (const IntelHexLineFault fault = intelHexLineFault(line); fault != IntelHexLineFault::None)
-                return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(fault));
-            break;
-        }
-    }
+    // A lambda, not the function's address: each line's judgement is then a
+    // direct call the compiler can inline.
+    return checkEveryLine(device, kMaxIntelHexLineLength, [](QByteArrayView line) { return intelHexLineFault(line); },
+                          describeIntelHexLineFault, IntelHexLineFault::None, IntelHexLineFault::TooLong);
 }
 
 FormatCheck CheckIntelHexFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FormatCheck::failed(0, file.errorString());
-    return CheckIntelHexFile(file);
+    return checkFileAt(path, [](QIODevice& device) { return CheckIntelHexFile(device); });
 }
 
 std::optional<IntelHexFields> intelHexFieldsOf(QByteArrayView line)

@@ -1,6 +1,7 @@
 #include "srecord_reader.h"
 
 #include "file_error.h"
+#include "line_check.h"
 #include "line_reader.h"
 #include "srecord_line.h"
 
@@ -51,30 +52,15 @@ QString lineError(qint64 lineNumber, const QString& why)
 
 FormatCheck CheckSrecordFile(QIODevice& device)
 {
-    LineReader reader(device, kMaxSrecordLineLength);
-    QByteArrayView line;
-    for (;;) {
-        switch (reader.next(line)) {
-        case LineReader::Status::End:
-            return FormatCheck::passed(reader.lineNumber());
-        case LineReader::Status::TooLong:
-            return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(SrecordLineFault::TooLong));
-        case LineReader::Status::ReadError:
-            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
-        case LineReader::Status::Line:
-            if (const SrecordLineFault fault = srecordLineFault(line); fault != SrecordLineFault::None)
-                return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(fault));
-            break;
-        }
-    }
+    // A lambda, not the function's address: each line's judgement is then a
+    // direct call the compiler can inline.
+    return checkEveryLine(device, kMaxSrecordLineLength, [](QByteArrayView line) { return srecordLineFault(line); },
+                          describeSrecordLineFault, SrecordLineFault::None, SrecordLineFault::TooLong);
 }
 
 FormatCheck CheckSrecordFile(const QString& fname)
 {
-    QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FormatCheck::failed(0, file.errorString());
-    return CheckSrecordFile(file);
+    return checkFileAt(fname, [](QIODevice& device) { return CheckSrecordFile(device); });
 }
 
 QString SRecodeLoad(QIODevice& device, Document& document)
