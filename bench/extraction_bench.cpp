@@ -10,6 +10,8 @@
 // this process and for each peer program.
 #include "files/key_extraction.h"
 #include "files/set_key_data.h"
+#include "files/srecord_reader.h"
+#include "files/template_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -242,6 +244,28 @@ void BM_ObjcopyToBinary(benchmark::State& state, FileOf file)
     runPeer(state, {"objcopy", "-I", "srec", "-O", "binary", (files().*file).toStdString(),
                     (files().dir + QStringLiteral("/objcopy.bin")).toStdString()});
 }
+// The whole command-line program on the S-record file: start-up, File Open
+// of a template holding the 256 records, the extraction, the save. Beside
+// BM_SetKeyData/Srecord it shows what a process costs on top of the library.
+void BM_CliExtract(benchmark::State& state)
+{
+    const QString templ = files().dir + QStringLiteral("/records.639");
+    const QString out = files().dir + QStringLiteral("/extracted.KEY");
+    Document document;
+    document.table = table();
+    if (!FormatSave(templ, document).isEmpty()) {
+        state.SkipWithError("cannot write the template");
+        return;
+    }
+    QFile::remove(out);
+    runPeer(state, {QUORVANE_CLI_PATH, "extract", templ.toStdString(), files().srecord.toStdString(), "-o",
+                    out.toStdString(), "--no-sort"});
+    Document written;
+    if (!SRecodeLoad(out, written).isEmpty() || !matchesImage(written.table))
+        state.SkipWithError("the KEY file written does not hold the image's bytes");
+}
+BENCHMARK(BM_CliExtract)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
 BENCHMARK_CAPTURE(BM_SrecCatCrop, Srecord, &Files::srecord, "-motorola")
     ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK_CAPTURE(BM_SrecCatCrop, IntelHex, &Files::intelHex, "-intel")

@@ -3,8 +3,6 @@
 #include "cli_test_support.h"
 #include "tests/support/record_builders.h"
 
-#include <QProcess>
-
 namespace quorvane::test {
 namespace {
 
@@ -45,10 +43,7 @@ protected:
 
     void objcopy(const QStringList& arguments) const
     {
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(u"objcopy"_s, QStringList{u"-I"_s, u"binary"_s} + arguments);
-        ASSERT_TRUE(process.waitForFinished() && process.exitCode() == 0) << "objcopy is needed";
+        ASSERT_TRUE(tool(u"objcopy"_s, QStringList{u"-I"_s, u"binary"_s} + arguments));
     }
 
     qsizetype objcopyLines = 0;

@@ -55,7 +55,8 @@ TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
     };
     const Row rows[] = {
         {.arguments = {}, .errors = u"Usage: quorvane-cli COMMAND"_s},
-        {.arguments = {u"extract"_s}, .errors = u"Unknown command \"extract\"."_s},
+        {.arguments = {u"frobnicate"_s}, .errors = u"Unknown command \"frobnicate\"."_s},
+        {.arguments = {u"extract"_s, u"t.639"_s, u"image.srec"_s}, .errors = u"-o OUT is missing."_s},
         {.arguments = {u"help"_s, u"nothing"_s}, .errors = u"Unknown command \"nothing\"."_s},
         {.arguments = {u"check"_s}, .errors = u"FILE is missing."_s},
         {.arguments = {u"show"_s, u"t.639"_s, u"t.639"_s}, .errors = u"show takes 1 argument(s), 2 given."_s},
