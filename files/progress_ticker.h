@@ -1,0 +1,36 @@
+#pragma once
+
+#include "key_extraction.h"
+
+#include <QIODevice>
+
+namespace quorvane {
+
+// Reports progress every kProgressInterval bytes of lines seen; the device's
+// position then tells how far the reading really is.
+class ProgressTicker {
+public:
+    ProgressTicker(const ExtractionProgress& progress, const QIODevice& device)
+        : progress_(progress), device_(device), total_(device.isSequential() ? 0 : device.size())
+    {
+    }
+
+    // False when the user cancelled.
+    [[nodiscard]] bool advance(qsizetype lineLength)
+    {
+        seen_ += lineLength + 1;
+        if (!progress_ || seen_ < nextReport_)
+            return true;
+        nextReport_ = seen_ + kProgressInterval;
+        return progress_(device_.pos(), total_);
+    }
+
+private:
+    const ExtractionProgress& progress_;
+    const QIODevice& device_;
+    const qint64 total_;
+    qint64 seen_ = 0;
+    qint64 nextReport_ = kProgressInterval;
+};
+
+} // namespace quorvane
