@@ -6,8 +6,8 @@
 
 namespace quorvane {
 
-// Reports progress every kProgressInterval bytes of lines seen; the device's
-// position then tells how far the reading really is.
+// Reports progress every kProgressInterval bytes seen; the device's position
+// then tells how far the reading really is.
 class ProgressTicker {
 public:
     ProgressTicker(const ExtractionProgress& progress, const QIODevice& device)
@@ -15,10 +15,13 @@ public:
     {
     }
 
-    // False when the user cancelled.
-    [[nodiscard]] bool advance(qsizetype lineLength)
+    // After a line; false when the user cancelled.
+    [[nodiscard]] bool advance(qsizetype lineLength) { return advanceBytes(lineLength + 1); }
+
+    // After a block of bytes; false when the user cancelled.
+    [[nodiscard]] bool advanceBytes(qint64 count)
     {
-        seen_ += lineLength + 1;
+        seen_ += count;
         if (!progress_ || seen_ < nextReport_)
             return true;
         nextReport_ = seen_ + kProgressInterval;
