@@ -13,6 +13,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <memory>
 
 namespace quorvane {
 
@@ -181,8 +182,8 @@ private:
     int longest_ = 0;
 };
 
-// Which key bytes some data line of the image held, and the notes for the
-// records with bytes that none did.
+// The records with bytes that no data line of the image held, given which
+// key bytes some line did.
 std::vector<MergeNote> notesFor(const KeyLayout& layout, const std::vector<bool>& placed)
 {
     std::vector<MergeNote> notes;

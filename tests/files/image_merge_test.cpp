@@ -12,6 +12,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace quorvane {
 namespace {
 
@@ -369,6 +373,32 @@ TEST_F(MergeFiles, TheImageIsRecognisedAsRecognitionWould)
         EXPECT_EQ(result.kind, row.kind);
         EXPECT_EQ(test::readFileBytes(path(u"out"_s)), row.expected);
     }
+}
+
+// The file system refuses the output halfway: a limit on the size of the
+// files this process writes stands in for a full disk.
+TEST_F(MergeFiles, AWriteThatFailsHalfwayLeavesNoPartialFile)
+{
+    QByteArray image;
+    for (quint32 address = 0; address < 0x10000; address += 16)
+        image += srec(3, address, QByteArray(16, 'k'));
+    test::writeFileBytes(path(u"image.srec"_s), image);
+    test::writeFileBytes(path(u"out.srec"_s), "the previous output\r\n");
+
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previousLimit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previousLimit), 0);
+    rlimit small = previousLimit;
+    small.rlim_cur = rlim_t(image.size() / 2);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const MergeResult result = mergeKeyData(path(u"image.srec"_s), {key(0, 0x8000, "01")}, path(u"out.srec"_s));
+    setrlimit(RLIMIT_FSIZE, &previousLimit);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result.status, MergeStatus::WriteError);
+    EXPECT_TRUE(result.message.startsWith(u"ERROR:"_s) && result.message.size() > 6) << result.message.toStdString();
+    EXPECT_EQ(test::readFileBytes(path(u"out.srec"_s)), "the previous output\r\n");
+    EXPECT_EQ(entries(), QStringList({u"image.srec"_s, u"out.srec"_s}));
 }
 
 TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
