@@ -2,9 +2,13 @@
 
 #include "console_questions.h"
 #include "file_name_pattern.h"
+#include "image_options.h"
 #include "input_document.h"
 #include "record_columns.h"
 #include "saving.h"
+
+#include "document/image_merge_operation.h"
+#include "files/object_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +19,7 @@ namespace quorvane::cli {
 namespace {
 
 const QString kOutputOption = QStringLiteral("output");
+const QString kImageOption = QStringLiteral("image");
 
 QStringList trimmedNames(const QStringList& header)
 {
@@ -29,9 +34,9 @@ QStringList trimmedNames(const QStringList& header)
 class RowWriter {
 public:
     RowWriter(Console& console, const Document& templ, const RecordColumns& columns, const FileNamePattern& pattern,
-              qsizetype fieldCount, SaveChoices choices)
+              qsizetype fieldCount, SaveChoices choices, std::optional<ImageChoice> image)
         : console_(console), template_(templ), columns_(columns), pattern_(pattern), fieldCount_(fieldCount),
-          choices_(choices), questions_(console, choices.answerYes)
+          choices_(choices), image_(std::move(image)), questions_(console, choices.answerYes)
     {
     }
 
@@ -45,12 +50,16 @@ private:
         return false;
     }
 
+    // The row's file: the document saved, or its key data in the image.
+    [[nodiscard]] bool writeFile(Document& document, const QString& path, const QString& context);
+
     Console& console_;
     const Document& template_;
     const RecordColumns& columns_;
     const FileNamePattern& pattern_;
     const qsizetype fieldCount_;
     const SaveChoices choices_;
+    const std::optional<ImageChoice> image_;
     ConsoleQuestions questions_;
     // Each file is written by one row only: a serial twice in the list is
     // a mistake that must not silently replace the first device's file.
@@ -74,15 +83,27 @@ bool RowWriter::write(const CsvRow& row)
     if (const QString problem = columns_.apply(row.fields, document); !problem.isEmpty())
         return refuse(context, problem);
     questions_.setContext(context);
-    SaveResult result = prepareSave(document, choices_.sortOn, questions_);
-    if (result.saved()) {
-        // Folders the pattern's columns name are made as the files need them.
-        QDir().mkpath(QFileInfo(absolute).path());
-        result = writeDocumentFile(document, name.path, questions_);
-    }
-    if (reportSave(result, context, console_) != kExitSuccess)
+    if (!writeFile(document, name.path, context))
         return false;
     console_.print(context + QStringLiteral("wrote ") + name.path);
+    return true;
+}
+
+bool RowWriter::writeFile(Document& document, const QString& path, const QString& context)
+{
+    SaveResult result = image_ ? prepareKeyData(document, choices_.sortOn, questions_)
+                               : prepareSave(document, choices_.sortOn, questions_);
+    if (!result.saved())
+        return reportSave(result, context, console_) == kExitSuccess;
+    // Folders the pattern's columns name are made as the files need them.
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!image_)
+        return reportSave(writeDocumentFile(document, path, questions_), context, console_) == kExitSuccess;
+    const ImageOperationResult merged = writeKeyDataIntoImage(document, image_->path, path, image_->startAddress,
+                                                              {.strict = image_->strict, .progress = {}});
+    if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess)
+        return false;
+    printMergeNotes(merged.lines, context, console_);
     return true;
 }
 
@@ -101,8 +122,41 @@ BatchCommand::BatchCommand(Console& console)
                QStringLiteral("The file names, from the row's columns: out/{serial}.KEY (required). A .639 name "
                               "writes templates."),
                QStringLiteral("PATTERN")});
+    addOption({kImageOption,
+               QStringLiteral("Write each row's key data into a copy of this S-record, Intel HEX or binary image, "
+                              "named by the pattern, instead of a KEY file."),
+               QStringLiteral("IMAGE")});
+    addOption(startAddressOption());
+    addOption(strictOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
+}
+
+std::optional<ImageChoice> BatchCommand::imageChoice(const QCommandLineParser& parser, int& exitCode)
+{
+    exitCode = kExitSuccess;
+    if (!parser.isSet(kImageOption))
+        return std::nullopt;
+    ImageChoice image{.path = parser.value(kImageOption), .startAddress = startAddressAnswer(parser),
+                      .strict = parser.isSet(strictOption())};
+    if (!readableOrMissing(image.path, console)) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    // What every row would meet in the image is said once, before the rows.
+    QString problem;
+    if (!QFileInfo(image.path).isFile())
+        problem = image.path + QStringLiteral(": ") + kObjectFileNotFoundMessage;
+    else if (recognizeObjectFile(image.path) == ObjectFileKind::Binary) {
+        const StartAddressReply start = askStartAddressOf(image.startAddress);
+        problem = start.cancelled ? startAddressNeeded(image.path) : start.error;
+    }
+    if (!problem.isEmpty()) {
+        console.message(problem);
+        exitCode = kExitRefused;
+        return std::nullopt;
+    }
+    return image;
 }
 
 std::optional<QList<CsvRow>> BatchCommand::readRows(const QString& path)
@@ -140,6 +194,10 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
         return input.exitCode;
+    int exitCode = kExitSuccess;
+    std::optional<ImageChoice> image = imageChoice(parser, exitCode);
+    if (exitCode != kExitSuccess)
+        return exitCode;
     const std::optional<QList<CsvRow>> rows = readRows(csvPath);
     if (!rows)
         return kExitUsage;
@@ -157,7 +215,7 @@ int BatchCommand::run(const QCommandLineParser& parser)
                                            "the pattern; it is not used.")
                                 .arg(extra));
 
-    RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices);
+    RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices, std::move(image));
     qsizetype refused = 0;
     for (qsizetype i = 1; i < rows->size(); ++i)
         refused += writer.write(rows->at(i)) ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "check_command.h"
 
+#include "files/intel_hex.h"
 #include "files/srecord_reader.h"
 
 #include <QFile>
@@ -12,6 +13,7 @@ namespace {
 
 constexpr FormatProbe kProbes[] = {
     {"S-record", &CheckSrecordFile},
+    {"Intel HEX", &CheckIntelHexFile},
 };
 
 QString probeNames()

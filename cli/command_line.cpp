@@ -4,7 +4,10 @@
 #include "build_command.h"
 #include "check_command.h"
 #include "exit_codes.h"
+#include "extract_command.h"
+#include "merge_command.h"
 #include "show_command.h"
+#include "verify_command.h"
 
 #include "core/version_info.h"
 
@@ -17,7 +20,8 @@ const QString kHelp = QStringLiteral("help");
 QString generalHelp(const std::vector<std::unique_ptr<Command>>& commands)
 {
     QString text = QStringLiteral("Usage: quorvane-cli COMMAND [options] [arguments]\n"
-                                  "Checks, shows and writes Quorvane KEY files and templates.\n\nCommands:\n");
+                                  "Checks, shows and writes Quorvane KEY files and templates; takes key data out of firmware\n"
+                                  "images, writes it into them and checks them for it.\n\nCommands:\n");
     qsizetype width = 0;
     for (const auto& command : commands)
         width = std::max(width, command->name().size());
@@ -26,7 +30,8 @@ QString generalHelp(const std::vector<std::unique_ptr<Command>>& commands)
     return text
         + QStringLiteral("\n\"quorvane-cli help COMMAND\" or \"quorvane-cli COMMAND --help\" describes a command;\n"
                          "\"quorvane-cli --version\" prints the version.\n"
-                         "Exit codes: 0 done; 1 a check, a save step or a warning refused; 2 bad usage or an "
+                         "Exit codes: 0 done; 1 a check, an extraction, a merge, a save step or a warning refused, or\n"
+                         "an image without the key data; 2 bad usage or an "
                          "input that cannot be read.");
 }
 
@@ -53,6 +58,9 @@ std::vector<std::unique_ptr<Command>> makeCommands(Console& console)
     commands.push_back(std::make_unique<ShowCommand>(console));
     commands.push_back(std::make_unique<BuildCommand>(console));
     commands.push_back(std::make_unique<BatchCommand>(console));
+    commands.push_back(std::make_unique<ExtractCommand>(console));
+    commands.push_back(std::make_unique<MergeCommand>(console));
+    commands.push_back(std::make_unique<VerifyCommand>(console));
     return commands;
 }
 

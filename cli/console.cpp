@@ -13,7 +13,11 @@ void Console::message(const QString& text)
 {
     // Results printed so far come first when both streams go to one terminal.
     output_.flush();
-    errors_ << terminalText(text) << '\n';
+    // Some of the editor's texts end in a line break of their own.
+    const QString lines = terminalText(text);
+    errors_ << lines;
+    if (!lines.endsWith(QLatin1Char('\n')))
+        errors_ << '\n';
     errors_.flush();
 }
 

@@ -17,7 +17,7 @@ public:
 
     // One line of results.
     void print(const QString& line);
-    // One message, possibly of several lines.
+    // One message, possibly of several lines, ended by one line break.
     void message(const QString& text);
 
 private:

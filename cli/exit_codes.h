@@ -5,7 +5,8 @@
 namespace quorvane::cli {
 
 inline constexpr int kExitSuccess = 0;
-// A check, a save step or the extraction refused, or a warning was not answered.
+// A check, a save step, the extraction or a merge refused, a warning was not
+// answered, or an image does not hold the key data.
 inline constexpr int kExitRefused = 1;
 // Bad usage, or an input that cannot be read at all.
 inline constexpr int kExitUsage = 2;

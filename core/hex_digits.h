@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QtGlobal>
 
 #include <array>
+#include <optional>
 
 // The one table of hexadecimal digits: every reader, filter and conversion
 // that asks "is this a hex digit, and what is it worth" asks here.
@@ -35,6 +37,25 @@ inline constexpr std::array<quint8, 256> kHexDigitTable = makeHexDigitTable();
 {
     return c < 256 ? detail::kHexDigitTable[c] : kNotHex;
 }
+
+// The value of up to eight hex digits (either case); nullopt when one is not
+// a digit. No digits read as 0.
+[[nodiscard]] constexpr std::optional<quint32> hexNumber(QByteArrayView digits)
+{
+    quint32 value = 0;
+    unsigned notHex = 0;
+    for (const char c : digits) {
+        const quint8 digit = hexDigitValue(c);
+        notHex |= digit;
+        value = (value << 4) | (digit & 0xF);
+    }
+    if (digits.size() > 8 || (notHex & kNotHex))
+        return std::nullopt;
+    return value;
+}
+
+// The upper-case hex digit of the low four bits.
+[[nodiscard]] constexpr char upperHexDigitOf(unsigned nibble) { return "0123456789ABCDEF"[nibble & 0xF]; }
 
 [[nodiscard]] constexpr bool isHexDigit(char16_t c) { return hexDigitValue(c) != kNotHex; }
 [[nodiscard]] constexpr bool isLowerHexLetter(char16_t c) { return c >= u'a' && c <= u'f'; }

@@ -14,8 +14,6 @@ int digitOf(QChar ch)
     return value == kNotHex ? -1 : value;
 }
 
-constexpr char kUpperDigits[] = "0123456789ABCDEF";
-
 } // namespace
 
 qint32 hexRead(QStringView text)
@@ -44,14 +42,14 @@ QString fourDigitHex(qint32 value)
     const quint16 v = quint16(value);
     QString out(4, QLatin1Char('0'));
     for (int i = 3, shift = 0; i >= 0; --i, shift += 4)
-        out[i] = QLatin1Char(kUpperDigits[(v >> shift) & 0xF]);
+        out[i] = QLatin1Char(upperHexDigitOf(v >> shift));
     return out;
 }
 
 QString twoDigitHex(qint32 value)
 {
     const quint8 v = quint8(value);
-    const QChar digits[2] = {QLatin1Char(kUpperDigits[v >> 4]), QLatin1Char(kUpperDigits[v & 0xF])};
+    const QChar digits[2] = {QLatin1Char(upperHexDigitOf(v >> 4)), QLatin1Char(upperHexDigitOf(v))};
     return QString(digits, 2);
 }
 

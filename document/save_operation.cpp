@@ -42,11 +42,22 @@ SaveResult prepareSave(Document& document, bool sortOn, Questions& questions)
     return {};
 }
 
+SaveResult fitDataSizes(Document& document, bool templateFile, Questions& questions)
+{
+    return fromStep(runDataSizeStep(document.table, templateFile, askingThrough(questions)));
+}
+
+SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions)
+{
+    if (SaveResult result = prepareSave(document, sortOn, questions); !result.saved())
+        return result;
+    return fitDataSizes(document, false, questions);
+}
+
 SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions)
 {
     const bool templateFile = isTemplateFileName(path);
-    if (SaveResult result = fromStep(runDataSizeStep(document.table, templateFile, askingThrough(questions)));
-        !result.saved())
+    if (SaveResult result = fitDataSizes(document, templateFile, questions); !result.saved())
         return result;
     if (!FileWriteTest(path).isEmpty())
         return {SaveStatus::Refused, kFileSaveErrorMessage};

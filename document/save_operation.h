@@ -38,6 +38,16 @@ inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 // writer replaces the file only once the new content is complete.
 [[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions);
 
+// The first step of writeDocumentFile alone: sizes that disagree with the
+// data (for a template file only missing ones) are fitted after a warning.
+[[nodiscard]] SaveResult fitDataSizes(Document& document, bool templateFile, Questions& questions);
+
+// Everything a save does to a KEY file's records before writing them:
+// prepareSave, then fitDataSizes for a KEY file. For the operations that
+// put the key data somewhere else, such as into a firmware image; nothing is
+// written. What the steps changed stays in the document.
+[[nodiscard]] SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions);
+
 // Both halves, for callers that know the file from the start.
 [[nodiscard]] SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions);
 

@@ -100,4 +100,27 @@ std::optional<IntelHexFields> intelHexFieldsOf(QByteArrayView line)
                           line.sliced(9, 2 * qsizetype(count))};
 }
 
+QByteArray intelHexLine(IntelHexType type, quint16 offset, QByteArrayView dataDigits)
+{
+    const unsigned count = unsigned(dataDigits.size() / 2);
+    QByteArray line;
+    line.reserve(kFrameLength + dataDigits.size());
+    unsigned sum = 0;
+    const auto put = [&](unsigned byte) {
+        line += upperHexDigitOf(byte >> 4);
+        line += upperHexDigitOf(byte);
+        sum += byte;
+    };
+    line += ':';
+    put(count);
+    put(offset >> 8);
+    put(offset & 0xFF);
+    put(unsigned(type));
+    line += dataDigits;
+    for (qsizetype i = 0; i + 1 < dataDigits.size(); i += 2)
+        sum += hexPair(dataDigits.data() + i) & 0xFF;
+    put((0x100 - (sum & 0xFF)) & 0xFF);
+    return line;
+}
+
 } // namespace quorvane

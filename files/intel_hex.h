@@ -2,6 +2,7 @@
 
 #include "format_check.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
@@ -10,7 +11,7 @@
 #include <optional>
 
 // Intel HEX lines: ":" count, offset (2 bytes), type, data, checksum, all as
-// hex pairs. Read only, as one of the object files key data is taken from.
+// hex pairs. One of the object files key data is taken from and put into.
 namespace quorvane {
 
 // The longest line: ":" and 2 digits each for count, offset, type, 255 data
@@ -67,5 +68,10 @@ struct IntelHexFields {
     QByteArrayView dataDigits;  // 2 * count digits, letter case as in the file
 };
 [[nodiscard]] std::optional<IntelHexFields> intelHexFieldsOf(QByteArrayView line);
+
+// A line of the given type holding `dataDigits` (two hex digits per byte,
+// either case, at most kMaxIntelHexCount bytes) with its count and checksum;
+// without line end.
+[[nodiscard]] QByteArray intelHexLine(IntelHexType type, quint16 offset, QByteArrayView dataDigits);
 
 } // namespace quorvane

@@ -2,6 +2,8 @@
 
 #include "intel_hex.h"
 #include "line_reader.h"
+#include "object_line.h"
+#include "progress_ticker.h"
 #include "srecord_line.h"
 
 #include "core/hex_digits.h"
@@ -190,33 +192,6 @@ const ExtractionTarget* firstLookedFor(const std::vector<ExtractionTarget>& targ
 // What one line means to the pass over a text file.
 enum class LineVerdict { Next, End, FormatError };
 
-// Reports progress every kProgressInterval bytes of lines seen; the device's
-// position then tells how far the reading really is.
-class ProgressTicker {
-public:
-    ProgressTicker(const ExtractionProgress& progress, const QIODevice& device)
-        : progress_(progress), device_(device), total_(device.isSequential() ? 0 : device.size())
-    {
-    }
-
-    // False when the user cancelled.
-    [[nodiscard]] bool advance(qsizetype lineLength)
-    {
-        seen_ += lineLength + 1;
-        if (!progress_ || seen_ < nextReport_)
-            return true;
-        nextReport_ = seen_ + kProgressInterval;
-        return progress_(device_.pos(), total_);
-    }
-
-private:
-    const ExtractionProgress& progress_;
-    const QIODevice& device_;
-    const qint64 total_;
-    qint64 seen_ = 0;
-    qint64 nextReport_ = kProgressInterval;
-};
-
 // One pass over the lines of a text file, each judged by `judge`, until
 // every record is complete or the pass has to stop. A record read on its own
 // would see the same lines in the same order, and end either complete or at
@@ -286,87 +261,25 @@ std::optional<ExtractionResult> readLines(QIODevice& device, const QString& path
     return outcome;
 }
 
-// The value of hex digits, or nullopt when one is not a digit. At most 8.
-std::optional<quint32> hexValue(QByteArrayView digits)
+LineVerdict verdictOf(const std::optional<ObjectLine>& line, PendingRecords& pending)
 {
-    quint32 value = 0;
-    unsigned notHex = 0;
-    for (char c : digits) {
-        const quint8 digit = hexDigitValue(c);
-        notHex |= digit;
-        value = (value << 4) | (digit & 0xF);
+    if (!line)
+        return LineVerdict::FormatError;
+    switch (line->kind) {
+    case ObjectLineKind::Data:
+        return pending.take(line->address, line->dataDigits) ? LineVerdict::Next : LineVerdict::FormatError;
+    case ObjectLineKind::End:
+        return LineVerdict::End;
+    case ObjectLineKind::Count:
+    case ObjectLineKind::Other:
+        break;
     }
-    if (notHex & kNotHex)
-        return std::nullopt;
-    return value;
+    return LineVerdict::Next;
 }
 
 LineVerdict judgeSrecordLine(QByteArrayView line, PendingRecords& pending)
 {
-    if (line.size() < 2 || line.at(0) != 'S')
-        return LineVerdict::FormatError;
-    switch (line.at(1)) {
-    case '0': case '4': case '5': case '6':
-        return LineVerdict::Next;
-    case '7': case '8': case '9':
-        return LineVerdict::End;
-    case '1': case '2': case '3':
-        break;
-    default:
-        return LineVerdict::FormatError;
-    }
-    const int addressBytes = line.at(1) - '0' + 1;
-    const std::optional<quint32> count = line.size() >= 4 ? hexValue(line.sliced(2, 2)) : std::nullopt;
-    // Every character after the count must be counted, so the stray last
-    // character that the format check tolerates is refused here: without it
-    // the line's bytes could not be trusted to sit where the count says. A
-    // count too small for the address would give a negative length.
-    if (!count || *count == 0 || line.size() - 4 != 2 * qsizetype(*count) || int(*count) < addressBytes + 1)
-        return LineVerdict::FormatError;
-    const std::optional<quint32> address = hexValue(line.sliced(4, 2 * addressBytes));
-    if (!address)
-        return LineVerdict::FormatError;
-    const QByteArrayView data = line.sliced(4 + 2 * addressBytes, 2 * (qsizetype(*count) - addressBytes - 1));
-    return pending.take(*address, data) ? LineVerdict::Next : LineVerdict::FormatError;
-}
-
-// Address parts carried from line to line. Both are added to a data line's
-// offset, in at least 33 bits: a line near the top of the 32-bit space must
-// not wrap round to address 0.
-struct IntelHexBase {
-    quint64 linear = 0;  // extended linear address x 65536
-    quint64 segment = 0; // extended segment address x 16
-};
-
-LineVerdict judgeIntelHexLine(QByteArrayView line, PendingRecords& pending, IntelHexBase& base)
-{
-    const std::optional<IntelHexFields> fields = intelHexFieldsOf(line);
-    if (!fields)
-        return LineVerdict::FormatError;
-    switch (IntelHexType(fields->type)) {
-    case IntelHexType::Data:
-        return pending.take(base.linear + base.segment + fields->offset, fields->dataDigits) ? LineVerdict::Next
-                                                                                            : LineVerdict::FormatError;
-    case IntelHexType::EndOfFile:
-        return LineVerdict::End;
-    case IntelHexType::ExtendedSegmentAddress:
-    case IntelHexType::ExtendedLinearAddress: {
-        // A base is one 16-bit value; any other length leaves every later
-        // address in doubt.
-        const std::optional<quint32> value = fields->count == 2 ? hexValue(fields->dataDigits) : std::nullopt;
-        if (!value)
-            return LineVerdict::FormatError;
-        if (IntelHexType(fields->type) == IntelHexType::ExtendedSegmentAddress)
-            base.segment = quint64(*value) * 16;
-        else
-            base.linear = quint64(*value) * 65536;
-        return LineVerdict::Next;
-    }
-    case IntelHexType::StartSegmentAddress:
-    case IntelHexType::StartLinearAddress:
-        break;
-    }
-    return LineVerdict::Next;
+    return verdictOf(srecordObjectLine(line), pending);
 }
 
 // The readers of the two text formats, with or without the format check.
@@ -386,7 +299,7 @@ std::optional<ExtractionResult> readIntelHexLines(QIODevice& device, const QStri
     IntelHexBase base;
     return readLines(device, path, targets, progress, kMaxIntelHexLineLength, isValidLine,
                      [&base](QByteArrayView line, PendingRecords& pending) {
-                         return judgeIntelHexLine(line, pending, base);
+                         return verdictOf(intelHexObjectLine(line, base), pending);
                      });
 }
 

@@ -10,6 +10,14 @@
 
 namespace quorvane {
 
+namespace {
+
+constexpr QByteArrayView kLineFeed("\n");
+constexpr QByteArrayView kCarriageReturn("\r");
+constexpr QByteArrayView kCarriageReturnLineFeed("\r\n");
+
+} // namespace
+
 LineReader::LineReader(QIODevice& device, qsizetype maxLineLength, qsizetype chunkSize)
     : device_(device)
     , maxLineLength_(maxLineLength)
@@ -86,10 +94,23 @@ LineReader::Status LineReader::next(QByteArrayView& line)
         // A line may be maxLineLength_ bytes long, so its end can sit one
         // byte further on.
         const qsizetype limit = std::min(end_, begin_ + maxLineLength_ + 1);
-        const qsizetype lineEnd = findLineEnd(searched, limit);
+        qsizetype lineEnd = findLineEnd(searched, limit);
         if (lineEnd >= 0) {
+            // A CR that ends the bytes read so far may be the first half of
+            // CR LF: the next byte tells.
+            if (buffer_.at(lineEnd) == '\r' && lineEnd + 1 == end_ && !deviceAtEnd_) {
+                const qsizetype offset = lineEnd - begin_;
+                if (!refill()) {
+                    ++lineNumber_;
+                    return Status::ReadError;
+                }
+                lineEnd = begin_ + offset;
+            }
             line = QByteArrayView(buffer_.constData() + begin_, lineEnd - begin_);
             pendingCarriageReturn_ = buffer_.at(lineEnd) == '\r';
+            lineEnd_ = !pendingCarriageReturn_ ? kLineFeed
+                       : lineEnd + 1 < end_ && buffer_.at(lineEnd + 1) == '\n' ? kCarriageReturnLineFeed
+                                                                              : kCarriageReturn;
             begin_ = lineEnd + 1;
             ++lineNumber_;
             return Status::Line;
@@ -102,6 +123,7 @@ LineReader::Status LineReader::next(QByteArrayView& line)
             if (begin_ == end_)
                 return Status::End;
             line = QByteArrayView(buffer_.constData() + begin_, end_ - begin_);
+            lineEnd_ = {};
             begin_ = end_;
             ++lineNumber_;
             return Status::Line;

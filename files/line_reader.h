@@ -26,6 +26,10 @@ public:
     // and stays valid until the next call.
     [[nodiscard]] Status next(QByteArrayView& line);
 
+    // The line end that followed the line last returned: CR LF, LF, CR, or
+    // nothing for a last line without one. Views static text.
+    [[nodiscard]] QByteArrayView lineEnd() const { return lineEnd_; }
+
     // Line number (from 1) of the line last returned, or of the line that
     // was too long or could not be read.
     [[nodiscard]] qint64 lineNumber() const { return lineNumber_; }
@@ -50,6 +54,7 @@ private:
     // The last line ended with CR: a LF that follows belongs to it.
     bool pendingCarriageReturn_ = false;
     qint64 lineNumber_ = 0;
+    QByteArrayView lineEnd_;
 };
 
 } // namespace quorvane

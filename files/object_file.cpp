@@ -6,31 +6,24 @@
 
 #include <QFile>
 
-#include <array>
-
 namespace quorvane {
 
 namespace {
 
-struct Probe {
-    ObjectFileKind kind;
-    FormatCheck (*check)(QIODevice&);
-};
-
-constexpr std::array<Probe, 2> kProbes = {{
-    {ObjectFileKind::Srecord, static_cast<FormatCheck (*)(QIODevice&)>(CheckSrecordFile)},
-    {ObjectFileKind::IntelHex, static_cast<FormatCheck (*)(QIODevice&)>(CheckIntelHexFile)},
-}};
+FormatCheck checkOf(ObjectFileKind kind, QIODevice& device)
+{
+    return kind == ObjectFileKind::Srecord ? CheckSrecordFile(device) : CheckIntelHexFile(device);
+}
 
 } // namespace
 
 ObjectFileKind recognizeObjectFile(QIODevice& device)
 {
-    for (const Probe& probe : kProbes) {
+    for (const ObjectFileKind kind : kTextObjectFileKinds) {
         if (!device.seek(0))
             break;
-        if (probe.check(device))
-            return probe.kind;
+        if (checkOf(kind, device))
+            return kind;
     }
     return ObjectFileKind::Binary;
 }
@@ -41,6 +34,11 @@ ObjectFileKind recognizeObjectFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return ObjectFileKind::Binary;
     return recognizeObjectFile(file);
+}
+
+QString startAddressNeededText(const QString& imagePath)
+{
+    return QStringLiteral("%1 is neither S-records nor Intel HEX: the address of its first byte is needed.").arg(imagePath);
 }
 
 } // namespace quorvane

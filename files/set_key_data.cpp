@@ -23,15 +23,13 @@ StartAddress askForStartAddress(const RecordTable& table, const QString& path,
                                 const StartAddressQuestion& askStartAddress)
 {
     if (!QFileInfo(path).isFile())
-        return {.address = {}, .refusal = unchanged(KeyDataStatus::Failed, table, QStringLiteral("File Not Found."))};
-    const std::optional<QString> text = askStartAddress ? askStartAddress() : std::nullopt;
-    if (!text)
+        return {.address = {}, .refusal = unchanged(KeyDataStatus::Failed, table, kObjectFileNotFoundMessage)};
+    const StartAddressReply reply = askStartAddressOf(askStartAddress);
+    if (reply.cancelled)
         return {.address = {}, .refusal = unchanged(KeyDataStatus::Cancelled, table)};
-    if (text->isEmpty() || !IsAddressText(*text))
-        return {.address = {},
-                .refusal = unchanged(KeyDataStatus::Failed, table, QStringLiteral("Address Input Error.\r\nADDRESS: ") + *text)};
-    const quint32 address = (quint32(quint16(GetAddrHigh(*text))) << 16) | quint16(GetAddrLow(*text));
-    return {.address = address, .refusal = {}};
+    if (!reply.address)
+        return {.address = {}, .refusal = unchanged(KeyDataStatus::Failed, table, reply.error)};
+    return {.address = reply.address, .refusal = {}};
 }
 
 RecordTable withExtractedData(const RecordTable& table, const std::vector<ExtractionTarget>& targets,
@@ -76,6 +74,17 @@ KeyDataResult fromBinaryImage(const RecordTable& table, const QString& path, con
 }
 
 } // namespace
+
+StartAddressReply askStartAddressOf(const StartAddressQuestion& askStartAddress)
+{
+    const std::optional<QString> text = askStartAddress ? askStartAddress() : std::nullopt;
+    if (!text)
+        return {.address = {}, .cancelled = true, .error = {}};
+    if (text->isEmpty() || !IsAddressText(*text))
+        return {.address = {}, .cancelled = false, .error = QStringLiteral("Address Input Error.\r\nADDRESS: ") + *text};
+    const quint32 address = (quint32(quint16(GetAddrHigh(*text))) << 16) | quint16(GetAddrLow(*text));
+    return {.address = address, .cancelled = false, .error = {}};
+}
 
 KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFileKind kind,
                          const StartAddressQuestion& askStartAddress, const ExtractionProgress& progress)

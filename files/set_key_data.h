@@ -19,6 +19,20 @@ namespace quorvane {
 // typed); nullopt when the question was cancelled.
 using StartAddressQuestion = std::function<std::optional<QString>()>;
 
+// The user's answer to the start-address question, checked: 1 to 8 hex
+// digits make an address; anything else is "Address Input Error." CR LF
+// "ADDRESS: " and the answer.
+struct StartAddressReply {
+    std::optional<quint32> address; // set for an address
+    bool cancelled = false;         // the question was cancelled: nothing to show
+    QString error;                  // the message for an answer that is no address
+};
+[[nodiscard]] StartAddressReply askStartAddressOf(const StartAddressQuestion& askStartAddress);
+
+// What the commands that read an object file say when there is no normal
+// file of its name.
+inline const QString kObjectFileNotFoundMessage = QStringLiteral("File Not Found.");
+
 enum class KeyDataStatus {
     Extracted,        // `table` holds the new data; the document is modified
     NothingExtracted, // no record has both an address and a size: nothing changes

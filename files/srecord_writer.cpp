@@ -53,12 +53,32 @@ QString recordWriteProblem(const KeyRecord& record, Slot slot, AddressSize size)
     return {};
 }
 
+QByteArray recordDataBytes(const KeyRecord& record)
+{
+    return QByteArray::fromHex(dataDigitsOf(record).toLatin1());
+}
+
 QByteArray srecordLineOf(const KeyRecord& record, AddressSize size)
 {
-    const int count = record.KeySize + addressBytes(size) + 1;
-    const QString body = twoDigitHex(count) + AddrToText(record.KeyAddrHigh, record.KeyAddrLow, size)
-                         + dataDigitsOf(record);
+    return srecordDataLine(size, record.address(), dataDigitsOf(record).toLatin1());
+}
+
+QByteArray srecordDataLine(AddressSize size, quint32 address, QByteArrayView dataDigits)
+{
+    const int count = int(dataDigits.size() / 2) + addressBytes(size) + 1;
+    const QString body = twoDigitHex(count) + AddrToText(qint16(address >> 16), qint16(address), size)
+                         + QString::fromLatin1(dataDigits);
     return (recordTypeText(dataRecordType(size)) + body + MakeCheckSum(body)).toLatin1();
+}
+
+std::optional<QByteArray> srecordCountLine(qint64 dataLines, bool wide)
+{
+    if (dataLines < 0 || dataLines > 0xFFFFFF)
+        return std::nullopt;
+    wide = wide || dataLines > 0xFFFF;
+    const int digits = wide ? 6 : 4;
+    const QString body = twoDigitHex(digits / 2 + 1) + QStringLiteral("%1").arg(dataLines, digits, 16, QLatin1Char('0')).toUpper();
+    return (recordTypeText(wide ? RecordType::S6 : RecordType::S5) + body + MakeCheckSum(body)).toLatin1();
 }
 
 QByteArray srecordFileContents(const RecordTable& table, AddressSize size)

@@ -3,8 +3,6 @@
 #include "cli_test_support.h"
 #include "tests/support/record_builders.h"
 
-#include <QProcess>
-
 namespace quorvane::test {
 namespace {
 
@@ -25,16 +23,31 @@ protected:
         writeFileBytes(path(u"text.txt"_s), "hello, world\n");
         writeFileBytes(path(u"empty"_s), "");
 
-        // Written by an independent tool: header, data lines, end record.
+        // Written by an independent tool: header, data lines, end record;
+        // for Intel HEX, a linear base above 64 KiB as well.
         writeFileBytes(path(u"image.bin"_s), QByteArray(100, '\x5A'));
-        QProcess objcopy;
-        objcopy.setWorkingDirectory(dir.path());
-        objcopy.start(u"objcopy"_s, {u"-I"_s, u"binary"_s, u"-O"_s, u"srec"_s, u"image.bin"_s, u"objcopy.srec"_s});
-        ASSERT_TRUE(objcopy.waitForFinished() && objcopy.exitCode() == 0) << "objcopy is needed";
+        objcopy({u"-O"_s, u"srec"_s, u"image.bin"_s, u"objcopy.srec"_s});
+        objcopy({u"-O"_s, u"ihex"_s, u"--change-addresses=0x12340"_s, u"image.bin"_s, u"objcopy.hex"_s});
         objcopyLines = readFileBytes(path(u"objcopy.srec"_s)).count('\n');
+        const QByteArray hex = readFileBytes(path(u"objcopy.hex"_s));
+        hexLines = hex.count('\n');
+        // The third line's last checksum digit, changed.
+        QByteArray badHex = hex;
+        qsizetype lineEnd = -1;
+        for (int line = 0; line < 3; ++line)
+            lineEnd = badHex.indexOf('\n', lineEnd + 1);
+        char& digit = badHex[lineEnd - 2];
+        digit = digit == '0' ? '1' : '0';
+        writeFileBytes(path(u"checksum.hex"_s), badHex);
+    }
+
+    void objcopy(const QStringList& arguments) const
+    {
+        ASSERT_TRUE(tool(u"objcopy"_s, QStringList{u"-I"_s, u"binary"_s} + arguments));
     }
 
     qsizetype objcopyLines = 0;
+    qsizetype hexLines = 0;
 };
 
 TEST_F(Check, NamesEachFilesFormatOrItsFirstBadLine)
@@ -50,17 +63,21 @@ TEST_F(Check, NamesEachFilesFormatOrItsFirstBadLine)
         {.files = {u"lf.srec"_s}, .exitCode = 0, .output = u"lf.srec: S-record, 3 lines\n"_s},
         {.files = {u"objcopy.srec"_s}, .exitCode = 0,
          .output = u"objcopy.srec: S-record, %1 lines\n"_s.arg(objcopyLines)},
+        {.files = {u"objcopy.hex"_s}, .exitCode = 0,
+         .output = u"objcopy.hex: Intel HEX, %1 lines\n"_s.arg(hexLines)},
         {.files = {u"empty"_s}, .exitCode = 0, .output = u"empty: S-record, 0 lines\n"_s},
+        {.files = {u"checksum.hex"_s}, .exitCode = 1,
+         .output = u"checksum.hex: not S-record or Intel HEX: line 3 (as Intel HEX): wrong checksum\n"_s},
         {.files = {u"checksum.srec"_s}, .exitCode = 1,
-         .output = u"checksum.srec: not S-record: line 2 (as S-record): wrong checksum\n"_s},
+         .output = u"checksum.srec: not S-record or Intel HEX: line 2 (as S-record): wrong checksum\n"_s},
         {.files = {u"text.txt"_s}, .exitCode = 1,
-         .output = u"text.txt: not S-record: line 1 (as S-record): does not start with \"S\"\n"_s},
+         .output = u"text.txt: not S-record or Intel HEX: line 1 (as S-record): does not start with \"S\"\n"_s},
         {.files = {u"key.KEY"_s, u"text.txt"_s, u"lf.srec"_s}, .exitCode = 1,
          .output = u"key.KEY: S-record, 3 lines\n"
-                   u"text.txt: not S-record: line 1 (as S-record): does not start with \"S\"\n"
+                   u"text.txt: not S-record or Intel HEX: line 1 (as S-record): does not start with \"S\"\n"
                    u"lf.srec: S-record, 3 lines\n"_s},
         {.files = {u"missing.srec"_s, u"checksum.srec"_s}, .exitCode = 2,
-         .output = u"checksum.srec: not S-record: line 2 (as S-record): wrong checksum\n"_s,
+         .output = u"checksum.srec: not S-record or Intel HEX: line 2 (as S-record): wrong checksum\n"_s,
          .errors = u"missing.srec: cannot be read: No such file or directory\n"_s},
     };
     for (const Row& row : rows) {

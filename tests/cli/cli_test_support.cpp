@@ -20,6 +20,22 @@ CliRun runCli(const QStringList& arguments, const QString& workingDirectory)
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+::testing::AssertionResult runTool(const QString& program, const QStringList& arguments,
+                                   const QString& workingDirectory)
+{
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    process.start(program, arguments);
+    const QString call = program + u' ' + arguments.join(u' ');
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return ::testing::AssertionFailure() << call.toStdString() << " did not finish: "
+                                             << process.errorString().toStdString();
+    if (process.exitCode() != 0)
+        return ::testing::AssertionFailure() << call.toStdString() << " failed: "
+                                             << process.readAllStandardError().toStdString();
+    return ::testing::AssertionSuccess();
+}
+
 QByteArray readFileBytes(const QString& path)
 {
     QFile file(path);

@@ -24,6 +24,11 @@ struct CliRun {
 // Runs quorvane-cli with `arguments` in `workingDirectory`.
 [[nodiscard]] CliRun runCli(const QStringList& arguments, const QString& workingDirectory);
 
+// Runs another program (objcopy, srec_cat) to its end in `workingDirectory`;
+// success, or a failure that says which call failed and why.
+[[nodiscard]] ::testing::AssertionResult runTool(const QString& program, const QStringList& arguments,
+                                                 const QString& workingDirectory);
+
 [[nodiscard]] QByteArray readFileBytes(const QString& path);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 
@@ -36,6 +41,10 @@ class CliTest : public ::testing::Test {
 protected:
     [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
     [[nodiscard]] CliRun run(const QStringList& arguments) const { return runCli(arguments, dir.path()); }
+    [[nodiscard]] ::testing::AssertionResult tool(const QString& program, const QStringList& arguments) const
+    {
+        return runTool(program, arguments, dir.path());
+    }
     void writeTemplate(const QString& name, const Document& document) const;
     void writeKeyFile(const QString& name, const Document& document) const;
 

@@ -22,21 +22,6 @@ using namespace Qt::StringLiterals;
 struct Writer { const char* name; QString (*toPath)(const QString&, const Document&); test::DeviceWriter toDevice; };
 const Writer kWriters[] = {{"KEY", SRecodeSave, SRecodeSave}, {"template", FormatSave, FormatSave}};
 
-// A buffer that accepts `capacity` bytes and fails every write after that.
-class FailDevice : public QBuffer {
-public:
-    explicit FailDevice(qint64 capacity) : capacity_(capacity) { open(QIODevice::WriteOnly); }
-    qint64 writeData(const char* data, qint64 length) override
-    {
-        if (size() >= capacity_) {
-            setErrorString(u"No space left on device"_s);
-            return -1;
-        }
-        return QBuffer::writeData(data, std::min(length, capacity_ - size()));
-    }
-    const qint64 capacity_;
-};
-
 // Names in the folder, to see that nothing was left behind.
 QStringList folderEntries(const QString& folder)
 {
@@ -78,7 +63,7 @@ TEST_F(AtomicSave, FailuresAreReportedAndLeaveTheOldFile)
     for (const Writer& writer : kWriters) {
         SCOPED_TRACE(writer.name);
         for (qint64 capacity : {0, 4096}) { // the first write fails, or one halfway
-            FailDevice device(capacity);
+            test::FailDevice device(capacity);
             EXPECT_EQ(writer.toDevice(device, full), u"ERROR:No space left on device"_s) << capacity;
         }
         EXPECT_TRUE(isError(writer.toPath(dir.filePath(u"keys.out/new.out"_s), full)));

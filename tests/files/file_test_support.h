@@ -26,6 +26,21 @@ using DeviceReader = QString (*)(QIODevice&, Document&);
 [[nodiscard]] QByteArray written(DeviceWriter write, const Document& document, QString* error = nullptr);
 [[nodiscard]] QString readInto(DeviceReader read, QByteArray bytes, Document& document);
 
+// A buffer that accepts `capacity` bytes and fails every write after that.
+class FailDevice : public QBuffer {
+public:
+    explicit FailDevice(qint64 capacity) : capacity_(capacity) { open(QIODevice::WriteOnly); }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (size() >= capacity_) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        return QBuffer::writeData(data, std::min(length, capacity_ - size()));
+    }
+    const qint64 capacity_;
+};
+
 [[nodiscard]] QByteArray readFileBytes(const QString& path);
 void writeFileBytes(const QString& path, const QByteArray& bytes);
 // Runs a program to its end: an empty text, or why it failed.

@@ -14,7 +14,8 @@ namespace {
 using namespace Qt::StringLiterals;
 using enum AddressSize;
 
-// The lines, then how reading stopped when not at the end.
+// The lines, each with the line end the reader saw after it, then how
+// reading stopped when not at the end.
 QList<QByteArray> readAllLines(QByteArray input, qsizetype chunk)
 {
     QBuffer buffer(&input);
@@ -24,7 +25,7 @@ QList<QByteArray> readAllLines(QByteArray input, qsizetype chunk)
     QByteArrayView line;
     LineReader::Status status;
     while ((status = reader.next(line)) == LineReader::Status::Line)
-        lines.append(line.toByteArray());
+        lines.append(line.toByteArray() + reader.lineEnd().toByteArray());
     if (status == LineReader::Status::TooLong)
         lines.append("too long: line " + QByteArray::number(reader.lineNumber()));
     return lines;
@@ -38,10 +39,11 @@ TEST(LineReader, SplitsAtCrLfLfAndCrWhateverTheChunkSize)
     const std::pair<QByteArray, QList<QByteArray>> cases[] = {
         {"", {}},
         {"S1", {"S1"}},
-        {"a\r\nb\nc\rd\r", {"a", "b", "c", "d"}},
-        {"a\r\n\r\nb\n\n\rc\r\r\nd\r\n", {"a", "", "b", "", "", "c", "", "d"}},
-        {"12345678\r\ny", {"12345678", "y"}},
-        {"ok\r\n123456789\r\nnever read\r\n", {"ok", "too long: line 2"}},
+        {"a\r\nb\nc\rd\r", {"a\r\n", "b\n", "c\r", "d\r"}},
+        {"a\r\n\r\nb\n\n\rc\r\r\nd\r\n", {"a\r\n", "\r\n", "b\n", "\n", "\r", "c\r", "\r\n", "d\r\n"}},
+        {"12345678\r\ny", {"12345678\r\n", "y"}},
+        {"12345678\r", {"12345678\r"}},
+        {"ok\r\n123456789\r\nnever read\r\n", {"ok\r\n", "too long: line 2"}},
     };
     for (const auto& [input, lines] : cases) {
         for (qsizetype chunk : {1, 2, 3, 5, 64, 1 << 20})
@@ -50,7 +52,8 @@ TEST(LineReader, SplitsAtCrLfLfAndCrWhateverTheChunkSize)
 }
 
 // Lines of 0 to 40 characters, each with each kind of line end, so that the
-// end of a line falls at every position of the blocks the search compares.
+// end of a line falls at every position of the blocks the search compares
+// and of the chunks read.
 TEST(LineReader, FindsEveryLineEndWhereverItFalls)
 {
     QByteArray input;
@@ -59,7 +62,7 @@ TEST(LineReader, FindsEveryLineEndWhereverItFalls)
         for (const char* end : {"\r\n", "\n", "\r"}) {
             const QByteArray line(length, char('a' + length % 26));
             input += line + end;
-            expected.append(line);
+            expected.append(line + end);
         }
     }
     for (qsizetype chunk : {1, 7, 64, 1 << 20}) {
@@ -69,7 +72,7 @@ TEST(LineReader, FindsEveryLineEndWhereverItFalls)
         QList<QByteArray> lines;
         QByteArrayView line;
         while (reader.next(line) == LineReader::Status::Line)
-            lines.append(line.toByteArray());
+            lines.append(line.toByteArray() + reader.lineEnd().toByteArray());
         EXPECT_EQ(lines, expected) << "chunk " << chunk;
     }
 }

@@ -1,0 +1,106 @@
+#include "image_options.h"
+
+#include "console_questions.h"
+#include "exit_codes.h"
+#include "input_document.h"
+
+#include "document/save_operation.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace quorvane::cli {
+
+namespace {
+
+const QString kStart = QStringLiteral("start");
+
+} // namespace
+
+QCommandLineOption startAddressOption()
+{
+    return {kStart,
+            QStringLiteral("The address of the first byte when the image is a raw binary file (1 to 8 hex digits); "
+                           "S-record and Intel HEX files carry their own addresses."),
+            QStringLiteral("HEX")};
+}
+
+std::optional<QString> startAddressText(const QCommandLineParser& parser)
+{
+    if (!parser.isSet(kStart))
+        return std::nullopt;
+    return parser.value(kStart);
+}
+
+QString startAddressNeeded(const QString& imagePath)
+{
+    return QStringLiteral("%1: neither S-records nor Intel HEX, so a binary image: --start HEX must give the address "
+                          "of its first byte.")
+        .arg(imagePath);
+}
+
+bool readableOrMissing(const QString& path, Console& console)
+{
+    if (!QFileInfo(path).isFile())
+        return true;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return true;
+    console.message(path + QStringLiteral(": cannot be read: ") + file.errorString());
+    return false;
+}
+
+StartAddressQuestion startAddressAnswer(const QCommandLineParser& parser)
+{
+    return [start = startAddressText(parser)] { return start; };
+}
+
+std::optional<Document> preparedKeyData(const QString& path, const SaveChoices& choices, Console& console,
+                                        int& exitCode)
+{
+    InputDocument input = readInputDocument(path, console);
+    exitCode = input.exitCode;
+    if (!input.document)
+        return std::nullopt;
+    ConsoleQuestions questions(console, choices.answerYes);
+    exitCode = reportSave(prepareKeyData(*input.document, choices.sortOn, questions), QString(), console);
+    if (exitCode != kExitSuccess)
+        return std::nullopt;
+    return std::move(input.document);
+}
+
+int reportImageOperation(const ImageOperationResult& result, const QString& imagePath, const QString& keysPath,
+                         const QString& context, Console& console)
+{
+    switch (result.status) {
+    case ImageOperationStatus::Done:
+    case ImageOperationStatus::Differs:
+        return kExitSuccess;
+    case ImageOperationStatus::NothingToDo:
+        console.message(context + keysPath + QStringLiteral(": no record has data; there is nothing to put into an image."));
+        break;
+    case ImageOperationStatus::Cancelled:
+        // Nothing else is asked: only the start address can be missing.
+        console.message(context + startAddressNeeded(imagePath));
+        break;
+    case ImageOperationStatus::Failed:
+        console.message(context + result.message);
+        break;
+    }
+    return kExitRefused;
+}
+
+QCommandLineOption strictOption()
+{
+    return {QStringLiteral("strict"),
+            QStringLiteral("Refuse key data that lies where the image has no data, instead of adding it as new data "
+                           "lines with a note.")};
+}
+
+void printMergeNotes(const QStringList& notes, const QString& context, Console& console)
+{
+    for (const QString& note : notes)
+        console.message(context + QStringLiteral("Note: ") + note + QStringLiteral(" Added as new data lines."));
+}
+
+} // namespace quorvane::cli

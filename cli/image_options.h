@@ -1,0 +1,55 @@
+#pragma once
+
+#include "console.h"
+#include "saving.h"
+
+#include "core/document.h"
+#include "document/image_merge_operation.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QString>
+
+#include <optional>
+
+// What the commands that read a firmware image share: --start, the address
+// of a binary image's first byte (asked by the editor in a dialog, given
+// beforehand here), how an image that is there but cannot be read ends, and
+// the key data to put into an image or look for in it.
+namespace quorvane::cli {
+
+[[nodiscard]] QCommandLineOption startAddressOption();
+// --strict: key data where the image has no data refuses the merge.
+[[nodiscard]] QCommandLineOption strictOption();
+
+// The text given with --start, as the editor's dialog would have taken it;
+// nullopt without the option.
+[[nodiscard]] std::optional<QString> startAddressText(const QCommandLineParser& parser);
+
+// The message for a binary image read without --start.
+[[nodiscard]] QString startAddressNeeded(const QString& imagePath);
+
+// False, after reporting it, when `path` is a file that cannot be opened:
+// an unreadable input, unlike a missing one, which the operations report in
+// the editor's words.
+[[nodiscard]] bool readableOrMissing(const QString& path, Console& console);
+
+// --start as the editor's start-address question would be answered.
+[[nodiscard]] StartAddressQuestion startAddressAnswer(const QCommandLineParser& parser);
+
+// The file at `path` read as File Open reads it, then run through the steps
+// a save takes a KEY file's records through (prepareKeyData), warnings
+// answered by --yes. nullopt after reporting why, with `exitCode` set.
+[[nodiscard]] std::optional<Document> preparedKeyData(const QString& path, const SaveChoices& choices,
+                                                      Console& console, int& exitCode);
+
+// Prints a merge's notes on the records added as new data lines.
+void printMergeNotes(const QStringList& notes, const QString& context, Console& console);
+
+// Reports an image operation that did not succeed (`context` in front of
+// its message) and returns the exit code; kExitSuccess for Done and Differs,
+// which the command reports itself.
+[[nodiscard]] int reportImageOperation(const ImageOperationResult& result, const QString& imagePath,
+                                       const QString& keysPath, const QString& context, Console& console);
+
+} // namespace quorvane::cli

@@ -1,0 +1,171 @@
+#include "image_merge_operation.h"
+
+#include "save_operation.h"
+
+#include "checks/address_sort.h"
+#include "files/atomic_save.h"
+#include "files/file_error.h"
+#include "files/image_merge.h"
+#include "files/image_verify.h"
+#include "files/srecord_writer.h"
+
+#include <QFileInfo>
+
+namespace quorvane {
+
+namespace {
+
+ImageOperationResult done(ImageOperationStatus status, QString message = {}, QStringList lines = {})
+{
+    return {.status = status, .message = std::move(message), .lines = std::move(lines)};
+}
+
+// What the document's key data needs before any image is read: its bytes,
+// an image that is there. nullopt, with the refusal set, when one is missing.
+std::optional<std::vector<KeyBytes>> keysFor(const Document& document, const QString& imagePath,
+                                             ImageOperationResult& refusal)
+{
+    if (!QFileInfo(imagePath).isFile()) {
+        refusal = done(ImageOperationStatus::Failed, kObjectFileNotFoundMessage);
+        return std::nullopt;
+    }
+    QString problem;
+    std::optional<std::vector<KeyBytes>> keys = keyBytesOf(document, problem);
+    if (!keys)
+        refusal = done(ImageOperationStatus::Failed, problem);
+    else if (keys->empty())
+        refusal = done(ImageOperationStatus::NothingToDo);
+    else
+        return keys;
+    return std::nullopt;
+}
+
+// Runs `operation` without a start address and, when the image turns out to
+// be binary, once more with the one the user gives.
+template <typename Operation, typename Result = std::invoke_result_t<Operation, std::optional<quint32>>>
+std::optional<Result> withStartAddress(Operation operation, bool (*needsStart)(const Result&),
+                                       const StartAddressQuestion& askStartAddress, ImageOperationResult& refusal)
+{
+    Result result = operation(std::nullopt);
+    if (!needsStart(result))
+        return result;
+    const StartAddressReply reply = askStartAddressOf(askStartAddress);
+    if (reply.cancelled) {
+        refusal = done(ImageOperationStatus::Cancelled);
+        return std::nullopt;
+    }
+    if (!reply.address) {
+        refusal = done(ImageOperationStatus::Failed, reply.error);
+        return std::nullopt;
+    }
+    return operation(reply.address);
+}
+
+QStringList noteTexts(const std::vector<MergeNote>& notes)
+{
+    QStringList texts;
+    for (const MergeNote& note : notes)
+        texts << mergeNoteText(note);
+    return texts;
+}
+
+ImageOperationResult fromMerge(const MergeResult& result)
+{
+    switch (result.status) {
+    case MergeStatus::Merged: return done(ImageOperationStatus::Done, {}, noteTexts(result.notes));
+    case MergeStatus::Cancelled: return done(ImageOperationStatus::Cancelled);
+    case MergeStatus::StartAddressNeeded:
+    case MergeStatus::OutsideImage:
+    case MergeStatus::KeyDataRefused:
+    case MergeStatus::FormatError:
+    case MergeStatus::ReadError:
+    case MergeStatus::WriteError:
+        break;
+    }
+    return done(ImageOperationStatus::Failed, result.message);
+}
+
+ImageOperationResult fromVerify(const VerifyResult& result)
+{
+    switch (result.status) {
+    case VerifyStatus::Matches: return done(ImageOperationStatus::Done);
+    case VerifyStatus::Cancelled: return done(ImageOperationStatus::Cancelled);
+    case VerifyStatus::Differs: {
+        QStringList lines;
+        for (const RecordDifference& difference : result.differences)
+            lines << differenceText(difference);
+        return done(ImageOperationStatus::Differs, {}, lines);
+    }
+    case VerifyStatus::StartAddressNeeded:
+    case VerifyStatus::KeyDataRefused:
+    case VerifyStatus::FormatError:
+    case VerifyStatus::ReadError:
+        break;
+    }
+    return done(ImageOperationStatus::Failed, result.message);
+}
+
+} // namespace
+
+std::optional<std::vector<KeyBytes>> keyBytesOf(const Document& document, QString& problem)
+{
+    const AddressSize size = document.mode.current();
+    // The KEY file writes each address in the address size's width.
+    RecordTable table = document.table;
+    cutAddressesToMode(table, size);
+    std::vector<KeyBytes> keys;
+    for (Slot slot = 0; slot < kRecordCount; ++slot) {
+        const KeyRecord& record = table[slot];
+        if (!record.inUse())
+            continue;
+        if (QString why = recordWriteProblem(record, slot, size); !why.isEmpty()) {
+            problem = std::move(why);
+            return std::nullopt;
+        }
+        QByteArray bytes = recordDataBytes(record);
+        if (!bytes.isEmpty() && !record.KeyAddrSet) {
+            problem = recordProblem(slot, QStringLiteral("the record has no address."));
+            return std::nullopt;
+        }
+        if (!bytes.isEmpty())
+            keys.push_back({.slot = slot, .title = record.KeyTitle, .address = record.address(), .bytes = std::move(bytes)});
+    }
+    return keys;
+}
+
+ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
+                                           const QString& outputPath, const StartAddressQuestion& askStartAddress,
+                                           const ImageMergeChoices& choices)
+{
+    ImageOperationResult refusal;
+    const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);
+    if (!keys)
+        return refusal;
+    if (!FileWriteTest(outputPath).isEmpty())
+        return done(ImageOperationStatus::Failed, kFileSaveErrorMessage);
+    const auto merge = [&](std::optional<quint32> start) {
+        return mergeKeyData(imagePath, *keys, outputPath,
+                            {.startAddress = start, .strict = choices.strict, .progress = choices.progress});
+    };
+    const auto needsStart = [](const MergeResult& result) { return result.status == MergeStatus::StartAddressNeeded; };
+    const std::optional<MergeResult> result = withStartAddress(merge, +needsStart, askStartAddress, refusal);
+    return result ? fromMerge(*result) : refusal;
+}
+
+ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,
+                                          const StartAddressQuestion& askStartAddress,
+                                          const ExtractionProgress& progress)
+{
+    ImageOperationResult refusal;
+    const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);
+    if (!keys)
+        return refusal;
+    const auto verify = [&](std::optional<quint32> start) {
+        return verifyKeyData(imagePath, *keys, {.startAddress = start, .progress = progress});
+    };
+    const auto needsStart = [](const VerifyResult& result) { return result.status == VerifyStatus::StartAddressNeeded; };
+    const std::optional<VerifyResult> result = withStartAddress(verify, +needsStart, askStartAddress, refusal);
+    return result ? fromVerify(*result) : refusal;
+}
+
+} // namespace quorvane

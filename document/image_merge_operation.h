@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/document.h"
+#include "files/key_extraction.h"
+#include "files/key_layout.h"
+#include "files/set_key_data.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Writing a document's key data into a firmware image, and checking that an
+// image holds it: the window's "Write KEY Data into Image..." and the
+// command line's merge, verify and batch --image share these. The caller
+// first runs the document through prepareKeyData (save_operation.h), as a
+// save would before writing a KEY file, and then chooses the files.
+namespace quorvane {
+
+// The bytes a KEY file of the document would hold, record by record: every
+// record in use among slots 0..255 with at least one byte, at its address as
+// the KEY file writes it (narrowed to the address size), titled for messages.
+// nullopt, with `problem` set, when a record would not read back from a KEY
+// file (the KEY writer's own check).
+[[nodiscard]] std::optional<std::vector<KeyBytes>> keyBytesOf(const Document& document, QString& problem);
+
+enum class ImageOperationStatus {
+    Done,        // merge: the output is written; verify: the image holds every record
+    Differs,     // verify: `lines` names each record the image does not hold
+    NothingToDo, // no record has data: nothing read, nothing written
+    Cancelled,   // the start address or the reading was cancelled: nothing to show
+    Failed,      // `message` is the error to show; nothing written
+};
+
+struct ImageOperationResult {
+    ImageOperationStatus status = ImageOperationStatus::Done;
+    QString message;
+    // Done, for a merge: one note per record whose bytes lay where the image
+    // had no data and were added as new data lines. Differs: one line per
+    // record, in line order.
+    QStringList lines;
+};
+
+struct ImageMergeChoices {
+    bool strict = false; // bytes where the image has no data refuse the merge
+    ExtractionProgress progress = {};
+};
+
+// Writes `outputPath`: the image at `imagePath` in its own format with the
+// document's key data in place. The image must be a normal file ("File Not
+// Found."), the output's folder writable ("File Save Error."); a binary
+// image's start address is asked as the extraction asks it, once the image
+// is known to be binary. The output appears only when complete.
+[[nodiscard]] ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
+                                                         const QString& outputPath,
+                                                         const StartAddressQuestion& askStartAddress,
+                                                         const ImageMergeChoices& choices = {});
+
+// Whether the image at `imagePath` holds every record's bytes at its address.
+[[nodiscard]] ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,
+                                                        const StartAddressQuestion& askStartAddress,
+                                                        const ExtractionProgress& progress = {});
+
+} // namespace quorvane

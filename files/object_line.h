@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <optional>
+
+// What one line of an S-record or Intel HEX image means to a program that
+// wants the image's bytes: data at an address, the end of the image, or a
+// line that carries no data. Extraction, merging and verification read
+// every image through these two functions, so they agree on every line.
+namespace quorvane {
+
+enum class ObjectLineKind {
+    Data,  // S1, S2, S3; Intel type 00
+    End,   // S7, S8, S9; Intel type 01: no line after it is part of the image
+    Count, // S5, S6: the number of data lines before it
+    Other, // a header, a start address, an Intel base record, an unknown Intel type
+};
+
+struct ObjectLine {
+    ObjectLineKind kind = ObjectLineKind::Other;
+    // Data only: the first byte's address, in at least 33 bits so that a
+    // line near the top of the 32-bit space does not wrap round to 0, and
+    // two digits per byte, letter case as in the file. The digits are not
+    // judged here; a caller that uses them checks them (or the file passed
+    // its format check).
+    quint64 address = 0;
+    QByteArrayView dataDigits;
+};
+
+// The meaning of an S-record line, or nullopt when its bytes cannot be
+// trusted: a type that is no S-record type, a count that is not hex, too
+// small for the address or disagreeing with the line's length. A stray
+// character after the counted bytes, which the format check lets pass, is
+// refused here: without it the bytes could not be trusted to sit where the
+// count says.
+[[nodiscard]] std::optional<ObjectLine> srecordObjectLine(QByteArrayView line);
+
+// Address parts an Intel HEX file carries from line to line. Both are added
+// to a data line's offset.
+struct IntelHexBase {
+    quint64 linear = 0;  // extended linear address x 65536
+    quint64 segment = 0; // extended segment address x 16
+
+    [[nodiscard]] quint64 address(quint16 offset) const { return linear + segment + offset; }
+};
+
+// The meaning of an Intel HEX line, a base record changing `base`, or nullopt
+// when the line's frame is not sound or a base record does not hold exactly
+// one 16-bit value: every later address would be in doubt.
+[[nodiscard]] std::optional<ObjectLine> intelHexObjectLine(QByteArrayView line, IntelHexBase& base);
+
+} // namespace quorvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "key_extraction.h"
+#include "line_reader.h"
+#include "object_file.h"
+#include "object_line.h"
+#include "progress_ticker.h"
+
+#include <QByteArrayView>
+#include <QIODevice>
+#include <QString>
+
+#include <optional>
+
+// The lines of an S-record or Intel HEX image, each judged as that format's
+// check judges it and read for its meaning as the extraction reads it. A
+// pass that writes or compares an image recognises the image's kind on the
+// way: the first line the check refuses means the file is not of this kind,
+// just as recognizeObjectFile would decide.
+namespace quorvane {
+
+class ObjectLineReader {
+public:
+    enum class Status {
+        Line,          // text(), lineEnd() and meaning() describe the next line
+        End,           // the end of the file; every line passed the check
+        NotThisFormat, // a line the format's check refuses, or one too long
+        ReadError,
+        Cancelled,     // the progress callback answered false
+    };
+
+    // `kind` is Srecord or IntelHex.
+    ObjectLineReader(QIODevice& device, ObjectFileKind kind, const ExtractionProgress& progress = {});
+
+    // The next line. With `readMeaning` false the line is only checked, as
+    // a pass does once the image's end record is behind it; meaning() is
+    // then unset.
+    [[nodiscard]] Status next(bool readMeaning = true);
+
+    [[nodiscard]] QByteArrayView text() const { return text_; }
+    [[nodiscard]] QByteArrayView lineEnd() const { return lines_.lineEnd(); }
+    // nullopt: the line passed the check but its bytes cannot be trusted,
+    // which the extraction calls "File format error.".
+    [[nodiscard]] const std::optional<ObjectLine>& meaning() const { return meaning_; }
+
+    // Intel HEX: the base the lines read so far set.
+    [[nodiscard]] const IntelHexBase& intelHexBase() const { return base_; }
+
+    [[nodiscard]] qint64 lineNumber() const { return lines_.lineNumber(); }
+    [[nodiscard]] QString errorString() const { return lines_.errorString(); }
+
+    // Checks the lines left: End when all pass, or why not.
+    [[nodiscard]] Status checkRest();
+
+private:
+    ObjectFileKind kind_;
+    LineReader lines_;
+    ProgressTicker ticker_;
+    IntelHexBase base_;
+    QByteArrayView text_;
+    std::optional<ObjectLine> meaning_;
+};
+
+} // namespace quorvane
