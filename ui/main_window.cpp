@@ -46,6 +46,7 @@ MainWindow::MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget
     newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
     endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { (void)writeSettings(); });
     extractCommand_ = std::make_unique<ExtractCommand>(*context_);
+    mergeImageCommand_ = std::make_unique<MergeImageCommand>(*context_);
 
     createMenus();
     createLayout();
@@ -75,6 +76,7 @@ void MainWindow::createMenus()
     saveAction_ = addMenuAction(fileMenu_, "FileSave", QStringLiteral("File Save(&S)..."));
     fileMenu_->addSeparator();
     extractAction_ = addMenuAction(fileMenu_, "KEY_extract", QStringLiteral("Extract KEY Data(&E)..."));
+    mergeImageAction_ = addMenuAction(fileMenu_, "KEY_merge", QStringLiteral("Write KEY Data into Image..."));
     fileMenu_->addSeparator();
     endAction_ = addMenuAction(fileMenu_, "END", QStringLiteral("End(&X)"));
     newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -86,6 +88,7 @@ void MainWindow::createMenus()
     connectCommand(saveAction_, [this] { (void)saveCommand_->run(); });
     connectCommand(endAction_, [this] { endProgram(); });
     connectCommand(extractAction_, [this] { extractCommand_->run(); });
+    connectCommand(mergeImageAction_, [this] { mergeImageCommand_->run(); });
 
     addressSizeMenu_ = addMenu("addresssize", QStringLiteral("AddressSize(&A)"));
     addr16Action_ = addMenuAction(addressSizeMenu_, "addr16", QStringLiteral("16bit(&1)"));

@@ -5,6 +5,7 @@
 #include "new_end_commands.h"
 #include "editor_context.h"
 #include "extract_command.h"
+#include "merge_image_command.h"
 #include "modal_ui.h"
 
 #include "core/document.h"
@@ -101,6 +102,7 @@ private:
     std::unique_ptr<NewCommand> newCommand_;
     std::unique_ptr<EndCommand> endCommand_;
     std::unique_ptr<ExtractCommand> extractCommand_;
+    std::unique_ptr<MergeImageCommand> mergeImageCommand_;
 
     QMenu* fileMenu_ = nullptr;         // FILE
     QMenu* addressSizeMenu_ = nullptr;  // addresssize
@@ -110,6 +112,7 @@ private:
     QAction* openAction_ = nullptr;     // FileOpen
     QAction* saveAction_ = nullptr;     // FileSave
     QAction* extractAction_ = nullptr;  // KEY_extract
+    QAction* mergeImageAction_ = nullptr; // KEY_merge
     QAction* endAction_ = nullptr;      // END
     QAction* addr16Action_ = nullptr;   // addr16
     QAction* addr24Action_ = nullptr;   // addr24

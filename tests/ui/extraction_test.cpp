@@ -1,9 +1,11 @@
 // Extraction in the real window: the menu command, drops onto the drop
 // label and the data cells, the start-address question, progress with
-// Cancel, and the table after success and after each kind of failure.
+// Cancel, and the table after success and after each kind of failure; and
+// its inverse, writing the table into a copy of an image.
 
 #include "window_fixture.h"
 
+#include "files/set_key_data.h"
 #include "tests/support/record_builders.h"
 
 #include <QDir>
@@ -159,6 +161,49 @@ private slots:
             QVERIFY(modal().progressReports() >= 1);
             QCOMPARE(modal().progressFinishedCount(), 1);
         }
+    }
+
+    // The table, checked as a save checks it, goes into a copy of the image
+    // at its addresses; bytes where the image has none are added and told.
+    void writingKeyDataIntoAnImage()
+    {
+        const QString image = writeFile(QStringLiteral("fw.s19"),
+                                        s1Line(0x1000, QByteArray(16, '\x11')) + "S9030000FC\r\n");
+        start();
+        table()[0] = titled(hexRecordAt(0x1004, QStringLiteral("A1A2")), QStringLiteral("key"));
+        table()[1] = titled(hexRecordAt(0x2000, QStringLiteral("B1")), QStringLiteral("far"));
+        window().grid().redraw();
+        const QString output = path(QStringLiteral("out.s19"));
+        modal().answerFileDialog({true, image, 1});
+        modal().answerFileDialog({true, output, 1});
+        modal().answerMessage(MessageResult::Ok);
+
+        QVERIFY(trigger("KEY_merge"));
+
+        QCOMPARE(modal().fileDialogs().size(), std::size_t(2));
+        QCOMPARE(modal().fileDialogs().back().initialFileName, path(QStringLiteral("fw-keys.s19")));
+        QCOMPARE(int(modal().messages().size()), 1); // the record outside the image's data
+        QCOMPARE(modal().messages().front().title, QStringLiteral("WARNING"));
+        QVERIFY(modal().messages().front().text.contains(QStringLiteral("00002000")));
+        RecordTable emptied = table();
+        emptied[0].KeyData.clear();
+        emptied[1].KeyData.clear();
+        const KeyDataResult back = SetKeyData(emptied, output, [] { return std::optional<QString>(); });
+        QCOMPARE(int(back.status), int(KeyDataStatus::Extracted));
+        QCOMPARE(back.table[0].KeyData, QStringLiteral("A1A2"));
+        QCOMPARE(back.table[1].KeyData, QStringLiteral("B1"));
+        QVERIFY(!window().state().Modified); // the document itself was not written
+    }
+
+    void writingIntoAnImageStopsAtTheSaveChecks()
+    {
+        start();
+        table()[0] = titled(hexRecordAt(0x10, QStringLiteral("0G")), QStringLiteral("bad"));
+        window().grid().redraw();
+        modal().answerMessage(MessageResult::Ok);
+        QVERIFY(trigger("KEY_merge"));
+        QCOMPARE(errors(), QStringList{QStringLiteral("ERROR:Illegal HEX Data.\r\nLineNo: 1")});
+        QVERIFY(modal().fileDialogs().empty());
     }
 
     // Real drop events on the two targets: one file, two files, a folder
