@@ -511,7 +511,9 @@ MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& 
         if (!image.seek(0))
             return readFailure(kind, imagePath, image.errorString());
         QSaveFile output(outputPath);
-        if (!output.open(QIODevice::WriteOnly))
+        // Unbuffered: BlockWriter buffers already, and a failure while
+        // QSaveFile empties a buffer of its own at commit would go unseen.
+        if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return failure(MergeStatus::WriteError, kind, errorText(output.errorString()));
         bool ofThisKind = false;
         MergeResult result = mergeText(image, imagePath, kind, *layout, output, options, ofThisKind);
@@ -522,7 +524,7 @@ MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& 
     if (!options.startAddress)
         return startAddressNeeded(imagePath);
     QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly))
+    if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(MergeStatus::WriteError, ObjectFileKind::Binary, errorText(output.errorString()));
     return committed(output, mergeBinary(image, imagePath, *layout, output, options));
 }
