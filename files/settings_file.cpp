@@ -129,8 +129,12 @@ Settings readSettingsFile(const QString& path, Settings startValues)
 
 QByteArray settingsFileContents(const Settings& settings)
 {
+    // A quoted field cannot hold a double quote: a path with one would end
+    // early and shift every field after it, the filter index and the sort
+    // option included. Such a path is not remembered; the rest is.
+    const QString lastPath = settings.LastPath.contains(QLatin1Char('"')) ? QString() : settings.LastPath;
     QByteArray out;
-    out += '"' + settings.LastPath.toUtf8() + "\"\r\n";
+    out += '"' + lastPath.toUtf8() + "\"\r\n";
     for (int i = 0; i < kReservedFields; ++i)
         out += "\"\"\r\n";
     out += QByteArray::number(settings.FilterIndexSetting) + ',' + QByteArray::number(settings.SortOn) + "\r\n";

@@ -19,7 +19,8 @@ inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
 [[nodiscard]] Settings readSettings(QIODevice& device, Settings startValues);
 [[nodiscard]] Settings readSettingsFile(const QString& path, Settings startValues);
 
-// The 13 lines, CR LF ended.
+// The 13 lines, CR LF ended. A last path holding a double quote, which the
+// quoted field cannot hold, is written empty.
 [[nodiscard]] QByteArray settingsFileContents(const Settings& settings);
 
 // Where the settings file lives: beside the executable when a file is

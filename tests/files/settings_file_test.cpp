@@ -48,6 +48,16 @@ TEST(SettingsFile, ReadsWhatItCanAndKeepsStartValuesForTheRest)
         EXPECT_EQ(readFrom(c.contents, start), c.expected) << c.what;
 }
 
+// A path with a double quote once ended its field early and shifted the
+// filter index and the sort option into the wrong fields on the next start.
+TEST(SettingsFile, APathTheFileCannotHoldIsForgottenAndNothingElse)
+{
+    for (const char* path : {"/a\"b.KEY", "\"", "x\",7\r\n\"\"", "\"\"\"\""}) {
+        const Settings written{3, QString::fromUtf8(path), 0};
+        EXPECT_EQ(readFrom(settingsFileContents(written), Settings{}), (Settings{3, "", 0})) << path;
+    }
+}
+
 TEST(SettingsFile, MissingFileGivesClampedStartValues)
 {
     QTemporaryDir dir;
