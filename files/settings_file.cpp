@@ -115,7 +115,11 @@ Settings clampFilterIndex(Settings settings)
 
 Settings readSettings(QIODevice& device, Settings startValues)
 {
-    const QByteArray bytes = device.read(kMaxSettingsBytes);
+    // Reading the first megabyte of something else would make its first
+    // megabyte the last path: one byte more tells such a file apart.
+    const QByteArray bytes = device.read(kMaxSettingsBytes + 1);
+    if (bytes.size() > kMaxSettingsBytes)
+        return clampFilterIndex(std::move(startValues));
     return clampFilterIndex(readFields(QString::fromUtf8(bytes), std::move(startValues)));
 }
 
