@@ -2,6 +2,7 @@
 
 #include "core/document.h"
 
+#include <QIODevice>
 #include <QString>
 
 // Opening a document file: the template or the KEY file, chosen by the
@@ -36,5 +37,9 @@ inline const QString kIllegalFileMessage = QStringLiteral("Illegal file loading.
 // Reads the file as a template (extension 639) or as a KEY file, which must
 // first pass CheckSrecordFile.
 [[nodiscard]] OpenResult openDocument(const QString& path);
+
+// The same over an open device, which for a KEY file must allow seeking back
+// to its start: the check and the load read the same bytes.
+[[nodiscard]] OpenResult openDocument(QIODevice& device, bool templateFile);
 
 } // namespace quorvane
