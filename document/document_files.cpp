@@ -1,6 +1,7 @@
 #include "document_files.h"
 
 #include "files/file_error.h"
+#include "files/open_file.h"
 #include "files/srecord_reader.h"
 #include "files/template_file.h"
 
@@ -45,8 +46,8 @@ OpenResult openDocument(const QString& path)
     // One handle for the check and the load: a file replaced or removed in
     // between cannot have its check pass for another file's content.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {OpenStatus::ReadFailed, errorText(file.errorString()), {}};
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return {OpenStatus::ReadFailed, errorText(error), {}};
     return openDocument(file, isTemplateFileName(path));
 }
 

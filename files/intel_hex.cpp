@@ -1,6 +1,7 @@
 #include "intel_hex.h"
 
 #include "line_reader.h"
+#include "open_file.h"
 
 #include "core/hex_digits.h"
 
@@ -92,8 +93,8 @@ FormatCheck CheckIntelHexFile(QIODevice& device)
 FormatCheck CheckIntelHexFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FormatCheck::failed(0, file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return FormatCheck::failed(0, error);
     return CheckIntelHexFile(file);
 }
 

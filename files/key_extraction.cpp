@@ -2,6 +2,7 @@
 
 #include "intel_hex.h"
 #include "line_reader.h"
+#include "open_file.h"
 #include "srecord_line.h"
 
 #include "core/hex_digits.h"
@@ -494,8 +495,8 @@ ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint3
     QFile file(path);
     // The line reader reads in large chunks of its own, and the binary
     // reader wants exactly its few bytes: no buffer of the device's between.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return failedFor(ExtractionStatus::ReadError, path, *first, file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return failedFor(ExtractionStatus::ReadError, path, *first, error);
     switch (kind) {
     case ObjectFileKind::Srecord: return ExtractSrecord(file, path, targets, progress);
     case ObjectFileKind::IntelHex: return ExtractIntelHex(file, path, targets, progress);
@@ -525,7 +526,7 @@ RecognizedExtraction recognizeAndExtract(const QString& path, const std::vector<
                                          const ExtractionProgress& progress)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered).isEmpty())
         return {.kind = ObjectFileKind::Binary, .result = std::nullopt};
     return recognizeAndExtract(file, path, targets, progress);
 }

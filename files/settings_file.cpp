@@ -1,6 +1,7 @@
 #include "settings_file.h"
 
 #include "atomic_save.h"
+#include "open_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,7 +127,7 @@ Settings readSettings(QIODevice& device, Settings startValues)
 Settings readSettingsFile(const QString& path, Settings startValues)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openFile(file, QIODevice::ReadOnly).isEmpty())
         return clampFilterIndex(std::move(startValues));
     return readSettings(file, std::move(startValues));
 }

@@ -2,6 +2,7 @@
 
 #include "file_error.h"
 #include "line_reader.h"
+#include "open_file.h"
 #include "srecord_line.h"
 
 #include "core/hex_text.h"
@@ -72,8 +73,8 @@ FormatCheck CheckSrecordFile(QIODevice& device)
 FormatCheck CheckSrecordFile(const QString& fname)
 {
     QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FormatCheck::failed(0, file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return FormatCheck::failed(0, error);
     return CheckSrecordFile(file);
 }
 
@@ -121,8 +122,8 @@ QString SRecodeLoad(QIODevice& device, Document& document)
 QString SRecodeLoad(const QString& fname, Document& document)
 {
     QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly))
-        return errorText(file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly); !error.isEmpty())
+        return errorText(error);
     return SRecodeLoad(file, document);
 }
 
