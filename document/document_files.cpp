@@ -28,8 +28,10 @@ OpenResult openDocument(QIODevice& device, bool templateFile)
     if (templateFile) {
         readError = FormatLoad(device, result.document);
     } else {
-        if (!CheckSrecordFile(device))
-            return {OpenStatus::NotSrecord, kIllegalFileMessage, {}};
+        // A disk that fails is not a file of the wrong kind.
+        if (const FormatCheck check = CheckSrecordFile(device); !check)
+            return check.unreadable ? OpenResult{OpenStatus::ReadFailed, errorText(check.reason), {}}
+                                    : OpenResult{OpenStatus::NotSrecord, kIllegalFileMessage, {}};
         if (!device.seek(0))
             return {OpenStatus::ReadFailed, errorText(device.errorString()), {}};
         readError = SRecodeLoad(device, result.document);

@@ -20,7 +20,7 @@ enum class OpenStatus {
     Opened,
     FileNotFound, // no normal file of that name
     NotSrecord,   // a KEY file name whose content is not S-records
-    ReadFailed,   // the reader stopped; `message` is its "ERROR:" text
+    ReadFailed,   // the reader stopped, or the file could not be read; `message` is the "ERROR:" text
 };
 
 struct OpenResult {

@@ -81,7 +81,7 @@ FormatCheck CheckIntelHexFile(QIODevice& device)
         case LineReader::Status::TooLong:
             return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(IntelHexLineFault::TooLong));
         case LineReader::Status::ReadError:
-            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
+            return FormatCheck::readFailed(reader.lineNumber(), reader.errorString());
         case LineReader::Status::Line:
             if (const IntelHexLineFault fault = intelHexLineFault(line); fault != IntelHexLineFault::None)
                 return FormatCheck::failed(reader.lineNumber(), describeIntelHexLineFault(fault));
@@ -94,7 +94,7 @@ FormatCheck CheckIntelHexFile(const QString& path)
 {
     QFile file(path);
     if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
-        return FormatCheck::failed(0, error);
+        return FormatCheck::readFailed(0, error);
     return CheckIntelHexFile(file);
 }
 

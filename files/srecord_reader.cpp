@@ -61,7 +61,7 @@ FormatCheck CheckSrecordFile(QIODevice& device)
         case LineReader::Status::TooLong:
             return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(SrecordLineFault::TooLong));
         case LineReader::Status::ReadError:
-            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
+            return FormatCheck::readFailed(reader.lineNumber(), reader.errorString());
         case LineReader::Status::Line:
             if (const SrecordLineFault fault = srecordLineFault(line); fault != SrecordLineFault::None)
                 return FormatCheck::failed(reader.lineNumber(), describeSrecordLineFault(fault));
@@ -74,7 +74,7 @@ FormatCheck CheckSrecordFile(const QString& fname)
 {
     QFile file(fname);
     if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
-        return FormatCheck::failed(0, error);
+        return FormatCheck::readFailed(0, error);
     return CheckSrecordFile(file);
 }
 
