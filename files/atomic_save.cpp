@@ -21,7 +21,11 @@ QString writeAll(QIODevice& device, const QByteArray& contents)
 QString replaceFileContents(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
-    if (QString error = openFile(file, QIODevice::WriteOnly); !error.isEmpty())
+    // Unbuffered: QSaveFile commits in spite of a write that fails while
+    // close() empties its buffer, so a file smaller than the buffer (16 KB:
+    // most KEY files) would replace the previous one cut short on a full
+    // disk. Written straight through, every failure reaches writeAll.
+    if (QString error = openFile(file, QIODevice::WriteOnly | QIODevice::Unbuffered); !error.isEmpty())
         return error;
     if (QString error = writeAll(file, contents); !error.isEmpty()) {
         file.cancelWriting();
