@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace quorvane {
@@ -117,8 +118,12 @@ Settings clampFilterIndex(Settings settings)
 Settings readSettings(QIODevice& device, Settings startValues)
 {
     // Reading the first megabyte of something else would make its first
-    // megabyte the last path: one byte more tells such a file apart.
-    const QByteArray bytes = device.read(kMaxSettingsBytes + 1);
+    // megabyte the last path: one byte more tells such a file apart. A file
+    // of known size gets no more room than it needs.
+    qint64 wanted = kMaxSettingsBytes + 1;
+    if (!device.isSequential())
+        wanted = std::clamp<qint64>(device.size() - device.pos(), 0, wanted);
+    const QByteArray bytes = device.read(wanted);
     if (bytes.size() > kMaxSettingsBytes)
         return clampFilterIndex(std::move(startValues));
     return clampFilterIndex(readFields(QString::fromUtf8(bytes), std::move(startValues)));
