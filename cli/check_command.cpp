@@ -50,6 +50,10 @@ int CheckCommand::checkFile(const QString& path)
     FormatCheck closestCheck;
     for (const FormatProbe& probe : formatProbes()) {
         const FormatCheck check = probe.check(path);
+        if (check.unreadable) {
+            console.message(path + QStringLiteral(": cannot be read: ") + check.reason);
+            return kExitUsage;
+        }
         if (check) {
             console.print(QStringLiteral("%1: %2, %3 lines").arg(path, QString::fromLatin1(probe.name)).arg(check.lineCount));
             return kExitSuccess;

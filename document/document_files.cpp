@@ -1,8 +1,11 @@
 #include "document_files.h"
 
+#include "files/file_error.h"
+#include "files/open_file.h"
 #include "files/srecord_reader.h"
 #include "files/template_file.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace quorvane {
@@ -18,23 +21,36 @@ bool isTemplateFileName(const QString& path)
     return fileExtension(path) == kTemplateExtension;
 }
 
-OpenResult openDocument(const QString& path)
+OpenResult openDocument(QIODevice& device, bool templateFile)
 {
     OpenResult result;
-    if (!QFileInfo(path).isFile())
-        return {OpenStatus::FileNotFound, kFileNotFoundMessage, {}};
-
     QString readError;
-    if (isTemplateFileName(path)) {
-        readError = FormatLoad(path, result.document);
+    if (templateFile) {
+        readError = FormatLoad(device, result.document);
     } else {
-        if (!CheckSrecordFile(path))
-            return {OpenStatus::NotSrecord, kIllegalFileMessage, {}};
-        readError = SRecodeLoad(path, result.document);
+        // A disk that fails is not a file of the wrong kind.
+        if (const FormatCheck check = CheckSrecordFile(device); !check)
+            return check.unreadable ? OpenResult{OpenStatus::ReadFailed, errorText(check.reason), {}}
+                                    : OpenResult{OpenStatus::NotSrecord, kIllegalFileMessage, {}};
+        if (!device.seek(0))
+            return {OpenStatus::ReadFailed, errorText(device.errorString()), {}};
+        readError = SRecodeLoad(device, result.document);
     }
     if (!readError.isEmpty())
         return {OpenStatus::ReadFailed, readError, {}};
     return result;
+}
+
+OpenResult openDocument(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return {OpenStatus::FileNotFound, kFileNotFoundMessage, {}};
+    // One handle for the check and the load: a file replaced or removed in
+    // between cannot have its check pass for another file's content.
+    QFile file(path);
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return {OpenStatus::ReadFailed, errorText(error), {}};
+    return openDocument(file, isTemplateFileName(path));
 }
 
 } // namespace quorvane

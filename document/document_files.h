@@ -2,6 +2,7 @@
 
 #include "core/document.h"
 
+#include <QIODevice>
 #include <QString>
 
 // Opening a document file: the template or the KEY file, chosen by the
@@ -19,7 +20,7 @@ enum class OpenStatus {
     Opened,
     FileNotFound, // no normal file of that name
     NotSrecord,   // a KEY file name whose content is not S-records
-    ReadFailed,   // the reader stopped; `message` is its "ERROR:" text
+    ReadFailed,   // the reader stopped, or the file could not be read; `message` is the "ERROR:" text
 };
 
 struct OpenResult {
@@ -36,5 +37,9 @@ inline const QString kIllegalFileMessage = QStringLiteral("Illegal file loading.
 // Reads the file as a template (extension 639) or as a KEY file, which must
 // first pass CheckSrecordFile.
 [[nodiscard]] OpenResult openDocument(const QString& path);
+
+// The same over an open device, which for a KEY file must allow seeking back
+// to its start: the check and the load read the same bytes.
+[[nodiscard]] OpenResult openDocument(QIODevice& device, bool templateFile);
 
 } // namespace quorvane

@@ -1,5 +1,7 @@
 #include "atomic_save.h"
 
+#include "open_file.h"
+
 #include <QSaveFile>
 
 namespace quorvane {
@@ -19,8 +21,12 @@ QString writeAll(QIODevice& device, const QByteArray& contents)
 QString replaceFileContents(const QString& path, const QByteArray& contents)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+    // Unbuffered: QSaveFile commits in spite of a write that fails while
+    // close() empties its buffer, so a file smaller than the buffer (16 KB:
+    // most KEY files) would replace the previous one cut short on a full
+    // disk. Written straight through, every failure reaches writeAll.
+    if (QString error = openFile(file, QIODevice::WriteOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return error;
     if (QString error = writeAll(file, contents); !error.isEmpty()) {
         file.cancelWriting();
         return error;
@@ -33,8 +39,8 @@ QString replaceFileContents(const QString& path, const QByteArray& contents)
 QString FileWriteTest(const QString& name)
 {
     QSaveFile probe(name);
-    if (!probe.open(QIODevice::WriteOnly))
-        return probe.errorString();
+    if (QString error = openFile(probe, QIODevice::WriteOnly); !error.isEmpty())
+        return error;
     probe.cancelWriting();
     return {};
 }

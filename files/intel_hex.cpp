@@ -2,6 +2,7 @@
 
 #include "line_check.h"
 #include "line_reader.h"
+#include "open_file.h"
 
 #include "core/hex_digits.h"
 

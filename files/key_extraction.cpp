@@ -3,6 +3,7 @@
 #include "intel_hex.h"
 #include "line_reader.h"
 #include "object_line.h"
+#include "open_file.h"
 #include "progress_ticker.h"
 #include "srecord_line.h"
 
@@ -13,6 +14,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace quorvane {
 
@@ -53,28 +58,26 @@ public:
     [[nodiscard]] bool complete() const { return incomplete_ == 0; }
 
     // Copies into every incomplete record the bytes of a line starting at
-    // `address` that fall inside it. False when a digit to copy is not a hex
-    // digit: the file changed after its check, or was never checked.
-    [[nodiscard]] bool take(quint64 address, QByteArrayView digits)
+    // `address` that fall inside it. The digits are hex digits: the line's
+    // judge has made sure of that.
+    void take(quint64 address, QByteArrayView digits)
     {
         const qsizetype byteCount = digits.size() / 2;
         if (byteCount == 0 || complete())
-            return true;
+            return;
         const quint64 lineEnd = address + quint64(byteCount) - 1;
         // No record is longer than kMaxExtractedSize, so one that starts
         // further below the line cannot reach it.
         const quint64 lowestStart = address >= kMaxExtractedSize ? address - (kMaxExtractedSize - 1) : 0;
         if (!mayStartWithin(lowestStart, lineEnd))
-            return true;
+            return;
         auto record = std::lower_bound(records_.begin(), records_.end(), lowestStart,
                                        [](const Record& r, quint64 start) { return r.start < start; });
         for (; record != records_.end() && record->start <= lineEnd; ++record) {
             if (record->missing == 0 || record->end < address)
                 continue;
-            if (!copyOverlap(*record, address, lineEnd, digits))
-                return false;
+            copyOverlap(*record, address, lineEnd, digits);
         }
-        return true;
     }
 
     // The first target in the order given that still lacks a byte.
@@ -123,18 +126,12 @@ private:
         int missing;
     };
 
-    bool copyOverlap(Record& record, quint64 lineStart, quint64 lineEnd, QByteArrayView digits)
+    void copyOverlap(Record& record, quint64 lineStart, quint64 lineEnd, QByteArrayView digits)
     {
         const quint64 first = std::max(record.start, lineStart);
         const quint64 last = std::min(record.end, lineEnd);
         const qsizetype count = qsizetype(last - first + 1);
         const char* from = digits.data() + 2 * (first - lineStart);
-        unsigned notHex = 0;
-        for (qsizetype i = 0; i < 2 * count; ++i)
-            notHex |= hexDigitValue(from[i]);
-        if (notHex & kNotHex)
-            return false;
-
         const qsizetype at = qsizetype(first - record.start);
         std::memcpy(record.digits.data() + 2 * at, from, std::size_t(2 * count));
         for (qsizetype i = at; i < at + count; ++i) {
@@ -147,7 +144,6 @@ private:
         }
         if (record.missing == 0)
             --incomplete_;
-        return true;
     }
 
     std::size_t targetCount_;
@@ -277,6 +273,38 @@ LineVerdict verdictOf(const std::optional<ObjectLine>& line, PendingRecords& pen
     return LineVerdict::Next;
 }
 
+// Whether every character is a hex digit. Every data line of a large file
+// passes through here, so sixteen characters are judged at once.
+bool allHexDigits(QByteArrayView text)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+#if defined(__SSE2__)
+    // Signed compares: bytes from 0x80 up are negative and fail all of them.
+    const __m128i belowZero = _mm_set1_epi8('0' - 1);
+    const __m128i aboveNine = _mm_set1_epi8('9' + 1);
+    const __m128i belowA = _mm_set1_epi8('a' - 1);
+    const __m128i aboveF = _mm_set1_epi8('f' + 1);
+    const __m128i lowerCase = _mm_set1_epi8(0x20);
+    for (; end - p >= 16; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chunk, belowZero), _mm_cmplt_epi8(chunk, aboveNine));
+        const __m128i lower = _mm_or_si128(chunk, lowerCase);
+        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, belowA), _mm_cmplt_epi8(lower, aboveF));
+        if (_mm_movemask_epi8(_mm_or_si128(digit, letter)) != 0xFFFF)
+            return false;
+    }
+#endif
+    unsigned notHex = 0;
+    for (; p < end; ++p)
+        notHex |= hexDigitValue(*p);
+    return !(notHex & kNotHex);
+}
+
+// A data line must be hex digits throughout, whether or not its bytes belong
+// to a record looked for: otherwise whether a file is malformed would depend
+// on which records are looked for, and a record read together with others
+// could fail where it succeeds alone.
 LineVerdict judgeSrecordLine(QByteArrayView line, PendingRecords& pending)
 {
     return verdictOf(srecordObjectLine(line), pending);
@@ -375,8 +403,8 @@ ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint3
     QFile file(path);
     // The line reader reads in large chunks of its own, and the binary
     // reader wants exactly its few bytes: no buffer of the device's between.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return failedFor(ExtractionStatus::ReadError, path, *first, file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return failedFor(ExtractionStatus::ReadError, path, *first, error);
     switch (kind) {
     case ObjectFileKind::Srecord: return ExtractSrecord(file, path, targets, progress);
     case ObjectFileKind::IntelHex: return ExtractIntelHex(file, path, targets, progress);
@@ -406,7 +434,7 @@ RecognizedExtraction recognizeAndExtract(const QString& path, const std::vector<
                                          const ExtractionProgress& progress)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered).isEmpty())
         return {.kind = ObjectFileKind::Binary, .result = std::nullopt};
     return recognizeAndExtract(file, path, targets, progress);
 }

@@ -66,7 +66,9 @@ struct ExtractionResult {
 // missing is "Data not found." for it. Where lines overlap, a later line
 // overwrites an earlier one until each byte of the record has been seen;
 // from then on the record keeps its data. The reading stops as soon as every
-// record is complete.
+// record is complete. A malformed line (a data line with a character that is
+// not a hex digit included) stops it for every record still incomplete,
+// whether or not the line's bytes belong to one.
 [[nodiscard]] ExtractionResult ExtractSrecord(QIODevice& device, const QString& path,
                                               const std::vector<ExtractionTarget>& targets,
                                               const ExtractionProgress& progress = {});

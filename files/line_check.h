@@ -2,6 +2,7 @@
 
 #include "format_check.h"
 #include "line_reader.h"
+#include "open_file.h"
 
 #include <QFile>
 
@@ -25,7 +26,7 @@ template <typename Fault, typename FaultOf, typename Describe>
         case LineReader::Status::TooLong:
             return FormatCheck::failed(reader.lineNumber(), describe(tooLong));
         case LineReader::Status::ReadError:
-            return FormatCheck::failed(reader.lineNumber(), reader.errorString());
+            return FormatCheck::readFailed(reader.lineNumber(), reader.errorString());
         case LineReader::Status::Line:
             if (const Fault fault = faultOf(line); fault != none)
                 return FormatCheck::failed(reader.lineNumber(), describe(fault));
@@ -40,8 +41,8 @@ template <typename CheckDevice>
 [[nodiscard]] FormatCheck checkFileAt(const QString& path, CheckDevice checkDevice)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FormatCheck::failed(0, file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
+        return FormatCheck::readFailed(0, error);
     return checkDevice(file);
 }
 

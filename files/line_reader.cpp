@@ -16,12 +16,23 @@ constexpr QByteArrayView kLineFeed("\n");
 constexpr QByteArrayView kCarriageReturn("\r");
 constexpr QByteArrayView kCarriageReturnLineFeed("\r\n");
 
+// A file smaller than a chunk is read in one go all the same, so its reader
+// needs no room beyond it: a settings file or a KEY file of a few hundred
+// bytes does not cost a megabyte. Only the size of each read changes, so a
+// file that grows meanwhile is still read to its end.
+qsizetype chunkSizeFor(const QIODevice& device, qsizetype chunkSize)
+{
+    if (!device.isSequential())
+        chunkSize = qsizetype(std::min<qint64>(chunkSize, device.size() - device.pos()));
+    return std::max<qsizetype>(chunkSize, 1);
+}
+
 } // namespace
 
 LineReader::LineReader(QIODevice& device, qsizetype maxLineLength, qsizetype chunkSize)
     : device_(device)
     , maxLineLength_(maxLineLength)
-    , chunkSize_(std::max<qsizetype>(chunkSize, 1))
+    , chunkSize_(chunkSizeFor(device, chunkSize))
 {
     // Room for a whole chunk behind the longest partial line we keep.
     buffer_.resize(chunkSize_ + maxLineLength_ + 1);

@@ -2,6 +2,7 @@
 
 #include "format_check.h"
 #include "intel_hex.h"
+#include "open_file.h"
 #include "srecord_reader.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ ObjectFileKind recognizeObjectFile(QIODevice& device)
 ObjectFileKind recognizeObjectFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered).isEmpty())
         return ObjectFileKind::Binary;
     return recognizeObjectFile(file);
 }

@@ -1,11 +1,13 @@
 #include "settings_file.h"
 
 #include "atomic_save.h"
+#include "open_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace quorvane {
@@ -115,22 +117,34 @@ Settings clampFilterIndex(Settings settings)
 
 Settings readSettings(QIODevice& device, Settings startValues)
 {
-    const QByteArray bytes = device.read(kMaxSettingsBytes);
+    // Reading the first megabyte of something else would make its first
+    // megabyte the last path: one byte more tells such a file apart. A file
+    // of known size gets no more room than it needs.
+    qint64 wanted = kMaxSettingsBytes + 1;
+    if (!device.isSequential())
+        wanted = std::clamp<qint64>(device.size() - device.pos(), 0, wanted);
+    const QByteArray bytes = device.read(wanted);
+    if (bytes.size() > kMaxSettingsBytes)
+        return clampFilterIndex(std::move(startValues));
     return clampFilterIndex(readFields(QString::fromUtf8(bytes), std::move(startValues)));
 }
 
 Settings readSettingsFile(const QString& path, Settings startValues)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!openFile(file, QIODevice::ReadOnly).isEmpty())
         return clampFilterIndex(std::move(startValues));
     return readSettings(file, std::move(startValues));
 }
 
 QByteArray settingsFileContents(const Settings& settings)
 {
+    // A quoted field cannot hold a double quote: a path with one would end
+    // early and shift every field after it, the filter index and the sort
+    // option included. Such a path is not remembered; the rest is.
+    const QString lastPath = settings.LastPath.contains(QLatin1Char('"')) ? QString() : settings.LastPath;
     QByteArray out;
-    out += '"' + settings.LastPath.toUtf8() + "\"\r\n";
+    out += '"' + lastPath.toUtf8() + "\"\r\n";
     for (int i = 0; i < kReservedFields; ++i)
         out += "\"\"\r\n";
     out += QByteArray::number(settings.FilterIndexSetting) + ',' + QByteArray::number(settings.SortOn) + "\r\n";

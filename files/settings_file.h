@@ -14,12 +14,14 @@ inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
 //
 // Reading is field based and forgiving: whatever could be read before the
 // first problem (missing file, short file, a bad or out-of-range number) is
-// kept, the rest stays as in `startValues`. Nothing is reported. The filter
-// index is clamped to 1..4 afterwards.
+// kept, the rest stays as in `startValues`. A file of more than 1 MiB is no
+// settings file and is ignored whole. Nothing is reported. The filter index
+// is clamped to 1..4 afterwards.
 [[nodiscard]] Settings readSettings(QIODevice& device, Settings startValues);
 [[nodiscard]] Settings readSettingsFile(const QString& path, Settings startValues);
 
-// The 13 lines, CR LF ended.
+// The 13 lines, CR LF ended. A last path holding a double quote, which the
+// quoted field cannot hold, is written empty.
 [[nodiscard]] QByteArray settingsFileContents(const Settings& settings);
 
 // Where the settings file lives: beside the executable when a file is

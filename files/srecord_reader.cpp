@@ -3,6 +3,7 @@
 #include "file_error.h"
 #include "line_check.h"
 #include "line_reader.h"
+#include "open_file.h"
 #include "srecord_line.h"
 
 #include "core/hex_text.h"
@@ -107,8 +108,8 @@ QString SRecodeLoad(QIODevice& device, Document& document)
 QString SRecodeLoad(const QString& fname, Document& document)
 {
     QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly))
-        return errorText(file.errorString());
+    if (QString error = openFile(file, QIODevice::ReadOnly); !error.isEmpty())
+        return errorText(error);
     return SRecodeLoad(file, document);
 }
 

@@ -3,6 +3,7 @@
 #include "document_writer.h"
 #include "file_error.h"
 #include "line_reader.h"
+#include "open_file.h"
 
 #include "core/hex_text.h"
 
@@ -293,9 +294,9 @@ QString FormatLoad(QIODevice& device, Document& document)
 QString FormatLoad(const QString& fname, Document& document)
 {
     QFile file(fname);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (QString error = openFile(file, QIODevice::ReadOnly); !error.isEmpty()) {
         document.mode.SetAddr32();
-        return errorText(file.errorString());
+        return errorText(error);
     }
     return FormatLoad(file, document);
 }

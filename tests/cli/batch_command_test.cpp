@@ -113,7 +113,7 @@ TEST_F(Batch, TheTemplatesSizeStandsAndAWarningStopsOnlyItsRow)
 TEST_F(Batch, ACsvOrHeaderItCannotUseWritesNothing)
 {
     struct Row {
-        const char* csv;
+        QByteArray csv;
         QString errors; // the error stream starts with this
     };
     const Row rows[] = {
@@ -122,6 +122,8 @@ TEST_F(Batch, ACsvOrHeaderItCannotUseWritesNothing)
         {.csv = "serial,name\n01020304,a\"b\n", .errors = u"d.csv: CSV line 2: a quote inside a field that does not start with one."_s},
         {.csv = "serial,name\n01020304,\"a\"b\n", .errors = u"d.csv: CSV line 2: text follows the closing quote of a field."_s},
         {.csv = "serial,name\n01020304,\xFF\n", .errors = u"d.csv: CSV line 2: the text is not UTF-8."_s},
+        {.csv = "serial,name\n01020304,ok\n01020305," + QByteArray(3 << 20, 'x') + "\n",
+         .errors = u"d.csv: CSV line 3: a field is longer than 1048576 bytes."_s},
         {.csv = "", .errors = u"d.csv has no header line."_s},
         {.csv = "serial,#9,name\n1,2,3\n", .errors = u"The column \"#9\" names no record of the template."_s},
         {.csv = "serial,#0,name\n1,2,3\n", .errors = u"The column \"#0\" names no record of the template."_s},
@@ -129,13 +131,50 @@ TEST_F(Batch, ACsvOrHeaderItCannotUseWritesNothing)
         {.csv = "#1,name,serial\n1,2,3\n", .errors = u"Two columns name line 1 of the template."_s},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.csv);
+        SCOPED_TRACE(row.csv.left(80).toStdString());
         writeFileBytes(path(u"d.csv"_s), row.csv);
         const CliRun result = run({u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{name}.KEY"_s});
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_TRUE(result.errors.startsWith(row.errors)) << result.errors.toStdString();
         EXPECT_FALSE(QFile::exists(path(u"out"_s)));
     }
+}
+
+// Whatever a row holds, nothing is written outside the pattern's folder:
+// the run happens in work/, beside which the test's folder holds only the
+// fixture's template.
+TEST_F(Batch, NoRowWritesOutsideThePatternsFolder)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"work"_s));
+    writeTemplate(u"work/t.639"_s, templ);
+    QByteArray csv = "serial,name,lot\n"
+                     "01020304,ok,L1\n"
+                     "01020305,x,..\n"
+                     "01020306,y,.\n"
+                     "01020307,z,../..\n"
+                     "01020308,w,/tmp\n"
+                     "01020309,v,..\\x\n";
+    csv += "0102030A,u,L";
+    csv += '\0';
+    csv += "\n";
+    writeFileBytes(path(u"work/d.csv"_s), csv);
+    const CliRun result =
+        runCli({u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{lot}/{name}.KEY"_s}, path(u"work"_s));
+
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.output, u"CSV line 2: wrote out/L1/ok.KEY\n"_s);
+    EXPECT_EQ(result.errors, u"CSV line 3: the file name \"out/../x.KEY\" has a part \"..\".\n"
+                             u"CSV line 4: the file name \"out/./y.KEY\" has a part \".\".\n"
+                             u"CSV line 5: the column \"lot\" holds a path separator: \"../..\".\n"
+                             u"CSV line 6: the column \"lot\" holds a path separator: \"/tmp\".\n"
+                             u"CSV line 7: the column \"lot\" holds a path separator: \"..\\x\".\n"
+                             u"CSV line 8: the column \"lot\" holds a control character.\n"
+                             u"6 of 7 rows were not written.\n"_s);
+    EXPECT_EQ(filesIn(u"."_s), QStringList({u"t.639"_s, u"work"_s}));
+    EXPECT_EQ(filesIn(u"work"_s), QStringList({u"d.csv"_s, u"out"_s, u"t.639"_s}));
+    EXPECT_EQ(filesIn(u"work/out"_s), QStringList{u"L1"_s});
+    EXPECT_EQ(filesIn(u"work/out/L1"_s), QStringList{u"ok.KEY"_s});
+    EXPECT_FALSE(QFile::exists(u"/tmp/w.KEY"_s));
 }
 
 TEST_F(Batch, ATitleOfSeveralRecordsMustBeNamedByLine)

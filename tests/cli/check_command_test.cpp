@@ -79,6 +79,10 @@ TEST_F(Check, NamesEachFilesFormatOrItsFirstBadLine)
         {.files = {u"missing.srec"_s, u"checksum.srec"_s}, .exitCode = 2,
          .output = u"checksum.srec: not S-record or Intel HEX: line 2 (as S-record): wrong checksum\n"_s,
          .errors = u"missing.srec: cannot be read: No such file or directory\n"_s},
+        // It opens, but its first read fails (the kernel answers EIO for
+        // address 0): that says nothing about the format.
+        {.files = {u"/proc/self/mem"_s}, .exitCode = 2, .output = {},
+         .errors = u"/proc/self/mem: cannot be read: Input/output error\n"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.files.join(u' ').toStdString());

@@ -176,6 +176,66 @@ TEST(ExtractionReaders, FillEveryRecordFromOnePassOrNameTheFirstThatFails)
     }
 }
 
+// Found by fuzzing: a data line with letters that are not hex digits once
+// failed only the records its own bytes reached, so a record read together
+// with one of those failed as a format error while alone it was found. Now
+// such a line is malformed wherever it lies, and every record ends together
+// as it ends alone: found when complete before the line, failing after it.
+TEST(ExtractionReaders, ARecordReadWithOthersEndsAsItEndsAlone)
+{
+    const ExtractionTarget before = at(0, 0x1004, 2);  // complete before the bad line
+    const ExtractionTarget after = at(1, 0x2000, 1);   // given only after it
+    const ExtractionTarget touched = at(2, 0x3000, 2); // where the bad line's bytes lie
+    const struct { ObjectFileKind kind; QByteArray file; } rows[] = {
+        {Srecord, srec(1, 0x1000, k16) + "S1053000ZZ0144\r\n" + srec(1, 0x2000, k16) + srec(1, 0x3000, k16) + kS9},
+        {IntelHex, ihex(0, 0x1000, k16) + ":02300000ZZ0144\r\n" + ihex(0, 0x2000, k16) + ihex(0, 0x3000, k16) + kEof},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        const auto read = [&](const std::vector<ExtractionTarget>& targets) {
+            test::TestDevice device(row.file);
+            return test::extractFrom(device, row.kind, 0, targets);
+        };
+        EXPECT_EQ(read({before}).data, std::vector{u"4455"_s});
+        for (const ExtractionTarget& failing : {after, touched}) {
+            const ExtractionResult alone = read({failing});
+            EXPECT_EQ(alone.errorText, kFormatError);
+            EXPECT_EQ(alone.failedSlot, std::optional<Slot>(failing.slot));
+        }
+        const ExtractionResult together = read({before, after, touched});
+        EXPECT_EQ(together.errorText, kFormatError);
+        EXPECT_EQ(together.failedSlot, std::optional<Slot>(after.slot));
+    }
+}
+
+// Every character of a data line counts, wherever a block of sixteen the
+// check takes at once begins or ends: the characters just outside each range
+// of hex digits, at every position of a long line of either format.
+TEST(ExtractionReaders, ANonHexCharacterAnywhereInADataLineIsAFormatError)
+{
+    const QByteArray data = k16 + k16;
+    const struct { ObjectFileKind kind; QByteArray line; QByteArray end; } rows[] = {
+        {Srecord, srec(3, 0x5000, data).chopped(2), kS9},
+        {IntelHex, ihex(0, 0x5000, data).chopped(2), kEof},
+    };
+    for (const auto& row : rows) {
+        // Lower-case letters and digits alone are sound; the record is elsewhere.
+        test::TestDevice sound(row.line.left(2) + row.line.mid(2).toLower() + "\r\n" + row.end);
+        EXPECT_EQ(test::extractFrom(sound, row.kind, 0, {at(0, 0x9000, 1)}).errorText, notFound("00009000", 1));
+        for (qsizetype position = 0; position < row.line.size(); ++position) {
+            for (const char bad : {'/', ':', '@', 'G', '`', 'g', ' ', '\x80', '\xC1', '\xFF'}) {
+                QByteArray line = row.line;
+                if (line[position] == bad)
+                    continue; // the colon that starts an Intel HEX line
+                line[position] = bad;
+                test::TestDevice device(line + "\r\n" + row.end);
+                EXPECT_EQ(test::extractFrom(device, row.kind, 0, {at(0, 0x9000, 1)}).errorText, kFormatError)
+                    << line.toStdString() << " at " << position;
+            }
+        }
+    }
+}
+
 TEST(ExtractionReaders, StopReadingOnceEveryRecordIsComplete)
 {
     QByteArray srecTail, ihexTail;

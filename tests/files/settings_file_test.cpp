@@ -43,9 +43,21 @@ TEST(SettingsFile, ReadsWhatItCanAndKeepsStartValuesForTheRest)
         {"filter does not fit 16 bits", lines("\"/x\"", "70000,1"), Settings{3, "/x", 0}},
         {"sort not a number", lines("\"/x\"", "2,on"), Settings{2, "/x", 0}},
         {"unquoted path trimmed", lines(" /plain/path ", " 2 ,1"), Settings{2, "/plain/path", 1}},
+        // Once its first megabyte became the last path, written back at End.
+        {"larger than any settings file", QByteArray((1 << 20) + 1, '\0'), start},
     };
     for (const auto& c : cases)
         EXPECT_EQ(readFrom(c.contents, start), c.expected) << c.what;
+}
+
+// A path with a double quote once ended its field early and shifted the
+// filter index and the sort option into the wrong fields on the next start.
+TEST(SettingsFile, APathTheFileCannotHoldIsForgottenAndNothingElse)
+{
+    for (const char* path : {"/a\"b.KEY", "\"", "x\",7\r\n\"\"", "\"\"\"\""}) {
+        const Settings written{3, QString::fromUtf8(path), 0};
+        EXPECT_EQ(readFrom(settingsFileContents(written), Settings{}), (Settings{3, "", 0})) << path;
+    }
 }
 
 TEST(SettingsFile, MissingFileGivesClampedStartValues)

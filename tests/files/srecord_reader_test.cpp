@@ -77,6 +77,28 @@ TEST(LineReader, FindsEveryLineEndWhereverItFalls)
     }
 }
 
+// A small file gets a buffer of its size: what is added to it after the
+// reader was made is read all the same, however long.
+TEST(LineReader, ReadsToTheEndOfADeviceThatGrows)
+{
+    QByteArray bytes = "a\r\n";
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LineReader reader(buffer, 8);
+    QByteArrayView line;
+    ASSERT_EQ(reader.next(line), LineReader::Status::Line);
+    EXPECT_EQ(line, "a");
+    bytes += "bc\r\n" + QByteArray(5000, '\n') + "12345678\r\n123456789";
+    QList<QByteArray> lines;
+    LineReader::Status status;
+    while ((status = reader.next(line)) == LineReader::Status::Line)
+        lines.append(line.toByteArray());
+    EXPECT_EQ(lines.size(), 5002);
+    EXPECT_EQ(lines.front(), "bc");
+    EXPECT_EQ(lines.back(), "12345678");
+    EXPECT_EQ(status, LineReader::Status::TooLong);
+}
+
 // A device whose every read fails.
 class UnreadableDevice : public QIODevice {
 public:
