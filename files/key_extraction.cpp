@@ -15,10 +15,6 @@
 #include <array>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace quorvane {
 
 namespace {
@@ -58,26 +54,28 @@ public:
     [[nodiscard]] bool complete() const { return incomplete_ == 0; }
 
     // Copies into every incomplete record the bytes of a line starting at
-    // `address` that fall inside it. The digits are hex digits: the line's
-    // judge has made sure of that.
-    void take(quint64 address, QByteArrayView digits)
+    // `address` that fall inside it. False when a digit to copy is not a hex
+    // digit: the file changed after its check, or was never checked.
+    [[nodiscard]] bool take(quint64 address, QByteArrayView digits)
     {
         const qsizetype byteCount = digits.size() / 2;
         if (byteCount == 0 || complete())
-            return;
+            return true;
         const quint64 lineEnd = address + quint64(byteCount) - 1;
         // No record is longer than kMaxExtractedSize, so one that starts
         // further below the line cannot reach it.
         const quint64 lowestStart = address >= kMaxExtractedSize ? address - (kMaxExtractedSize - 1) : 0;
         if (!mayStartWithin(lowestStart, lineEnd))
-            return;
+            return true;
         auto record = std::lower_bound(records_.begin(), records_.end(), lowestStart,
                                        [](const Record& r, quint64 start) { return r.start < start; });
         for (; record != records_.end() && record->start <= lineEnd; ++record) {
             if (record->missing == 0 || record->end < address)
                 continue;
-            copyOverlap(*record, address, lineEnd, digits);
+            if (!copyOverlap(*record, address, lineEnd, digits))
+                return false;
         }
+        return true;
     }
 
     // The first target in the order given that still lacks a byte.
@@ -126,12 +124,18 @@ private:
         int missing;
     };
 
-    void copyOverlap(Record& record, quint64 lineStart, quint64 lineEnd, QByteArrayView digits)
+    bool copyOverlap(Record& record, quint64 lineStart, quint64 lineEnd, QByteArrayView digits)
     {
         const quint64 first = std::max(record.start, lineStart);
         const quint64 last = std::min(record.end, lineEnd);
         const qsizetype count = qsizetype(last - first + 1);
         const char* from = digits.data() + 2 * (first - lineStart);
+        unsigned notHex = 0;
+        for (qsizetype i = 0; i < 2 * count; ++i)
+            notHex |= hexDigitValue(from[i]);
+        if (notHex & kNotHex)
+            return false;
+
         const qsizetype at = qsizetype(first - record.start);
         std::memcpy(record.digits.data() + 2 * at, from, std::size_t(2 * count));
         for (qsizetype i = at; i < at + count; ++i) {
@@ -144,6 +148,7 @@ private:
         }
         if (record.missing == 0)
             --incomplete_;
+        return true;
     }
 
     std::size_t targetCount_;
@@ -273,41 +278,26 @@ LineVerdict verdictOf(const std::optional<ObjectLine>& line, PendingRecords& pen
     return LineVerdict::Next;
 }
 
-// Whether every character is a hex digit. Every data line of a large file
-// passes through here, so sixteen characters are judged at once.
-bool allHexDigits(QByteArrayView text)
-{
-    const char* p = text.data();
-    const char* const end = p + text.size();
-#if defined(__SSE2__)
-    // Signed compares: bytes from 0x80 up are negative and fail all of them.
-    const __m128i belowZero = _mm_set1_epi8('0' - 1);
-    const __m128i aboveNine = _mm_set1_epi8('9' + 1);
-    const __m128i belowA = _mm_set1_epi8('a' - 1);
-    const __m128i aboveF = _mm_set1_epi8('f' + 1);
-    const __m128i lowerCase = _mm_set1_epi8(0x20);
-    for (; end - p >= 16; p += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(chunk, belowZero), _mm_cmplt_epi8(chunk, aboveNine));
-        const __m128i lower = _mm_or_si128(chunk, lowerCase);
-        const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(lower, belowA), _mm_cmplt_epi8(lower, aboveF));
-        if (_mm_movemask_epi8(_mm_or_si128(digit, letter)) != 0xFFFF)
-            return false;
-    }
-#endif
-    unsigned notHex = 0;
-    for (; p < end; ++p)
-        notHex |= hexDigitValue(*p);
-    return !(notHex & kNotHex);
-}
-
-// A data line must be hex digits throughout, whether or not its bytes belong
-// to a record looked for: otherwise whether a file is malformed would depend
-// on which records are looked for, and a record read together with others
-// could fail where it succeeds alone.
 LineVerdict judgeSrecordLine(QByteArrayView line, PendingRecords& pending)
 {
     return verdictOf(srecordObjectLine(line), pending);
+}
+
+// Whether every character is a hex digit.
+bool hexThroughout(QByteArrayView text)
+{
+    quint8 seen = 0;
+    for (const char c : text)
+        seen |= hexDigitValue(c);
+    return (seen & kNotHex) == 0;
+}
+
+// Without the format check in the same pass, a data line whose characters
+// are not hex digits throughout is malformed even where no record takes its
+// bytes: the line's count and address cannot be trusted either.
+bool isDataLineNotHex(QByteArrayView line, qsizetype digitsFrom, bool isDataLine)
+{
+    return isDataLine && !hexThroughout(line.sliced(std::min(digitsFrom, line.size())));
 }
 
 // The readers of the two text formats, with or without the format check.
@@ -316,7 +306,15 @@ std::optional<ExtractionResult> readSrecordLines(QIODevice& device, const QStrin
                                                  const ExtractionProgress& progress,
                                                  bool (*isValidLine)(QByteArrayView))
 {
-    return readLines(device, path, targets, progress, kMaxSrecordLineLength, isValidLine, judgeSrecordLine);
+    if (isValidLine)
+        return readLines(device, path, targets, progress, kMaxSrecordLineLength, isValidLine, judgeSrecordLine);
+    return readLines(device, path, targets, progress, kMaxSrecordLineLength, isValidLine,
+                     [](QByteArrayView line, PendingRecords& pending) {
+                         const bool data = line.size() >= 2 && line.at(0) == 'S' && line.at(1) >= '1' && line.at(1) <= '3';
+                         if (isDataLineNotHex(line, 2, data))
+                             return LineVerdict::FormatError;
+                         return judgeSrecordLine(line, pending);
+                     });
 }
 
 std::optional<ExtractionResult> readIntelHexLines(QIODevice& device, const QString& path,
@@ -325,8 +323,12 @@ std::optional<ExtractionResult> readIntelHexLines(QIODevice& device, const QStri
                                                   bool (*isValidLine)(QByteArrayView))
 {
     IntelHexBase base;
+    const bool checked = isValidLine != nullptr;
     return readLines(device, path, targets, progress, kMaxIntelHexLineLength, isValidLine,
-                     [&base](QByteArrayView line, PendingRecords& pending) {
+                     [&base, checked](QByteArrayView line, PendingRecords& pending) {
+                         const bool data = line.size() >= 9 && line.at(7) == '0' && line.at(8) == '0';
+                         if (!checked && isDataLineNotHex(line, 1, data))
+                             return LineVerdict::FormatError;
                          return verdictOf(intelHexObjectLine(line, base), pending);
                      });
 }
