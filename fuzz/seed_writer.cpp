@@ -3,7 +3,7 @@
 // object files made by objcopy and srec_cat from a small image, and CSV files
 // of the kinds `batch` reads. Run by hand after a change of a format:
 //
-//     build-fuzz/fuzz/seed_writer fuzz/corpus
+//     cmake --build build-fuzz --target seed_writer && build-fuzz/fuzz/seed_writer fuzz/corpus
 //
 // The extraction targets take their targets from a header in front of the
 // file (fuzz/extraction_input.h); the seeds look for bytes the file holds,
