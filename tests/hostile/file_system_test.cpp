@@ -26,9 +26,10 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// Records of `recordBytes` each in every slot: 256 x 12 bytes make a file of
-// about 11 KB, 256 x 200 about 130 KB, both past the 4 KB a full disk allows
-// below. Qt's buffer of 16 KB would hold the first until the file is closed.
+// Records of `recordBytes` each in every slot: 256 x 12 bytes make a KEY
+// file of about 10 KB, 256 x 200 one of about 130 KB, both past the 4 KB a
+// full disk allows below. Qt's buffer of 16 KB would hold the first until the
+// file is closed.
 Document documentOf(int recordBytes)
 {
     Document document;
@@ -178,7 +179,7 @@ QString saved(Document document, const QString& path)
 const Save kSaves[] = {
     {"KEY file of 130 KB", u"keys.KEY"_s, [](const QString& path) { return saved(documentOf(200), path); },
      u"ERROR:"_s, u"File Save Error."_s},
-    {"KEY file of 11 KB", u"keys.KEY"_s, [](const QString& path) { return saved(documentOf(12), path); },
+    {"KEY file of 10 KB", u"keys.KEY"_s, [](const QString& path) { return saved(documentOf(12), path); },
      u"ERROR:"_s, u"File Save Error."_s},
     {"template of 12 KB", u"keys.639"_s, [](const QString& path) { return saved(documentOf(12), path); },
      u"ERROR:"_s, u"File Save Error."_s},
