@@ -50,7 +50,7 @@ struct FontMeasures {
     int typeNameWidth = 0; // advance of "ASCII", the wider of the type names
 };
 
-// The fixed column headings, in the order of their controls (Label3_0..4).
+// The fixed column headings, in the order of their controls (object names Label3_0..4).
 enum class Heading { Title, Address, Size, Type, Data };
 inline constexpr int kHeadingCount = 5;
 
