@@ -3,6 +3,7 @@
 #include "core/data_bytes.h"
 #include "core/hex_digits.h"
 #include "grid_layout.h"
+#include "row_write_back.h"
 
 #include <algorithm>
 #include <limits>
@@ -51,11 +52,16 @@ char16_t filterDataCharacter(bool asciiRow, bool room, char16_t code)
 
 bool recordHasRoom(const KeyRecord& record, bool cellHasSelection)
 {
-    if (record.KeySize == 0 || cellHasSelection)
+    if (cellHasSelection)
         return true;
-    if (record.KeyType == kTypeHex)
-        return record.KeyData.size() < 2 * qsizetype(record.KeySize);
-    return asciiByteCount(record.KeyData) < record.KeySize;
+    // Without a size the write-back still keeps at most 252 bytes: a
+    // character typed into a record that holds them all would push its last
+    // byte out.
+    if (record.KeyType == kTypeHex) {
+        const qsizetype digits = record.KeySize == 0 ? kUnsizedHexDigits : 2 * qsizetype(record.KeySize);
+        return record.KeyData.size() < digits;
+    }
+    return asciiByteCount(record.KeyData) < (record.KeySize == 0 ? kUnsizedAsciiBytes : int(record.KeySize));
 }
 
 QString paddedAddress(const QString& text, AddressSize size)

@@ -28,8 +28,8 @@ inline constexpr char16_t kCharDiscarded = 0;
 [[nodiscard]] char16_t filterDataCharacter(bool asciiRow, bool room, char16_t code);
 
 // The record may take one more character: its data is shorter than its
-// size (two digits per byte for HEX, UTF-8 bytes for text), it has no size,
-// or the cell has a selection the character will replace.
+// size (two digits per byte for HEX, UTF-8 bytes for text; 252 bytes when
+// it has no size), or the cell has a selection the character will replace.
 [[nodiscard]] bool recordHasRoom(const KeyRecord& record, bool cellHasSelection);
 
 // The address zero-padded on the left to the full width of the size.

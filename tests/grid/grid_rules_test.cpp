@@ -104,7 +104,9 @@ TEST(RoomRule, SizeInDigitsOrBytes)
     };
     const Case cases[] = {
         {.record = record(kTypeHex, "0011223", 4), .room = true},           // half a byte left
-        {.record = record(kTypeHex, QString(600, u'0'), 0), .room = true},  // no size, no bound here
+        {.record = record(kTypeHex, QString(503, u'0'), 0), .room = true},  // no size: 252 bytes
+        {.record = record(kTypeHex, QString(504, u'0'), 0), .room = false},
+        {.record = record(kTypeAscii, QString(126, QChar(0xE4)), 0), .room = false}, // 252 bytes
         {.record = record(kTypeAscii, "ab", 3), .room = true},
         {.record = record(kTypeAscii, QString::fromUtf8("a\xc3\xa9"), 3), .room = false}, // bytes, not characters
         {.record = record(kTypeAscii, "abc", 3), .selection = true, .room = true},
