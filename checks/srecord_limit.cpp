@@ -4,6 +4,10 @@
 
 #include "core/data_bytes.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 namespace quorvane {
 
 void TrimToSrecordLimit(RecordTable& table, AddressSize size)
@@ -17,6 +21,36 @@ void TrimToSrecordLimit(RecordTable& table, AddressSize size)
         record.KeyData = record.KeyType == kTypeHex ? record.KeyData.left(qsizetype(limit) * 2)
                                                     : cutAsciiToBytes(record.KeyData, limit);
     }
+}
+
+std::vector<Slot> recordsBeyondAddressSize(const RecordTable& table, AddressSize size)
+{
+    std::vector<Slot> hits;
+    for (Slot slot = 0; slot < kRecordCount; ++slot) {
+        const KeyRecord& record = table[slot];
+        if (!record.KeyAddrSet)
+            continue;
+        // The save fills a missing size from the data, so the data tells
+        // how far a record without a size reaches.
+        const int bytes = record.KeySize > 0 ? record.KeySize : dataByteCount(record.KeyType, record.KeyData);
+        const quint64 last = quint64(record.address()) + quint64(std::max(bytes, 1)) - 1;
+        if (last > topAddress(size))
+            hits.push_back(slot);
+    }
+    return hits;
+}
+
+QString addressMoveWarningText(const RecordTable& table, const std::vector<Slot>& hits)
+{
+    QStringList lines;
+    for (const Slot slot : hits) {
+        const QString address = QStringLiteral("%1").arg(table[slot].address(), 8, 16, QLatin1Char('0')).toUpper();
+        lines.append(QStringLiteral("%1 (%2)").arg(lineNumberOf(slot)).arg(address));
+    }
+    return QStringLiteral("The key data exceeds the upper bound of the address size.") + kCrLf
+        + QStringLiteral("LineNo: ") + lines.join(QStringLiteral(", ")) + kCrLf
+        + QStringLiteral("(The key data of these lines is saved at another address.)") + kCrLf
+        + QStringLiteral("Continue ?");
 }
 
 QString addressSizeWarningText()

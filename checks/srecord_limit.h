@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <vector>
+
 // Keeping records within one S-record line when the address size changes.
 namespace quorvane {
 
@@ -24,5 +26,16 @@ void TrimToSrecordLimit(RecordTable& table, AddressSize size);
 
 // Text of the OK/Cancel warning shown before such a change.
 [[nodiscard]] QString addressSizeWarningText();
+
+// The records with an address whose key data would not be written where it
+// is now in `size`: the start address has more digits than the size keeps,
+// or the last byte (by the size, or by the data when there is none) lies
+// above the size's top address, where its S-record line would wrap round.
+// Slots in ascending order.
+[[nodiscard]] std::vector<Slot> recordsBeyondAddressSize(const RecordTable& table, AddressSize size);
+
+// Text of the OK/Cancel warning that names those records, line and full
+// address, before the address size narrows.
+[[nodiscard]] QString addressMoveWarningText(const RecordTable& table, const std::vector<Slot>& hits);
 
 } // namespace quorvane

@@ -34,7 +34,8 @@ BuildCommand::BuildCommand(Console& console)
                QStringLiteral("OUT")});
     addOption({kAddressOption,
                QStringLiteral("Change the address size first, as the AddressSize menu does (a smaller data limit warns "
-                              "and cuts records that no longer fit)."),
+                              "and cuts records that no longer fit; fewer address digits warn of keys that would be "
+                              "saved at another address)."),
                QStringLiteral("16|24|32")});
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 #include <vector>
@@ -30,6 +31,13 @@ inline constexpr int kMaxSrecordCount = 255;
 
 // Hex digits of an address field and of the address in a data record.
 [[nodiscard]] constexpr int addressDigits(AddressSize size) { return 2 * addressBytes(size); }
+
+// The highest address a data record of the size can reach: FFFF, FFFFFF or
+// FFFFFFFF.
+[[nodiscard]] constexpr quint32 topAddress(AddressSize size)
+{
+    return quint32((quint64(1) << (8 * addressBytes(size))) - 1);
+}
 
 // Largest number of data bytes in one record: 252, 251 or 250.
 [[nodiscard]] constexpr int dataLimit(AddressSize size) { return kMaxSrecordCount - addressBytes(size) - 1; }

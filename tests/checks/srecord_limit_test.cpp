@@ -45,12 +45,5 @@ TEST(TrimToSrecordLimit, CutsEveryRecordButTheSpareSlot)
     EXPECT_EQ(table[kSpareSlot].KeyData.size(), 400);
 }
 
-TEST(AddressSizeWarning, IsNeededExactlyWhenTheDataLimitFalls)
-{
-    EXPECT_TRUE(needsAddressSizeWarning(AddressSize::Bits16, AddressSize::Bits24));
-    EXPECT_FALSE(needsAddressSizeWarning(AddressSize::Bits32, AddressSize::Bits16));
-    EXPECT_FALSE(needsAddressSizeWarning(AddressSize::Bits24, AddressSize::Bits24));
-}
-
 } // namespace
 } // namespace quorvane
