@@ -11,15 +11,14 @@ namespace {
 
 TEST(AddressSize, ModesHaveTheirRecordTypesWidthsAndLimits)
 {
-    const struct { AddressSize size; int digits; quint32 top; RecordType data; int limit; const char* endLine; } cases[] = {
-        {AddressSize::Bits16, 4, 0xFFFF, RecordType::S1, 252, "S9030000FC"},
-        {AddressSize::Bits24, 6, 0xFFFFFF, RecordType::S2, 251, "S804000000FB"},
-        {AddressSize::Bits32, 8, 0xFFFFFFFF, RecordType::S3, 250, "S70500000000FA"},
+    const struct { AddressSize size; int digits; RecordType data; int limit; const char* endLine; } cases[] = {
+        {AddressSize::Bits16, 4, RecordType::S1, 252, "S9030000FC"},
+        {AddressSize::Bits24, 6, RecordType::S2, 251, "S804000000FB"},
+        {AddressSize::Bits32, 8, RecordType::S3, 250, "S70500000000FA"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.size));
         EXPECT_EQ(addressDigits(c.size), c.digits);
-        EXPECT_EQ(topAddress(c.size), c.top);
         EXPECT_EQ(dataRecordType(c.size), c.data);
         EXPECT_EQ(dataLimit(c.size), c.limit);
         EXPECT_EQ(endRecordLine(c.size), QString::fromLatin1(c.endLine));
