@@ -9,8 +9,8 @@ class AddressSizeCommand {
 public:
     explicit AddressSizeCommand(EditorContext& context) : context_(context) {}
 
-    // Switches to `requested` when the user agrees to any cutting; the grid
-    // is redrawn either way.
+    // Switches to `requested` when the user agrees to any cutting and to any
+    // key saved at another address; the grid is redrawn either way.
     void choose(AddressSize requested);
 
 private:
