@@ -1,6 +1,7 @@
 #include "extraction_test_support.h"
 
 #include "files/object_file.h"
+#include "files/srecord_reader.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -364,29 +365,52 @@ TEST(ExtractionTargets, AreTheRecordsWithAnAddressAndASize)
     }
 }
 
-TEST(RecognizeObjectFile, TriesSrecordThenIntelHexElseBinary)
+// The first non-empty line claims a format; a file that then fails the
+// format's check is damaged when it is text throughout, else binary.
+TEST(RecognizeObjectFile, TellsTextBinaryAndDamagedFilesApart)
 {
-    const struct { const char* what; QByteArray file; ObjectFileKind kind; } rows[] = {
+    const QByteArray srecords = srec(1, 0x1000, k16) + kS9;
+    const struct { const char* what; QByteArray file; ObjectFileKind kind; qint64 badLine = 0; QString why = {}; } rows[] = {
         {"an empty file", "", Srecord},
-        {"S-records with a header", srec(0, 0, "HDR") + srec(1, 0x1000, k16) + kS9, Srecord},
-        {"S-records with LF line ends", "S10510000102E7\nS9030000FC\n", Srecord},
-        {"Intel HEX", ihex(4, 0, bytes("8000")) + ihex(0, 0, k16) + kEof, IntelHex},
+        {"S-records with a header and LF line ends", srec(0, 0, "HDR") + "S10510000102E7\nS9030000FC\n", Srecord},
         {"Intel HEX in lower case with CR line ends", ":0400100001020304e2\r:00000001ff", IntelHex},
-        {"S-records with an empty line at the end", srec(1, 0x1000, k16) + kS9 + "\r\n", Binary},
-        {"Intel HEX with an empty line at the end", ihex(0, 0, k16) + kEof + "\r\n", Binary},
-        {"S-records and Intel HEX mixed", srec(1, 0x1000, k16) + kEof, Binary},
-        {"S-records with a bad line after the end record", srec(1, 0x1000, k16) + kS9 + "S1 bad\r\n", Binary},
-        {"a raw image", image256(), Binary},
+        {"S-records with empty lines between and at the end", "\r\n" + srec(1, 0x1000, k16) + "\n\r\n" + kS9 + "\r\n",
+         Srecord},
+        {"Intel HEX with an empty last line", ihex(0, 0, k16) + kEof + "\r\n", IntelHex},
+        {"S-records with a wrong checksum", srecords.left(srecords.size() - 4) + "00\r\n", Damaged, 2, u"wrong checksum"_s},
+        {"Intel HEX with a cut line", ihex(0, 0, k16).left(20) + "\r\n" + kEof, Damaged, 1,
+         u"count disagrees with the line length"_s},
+        {"S-records, then Intel HEX", srecords + kEof, Damaged, 3, u"does not start with \"S\""_s},
+        {"a bad line after the end record", srecords + "S1 bad\r\n", Damaged, 3, u"holds characters that are not hex digits"_s},
+        {"text that claims neither format", "Serial 12\r\n" + srecords, Binary},
+        {"a raw image that starts with \":\"", ":" + image256(), Binary},
+        {"a raw image that starts with \"S1\"", "S1" + image256(), Binary},
+        {"S-records with one byte that is not text", srecords + "S9\x7F", Binary},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         test::TestDevice device(row.file);
-        EXPECT_EQ(recognizeObjectFile(device), row.kind) << row.what;
+        const ObjectFileRecognition seen = examineObjectFile(device);
+        EXPECT_EQ(seen.kind, row.kind);
+        EXPECT_EQ(seen.damage ? seen.damage->line : 0, row.badLine);
+        EXPECT_EQ(seen.damage ? seen.damage->reason : QString(), row.why);
         // The pass that also reads records decides alike, even when they are
-        // all found in the first line.
+        // all found in the first line, and a damaged file fails as a whole.
         const RecognizedExtraction fused = recognizeAndExtract(device, u"x"_s, {at(0, 0x1000, 1)});
-        EXPECT_EQ(fused.kind, row.kind) << row.what;
-        EXPECT_EQ(fused.result.has_value(), row.kind != Binary) << row.what;
+        EXPECT_EQ(fused.kind, row.kind);
+        EXPECT_EQ(fused.result.has_value(), row.kind != Binary);
+        if (row.kind == Damaged)
+            EXPECT_EQ(fused.result->errorText, u":File format error.\r\nFILE: x\r\nline %1 (as %2): %3"_s.arg(row.badLine)
+                                                   .arg(row.file.startsWith(':') ? u"Intel HEX"_s : u"S-record"_s, row.why));
     }
+    // A KEY file keeps its strict line check: an empty line is refused there.
+    test::TestDevice keyFile(srecords + "\r\n");
+    EXPECT_EQ(CheckSrecordFile(keyFile).badLine, 3);
+
+    // A huge raw image is known for binary from its first bytes, whatever it starts with.
+    test::TestDevice huge("S1" + QByteArray(64 << 20, '\0'));
+    EXPECT_EQ(recognizeAndExtract(huge, u"x"_s, {at(0, 0x1000, 1)}).kind, Binary);
+    EXPECT_LT(huge.bytesRead(), qint64(4) << 20);
     QTemporaryDir dir;
     EXPECT_EQ(recognizeObjectFile(dir.filePath(u"missing"_s)), Binary);
 }
