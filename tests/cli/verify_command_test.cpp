@@ -69,8 +69,6 @@ TEST_F(ImageCommands, EndAsAScriptCanTrust)
          .output = u"Line 1 at 00001010: byte 0 differs: expected 0A0B0C0D, found %1\n"_s.arg(
              QString::fromLatin1(image.mid(0x10, 4).toHex().toUpper()))},
         {.arguments = {u"verify"_s, u"missing.srec"_s, u"keys.KEY"_s}, .exitCode = 2, .errors = u"File Not Found.\n"_s},
-        {.arguments = {u"verify"_s, u"image.srec"_s, u"missing.KEY"_s}, .exitCode = 2,
-         .errors = u"missing.KEY: File not found.\n"_s},
         {.arguments = {u"verify"_s, u"image.bin"_s, u"keys.KEY"_s}, .exitCode = 2,
          .errors = u"image.bin: neither S-records nor Intel HEX, so a binary image: --start HEX must give the address "
                    u"of its first byte.\n"_s},
