@@ -372,8 +372,9 @@ TEST_F(MergeFiles, TheImageIsRecognisedAsRecognitionWould)
         EXPECT_EQ(result.status, row.expected.isEmpty() ? MergeStatus::FormatError : MergeStatus::Merged)
             << result.message.toStdString();
         EXPECT_EQ(QFile::exists(path(u"out"_s)), !row.expected.isEmpty());
-        if (!row.expected.isEmpty())
+        if (!row.expected.isEmpty()) {
             EXPECT_EQ(test::readFileBytes(path(u"out"_s)), row.expected);
+        }
     }
 }
 
