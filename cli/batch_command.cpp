@@ -143,11 +143,17 @@ std::optional<ImageChoice> BatchCommand::imageChoice(const QCommandLineParser& p
         exitCode = kExitUsage;
         return std::nullopt;
     }
+    if (const QString misplaced = startOptionProblem(parser, image.path); !misplaced.isEmpty()) {
+        exitCode = usageError(misplaced);
+        return std::nullopt;
+    }
     // What every row would meet in the image is said once, before the rows.
     QString problem;
     if (!QFileInfo(image.path).isFile())
         problem = image.path + QStringLiteral(": ") + kObjectFileNotFoundMessage;
-    else if (recognizeObjectFile(image.path) == ObjectFileKind::Binary) {
+    else if (const ObjectFileRecognition seen = examineObjectFile(image.path); seen.damage)
+        problem = damagedObjectFileText(image.path, *seen.damage);
+    else if (seen.kind == ObjectFileKind::Binary) {
         const StartAddressReply start = askStartAddressOf(image.startAddress);
         problem = start.cancelled ? startAddressNeeded(image.path) : start.error;
     }

@@ -41,6 +41,8 @@ int ExtractCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (const QString misplaced = startOptionProblem(parser, objectPath); !misplaced.isEmpty())
+        return usageError(misplaced);
 
     InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)

@@ -5,6 +5,7 @@
 #include "input_document.h"
 
 #include "document/save_operation.h"
+#include "files/object_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,6 +38,17 @@ QString startAddressNeeded(const QString& imagePath)
     return QStringLiteral("%1: neither S-records nor Intel HEX, so a binary image: --start HEX must give the address "
                           "of its first byte.")
         .arg(imagePath);
+}
+
+QString startOptionProblem(const QCommandLineParser& parser, const QString& imagePath)
+{
+    if (!parser.isSet(kStart) || !QFileInfo(imagePath).isFile())
+        return {};
+    const ObjectFileKind kind = recognizeObjectFile(imagePath);
+    if (kind != ObjectFileKind::Srecord && kind != ObjectFileKind::IntelHex)
+        return {};
+    return QStringLiteral("--start is only for a binary image; %1 is an %2 file, which carries its own addresses.")
+        .arg(imagePath, formatName(kind));
 }
 
 bool readableOrMissing(const QString& path, Console& console)

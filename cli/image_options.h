@@ -29,6 +29,11 @@ namespace quorvane::cli {
 // The message for a binary image read without --start.
 [[nodiscard]] QString startAddressNeeded(const QString& imagePath);
 
+// Why --start cannot be taken for the image at `imagePath`: it is S-records
+// or Intel HEX, which carry their own addresses. Empty without --start, or
+// for an image that is binary, damaged or not there (the operations say so).
+[[nodiscard]] QString startOptionProblem(const QCommandLineParser& parser, const QString& imagePath);
+
 // False, after reporting it, when `path` is a file that cannot be opened:
 // an unreadable input, unlike a missing one, which the operations report in
 // the editor's words.

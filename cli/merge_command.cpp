@@ -37,6 +37,8 @@ int MergeCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (const QString misplaced = startOptionProblem(parser, imagePath); !misplaced.isEmpty())
+        return usageError(misplaced);
 
     int exitCode = kExitSuccess;
     const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);

@@ -25,16 +25,19 @@ int VerifyCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (const QString misplaced = startOptionProblem(parser, imagePath); !misplaced.isEmpty())
+        return usageError(misplaced);
 
+    // A script reads 1 as "the image lacks the key data": whatever keeps
+    // verify from telling (a file missing, unreadable, damaged or refused by
+    // the checks, no start address) is 2.
     int exitCode = kExitSuccess;
     const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);
-    if (!document)
-        return exitCode;
-    if (!readableOrMissing(imagePath, console))
+    if (!document || !readableOrMissing(imagePath, console))
         return kExitUsage;
     const ImageOperationResult result = verifyKeyDataInImage(*document, imagePath, startAddressAnswer(parser));
-    if (const int code = reportImageOperation(result, imagePath, keysPath, QString(), console); code != kExitSuccess)
-        return code;
+    if (reportImageOperation(result, imagePath, keysPath, QString(), console) != kExitSuccess)
+        return kExitUsage;
     if (result.status == ImageOperationStatus::Done) {
         console.print(QStringLiteral("%1 holds the key data of %2.").arg(imagePath, keysPath));
         return kExitSuccess;

@@ -384,13 +384,25 @@ bool TextMerge::addMissing()
     return true;
 }
 
+// A text image whose check failed, when it is not a binary image after all
+// (`ofThisKind`): damaged, refused with its first bad line and why.
+MergeResult notOfItsKind(QIODevice& image, const QString& imageName, ObjectFileKind kind, bool& ofThisKind)
+{
+    const ObjectFileRecognition seen = examineObjectFile(image);
+    ofThisKind = seen.kind != ObjectFileKind::Binary;
+    return failure(MergeStatus::FormatError, kind,
+                   seen.damage ? damagedObjectFileText(imageName, *seen.damage) : fileFormatErrorText(imageName).mid(1));
+}
+
 MergeResult mergeText(QIODevice& image, const QString& imageName, ObjectFileKind kind, const KeyLayout& layout,
                       QIODevice& output, const MergeOptions& options, bool& ofThisKind)
 {
-    std::optional<MergeResult> result = TextMerge(image, imageName, kind, layout, output, options).run();
+    std::optional<MergeResult> result;
+    if (kind != ObjectFileKind::Damaged)
+        result = TextMerge(image, imageName, kind, layout, output, options).run();
     ofThisKind = result.has_value();
     if (!result)
-        return failure(MergeStatus::FormatError, kind, fileFormatErrorText(imageName).mid(1));
+        return notOfItsKind(image, imageName, kind, ofThisKind);
     return *result;
 }
 
@@ -507,7 +519,7 @@ MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& 
     // The passes read in large blocks of their own.
     if (!image.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
-    for (const ObjectFileKind kind : kTextObjectFileKinds) {
+    if (const ObjectFileKind kind = claimedKind(image); kind != ObjectFileKind::Binary) {
         if (!image.seek(0))
             return readFailure(kind, imagePath, image.errorString());
         QSaveFile output(outputPath);

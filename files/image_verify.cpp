@@ -21,6 +21,11 @@ VerifyResult readFailure(ObjectFileKind kind, const QString& imageName, const QS
     return failure(VerifyStatus::ReadError, kind, errorText(imageName + QStringLiteral(": ") + why));
 }
 
+VerifyResult formatError(ObjectFileKind kind, const QString& imageName)
+{
+    return failure(VerifyStatus::FormatError, kind, fileFormatErrorText(imageName).mid(1));
+}
+
 // Every record compared with what the image gave for its addresses.
 VerifyResult compared(ObjectFileKind kind, const KeyLayout& layout, const std::vector<int>& found)
 {
@@ -65,7 +70,7 @@ std::optional<VerifyResult> verifyText(QIODevice& image, const QString& imageNam
             continue;
         const std::optional<ObjectLine>& line = reader.meaning();
         if (!line) {
-            failed = failure(VerifyStatus::FormatError, kind, fileFormatErrorText(imageName).mid(1));
+            failed = formatError(kind, imageName);
             continue;
         }
         if (line->kind == ObjectLineKind::End) {
@@ -126,6 +131,17 @@ std::optional<KeyLayout> layoutOf(const std::vector<KeyBytes>& keys, VerifyResul
     return layout;
 }
 
+// Why an image of a text kind failed that kind's check: the line and why
+// when it is damaged; nullopt when it is a binary image after all.
+std::optional<VerifyResult> whyNotText(QIODevice& image, const QString& imageName, ObjectFileKind kind)
+{
+    const ObjectFileRecognition seen = examineObjectFile(image);
+    if (seen.kind == ObjectFileKind::Binary)
+        return std::nullopt;
+    return seen.damage ? failure(VerifyStatus::FormatError, kind, damagedObjectFileText(imageName, *seen.damage))
+                       : formatError(kind, imageName);
+}
+
 QString bytesText(const std::vector<int>& bytes)
 {
     QString text;
@@ -159,9 +175,11 @@ VerifyResult verifyKeyData(QIODevice& image, const QString& imageName, ObjectFil
         return refusal;
     if (kind == ObjectFileKind::Binary)
         return verifyBinary(image, imageName, *layout, options);
-    if (std::optional<VerifyResult> result = verifyText(image, imageName, kind, *layout, options))
-        return *result;
-    return failure(VerifyStatus::FormatError, kind, fileFormatErrorText(imageName).mid(1));
+    if (kind != ObjectFileKind::Damaged) {
+        if (std::optional<VerifyResult> result = verifyText(image, imageName, kind, *layout, options))
+            return *result;
+    }
+    return whyNotText(image, imageName, kind).value_or(formatError(kind, imageName));
 }
 
 VerifyResult verifyKeyData(const QString& imagePath, const std::vector<KeyBytes>& keys, const VerifyOptions& options)
@@ -173,11 +191,14 @@ VerifyResult verifyKeyData(const QString& imagePath, const std::vector<KeyBytes>
     QFile image(imagePath);
     if (!image.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
-    for (const ObjectFileKind kind : kTextObjectFileKinds) {
+    const ObjectFileKind claimed = claimedKind(image);
+    if (claimed != ObjectFileKind::Binary) {
         if (!image.seek(0))
-            return readFailure(kind, imagePath, image.errorString());
-        if (std::optional<VerifyResult> result = verifyText(image, imagePath, kind, *layout, options))
+            return readFailure(claimed, imagePath, image.errorString());
+        if (std::optional<VerifyResult> result = verifyText(image, imagePath, claimed, *layout, options))
             return *result;
+        if (std::optional<VerifyResult> why = whyNotText(image, imagePath, claimed))
+            return *why;
     }
     return verifyBinary(image, imagePath, *layout, options);
 }

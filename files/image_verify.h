@@ -35,7 +35,7 @@ enum class VerifyStatus {
     Differs,            // `differences` names each record that is not, in the order given
     StartAddressNeeded, // the image is binary and no start address was given
     KeyDataRefused,     // the records cannot be placed together (KeyLayout::of)
-    FormatError,        // a line of the image's format whose bytes cannot be trusted
+    FormatError,        // a damaged image, or a line of its format whose bytes cannot be trusted
     ReadError,
     Cancelled,          // the progress callback answered false
 };

@@ -240,6 +240,9 @@ std::optional<ExtractionResult> readLines(QIODevice& device, const QString& path
                 return std::nullopt;
             return stop(ExtractionStatus::ReadError, reader.errorString());
         }
+        // Empty lines hold nothing, as objcopy and srec_cat read them.
+        if (line.isEmpty())
+            continue;
         if (isValidLine && !isValidLine(line))
             return std::nullopt;
         if (!outcome) {
@@ -411,25 +414,34 @@ ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint3
     case ObjectFileKind::Srecord: return ExtractSrecord(file, path, targets, progress);
     case ObjectFileKind::IntelHex: return ExtractIntelHex(file, path, targets, progress);
     case ObjectFileKind::Binary: return ExtractBinary(file, path, startAddress, targets);
+    case ObjectFileKind::Damaged: break;
     }
-    return extracted(std::vector<QString>(targets.size()));
+    return failedFor(ExtractionStatus::FormatError, path, *first);
 }
 
 RecognizedExtraction recognizeAndExtract(QIODevice& device, const QString& path,
                                          const std::vector<ExtractionTarget>& targets,
                                          const ExtractionProgress& progress)
 {
-    if (device.seek(0)) {
-        if (std::optional<ExtractionResult> result =
-                readSrecordLines(device, path, targets, progress, isValidSrecordLine))
-            return {.kind = ObjectFileKind::Srecord, .result = std::move(result)};
-    }
-    if (device.seek(0)) {
-        if (std::optional<ExtractionResult> result =
-                readIntelHexLines(device, path, targets, progress, isValidIntelHexLine))
-            return {.kind = ObjectFileKind::IntelHex, .result = std::move(result)};
-    }
-    return {.kind = ObjectFileKind::Binary, .result = std::nullopt};
+    const RecognizedExtraction binary{.kind = ObjectFileKind::Binary, .result = std::nullopt};
+    const ObjectFileKind claimed = device.seek(0) ? claimedKind(device) : ObjectFileKind::Binary;
+    if (claimed == ObjectFileKind::Binary || !device.seek(0))
+        return binary;
+    std::optional<ExtractionResult> result =
+        claimed == ObjectFileKind::Srecord
+            ? readSrecordLines(device, path, targets, progress, isValidSrecordLine)
+            : readIntelHexLines(device, path, targets, progress, isValidIntelHexLine);
+    if (result)
+        return {.kind = claimed, .result = std::move(result)};
+    // Rare enough to read again: the line the check refused, or the byte
+    // that makes the file a binary image after all.
+    const ObjectFileRecognition seen = examineObjectFile(device);
+    if (!seen.damage)
+        return binary;
+    return {.kind = ObjectFileKind::Damaged,
+            .result = ExtractionResult{.status = ExtractionStatus::FormatError, .data = {},
+                                       .errorText = QLatin1Char(':') + damagedObjectFileText(path, *seen.damage),
+                                       .failedSlot = {}}};
 }
 
 RecognizedExtraction recognizeAndExtract(const QString& path, const std::vector<ExtractionTarget>& targets,

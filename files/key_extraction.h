@@ -66,7 +66,7 @@ struct ExtractionResult {
 // missing is "Data not found." for it. Where lines overlap, a later line
 // overwrites an earlier one until each byte of the record has been seen;
 // from then on the record keeps its data. The reading stops as soon as every
-// record is complete. A malformed line (a data line with a character that is
+// record is complete. Empty lines are passed over. A malformed line (a data line with a character that is
 // not a hex digit included) stops it for every record still incomplete,
 // whether or not the line's bytes belong to one.
 [[nodiscard]] ExtractionResult ExtractSrecord(QIODevice& device, const QString& path,
@@ -83,20 +83,22 @@ struct ExtractionResult {
                                              const std::vector<ExtractionTarget>& targets);
 
 // Opens the file and runs the reader of its kind; `startAddress` is used for
-// a binary image only. The file is not opened when no target is looked for.
+// a binary image only, and a damaged file is a format error. The file is not opened when no target is looked for.
 [[nodiscard]] ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint32 startAddress,
                                               const std::vector<ExtractionTarget>& targets,
                                               const ExtractionProgress& progress = {});
 
 // The kind of an object file and, for a text format, its records, from one
-// pass: each line is judged for the format exactly as recognizeObjectFile's
-// checks judge it (in the same order of kinds, to the end of the file) and,
-// until the records are done, read for them too. So a large S-record or
-// Intel HEX file is read once in all, and progress covers the whole of it.
+// pass: each line is judged for the kind its first line claims exactly as
+// recognizeObjectFile judges it (to the end of the file) and, until the
+// records are done, read for them too. So a large S-record or Intel HEX file
+// is read once in all, and progress covers the whole of it.
 struct RecognizedExtraction {
     ObjectFileKind kind = ObjectFileKind::Binary;
     // Unset for a binary image: its start address is still to be asked.
     // Cancelled when the progress callback cancelled, whatever the kind.
+    // For a damaged file a FormatError for no slot in particular, whose text
+    // names the first bad line and why (damagedObjectFileText).
     std::optional<ExtractionResult> result;
 };
 [[nodiscard]] RecognizedExtraction recognizeAndExtract(QIODevice& device, const QString& path,

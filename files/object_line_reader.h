@@ -13,10 +13,10 @@
 #include <optional>
 
 // The lines of an S-record or Intel HEX image, each judged as that format's
-// check judges it and read for its meaning as the extraction reads it. A
-// pass that writes or compares an image recognises the image's kind on the
-// way: the first line the check refuses means the file is not of this kind,
-// just as recognizeObjectFile would decide.
+// check judges it and read for its meaning as the extraction reads it; empty
+// lines are passed over. A pass that writes or compares an image recognises
+// the image on the way: the first line the check refuses means the file is
+// not of this kind, and examineObjectFile tells whether it is damaged.
 namespace quorvane {
 
 class ObjectLineReader {
@@ -24,7 +24,7 @@ public:
     enum class Status {
         Line,          // text(), lineEnd() and meaning() describe the next line
         End,           // the end of the file; every line passed the check
-        NotThisFormat, // a line the format's check refuses, or one too long
+        NotThisFormat, // a line the format's check refuses, or one too long: fault() says which and why
         ReadError,
         Cancelled,     // the progress callback answered false
     };
@@ -49,16 +49,22 @@ public:
     [[nodiscard]] qint64 lineNumber() const { return lines_.lineNumber(); }
     [[nodiscard]] QString errorString() const { return lines_.errorString(); }
 
+    // After NotThisFormat: the line refused and the check's reason.
+    [[nodiscard]] const ObjectFileDamage& fault() const { return fault_; }
+
     // Checks the lines left: End when all pass, or why not.
     [[nodiscard]] Status checkRest();
 
 private:
+    Status refused(QString reason);
+
     ObjectFileKind kind_;
     LineReader lines_;
     ProgressTicker ticker_;
     IntelHexBase base_;
     QByteArrayView text_;
     std::optional<ObjectLine> meaning_;
+    ObjectFileDamage fault_;
 };
 
 } // namespace quorvane

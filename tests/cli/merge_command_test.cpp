@@ -195,20 +195,6 @@ TEST_F(Merge, ABinaryImageKeepsItsLength)
     const CliRun merged = run({u"merge"_s, u"image.bin"_s, u"keys.KEY"_s, u"-o"_s, u"merged.bin"_s, u"--start"_s, u"1f000"_s});
     ASSERT_EQ(merged.exitCode, 0) << merged.errors.toStdString();
     EXPECT_EQ(readFileBytes(path(u"merged.bin"_s)), overlaid(base, keys));
-    EXPECT_EQ(run({u"verify"_s, u"merged.bin"_s, u"keys.KEY"_s, u"--start"_s, u"1F000"_s}).exitCode, 0);
-
-    // One byte of the second record changed: verify names it.
-    QByteArray changed = readFileBytes(path(u"merged.bin"_s));
-    const qsizetype at = qsizetype(keys[1].address - base) + 2;
-    changed[at] = char(changed[at] ^ 0x5A);
-    writeFileBytes(path(u"changed.bin"_s), changed);
-    QByteArray found = keys[1].bytes;
-    found[2] = changed[at];
-    const CliRun verified = run({u"verify"_s, u"changed.bin"_s, u"keys.KEY"_s, u"--start"_s, u"1F000"_s});
-    EXPECT_EQ(verified.exitCode, 1);
-    EXPECT_EQ(verified.output, u"Line 2 at %1: byte 2 differs: expected %2, found %3\n"_s.arg(
-                                   addressText(keys[1].address), QString::fromLatin1(keys[1].bytes.toHex().toUpper()),
-                                   QString::fromLatin1(found.toHex().toUpper())));
 }
 
 TEST_F(Merge, WritesNothingItCannotWriteWhole)

@@ -69,6 +69,7 @@ ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 sta
     case ObjectFileKind::Srecord: return ExtractSrecord(device, path, targets);
     case ObjectFileKind::IntelHex: return ExtractIntelHex(device, path, targets);
     case ObjectFileKind::Binary: return ExtractBinary(device, path, startAddress, targets);
+    case ObjectFileKind::Damaged: break;
     }
     return {};
 }

@@ -103,6 +103,9 @@ TEST(VerifyKeyData, SaysWhyItCannotTell)
         {.what = "a line whose bytes cannot be trusted", .image = srec(1, 0x1000, k8).insert(26, '0'),
          .kind = ObjectFileKind::Srecord, .keys = {key(0, 0x1000, "00")}, .status = VerifyStatus::FormatError,
          .message = u"File format error.\r\nFILE: image\r\n"_s},
+        {.what = "a damaged image", .image = srec(1, 0x1000, k8) + "S9\r\n", .kind = ObjectFileKind::Srecord,
+         .keys = {key(0, 0x1000, "00")}, .status = VerifyStatus::FormatError,
+         .message = u"File format error.\r\nFILE: image\r\nline 2 (as S-record): too short for an S-record"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

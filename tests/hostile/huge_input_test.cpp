@@ -44,6 +44,7 @@ QString kindName(ObjectFileKind kind)
     case ObjectFileKind::Srecord: return u"S-record"_s;
     case ObjectFileKind::IntelHex: return u"Intel HEX"_s;
     case ObjectFileKind::Binary: return u"binary"_s;
+    case ObjectFileKind::Damaged: return u"damaged"_s;
     }
     return {};
 }
@@ -116,7 +117,8 @@ TEST(HugeInput, ALineOfMegabytesIsRefusedWhereItStarts)
         {"CheckIntelHexFile", ":00000001FF", u"line 2: too long for an Intel HEX line"_s},
         {"ExtractSrecord", "S10510000102E7", kFormatError},
         {"ExtractIntelHex", ":020000000102FB", kFormatError},
-        {"recognizeAndExtract", "S10510000102E7", u"binary"_s},
+        // The stray last byte is no text: a binary image, known without reading on.
+        {"recognizeAndExtract", "S10510000102E7\x01", u"binary"_s},
         {"readSettings", "\"/the/last/path\"", u"start values"_s},
         {"CsvReader", "serial,name", u"CSV line 2: a field is longer than 1048576 bytes."_s},
     };
