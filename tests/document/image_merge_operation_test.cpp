@@ -153,32 +153,46 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
 {
     const Document keys = documentIn(Bits32, {{0, titled(hexRecordAt(0x1004, u"AABBCCDD"_s), u"serial"_s)},
                                               {1, hexRecordAt(0x3000, u"EE"_s)}});
+    const QString note = u"Line 2 at 00003000 to 00003000: 1 of its 1 bytes lie where the image has no data."_s;
+    const QString outside = u"Key data lies where %1 has no data:\r\n"_s.arg(path(u"image.srec"_s)) + note;
+    const QString question = outside + u"\r\nAdd them to the image as new data lines?"_s;
+    const QByteArray added = "S10B100000112233AABBCCDD70\r\nS10B1008001122334455667700\r\nS1043000EEDD\r\nS9030000FC\r\n";
     struct Row {
         const char* what;
         QString image;
         Document document;
         std::optional<QString> answer = {};
         QString output = u"out"_s;
-        bool strict = false;
+        KeyBytesOutside outside = KeyBytesOutside::Refuse;
+        std::deque<bool> answers = {};
+        QStringList questions = {};
         int asked = 0;
         ImageOperationStatus status;
         QString message = {};
         QStringList lines = {};
         QByteArray written = {}; // empty: no file
+        int records = 0;
     };
     const Row rows[] = {
-        {.what = "S-records: no question, a note for the record outside", .image = u"image.srec"_s, .document = keys,
-         .status = ImageOperationStatus::Done,
-         .lines = {u"Line 2 at 00003000: 1 of its 1 bytes lie where the image has no data."_s},
-         .written = "S10B100000112233AABBCCDD70\r\nS10B1008001122334455667700\r\nS1043000EEDD\r\nS9030000FC\r\n"},
-        {.what = "strict", .image = u"image.srec"_s, .document = keys, .strict = true,
-         .status = ImageOperationStatus::Failed,
-         .message = u"Key data lies where the image has no data:\r\n"
-                    u"Line 2 at 00003000: 1 of its 1 bytes lie where the image has no data."_s},
-        {.what = "binary: the start address asked once",
+        {.what = "bytes where the image has no data: refused", .image = u"image.srec"_s, .document = keys,
+         .status = ImageOperationStatus::OutsideData, .message = outside, .lines = {note}},
+        {.what = "added when allowed, with a note", .image = u"image.srec"_s, .document = keys,
+         .outside = KeyBytesOutside::Add, .status = ImageOperationStatus::Done, .lines = {note}, .written = added,
+         .records = 2},
+        {.what = "asked, OK: added", .image = u"image.srec"_s, .document = keys, .outside = KeyBytesOutside::Ask,
+         .answers = {true}, .questions = {question}, .status = ImageOperationStatus::Done, .lines = {note},
+         .written = added, .records = 2},
+        {.what = "asked, Cancel: nothing written", .image = u"image.srec"_s, .document = keys,
+         .outside = KeyBytesOutside::Ask, .answers = {false}, .questions = {question},
+         .status = ImageOperationStatus::Cancelled},
+        {.what = "binary: the start address asked once, nothing outside, no question",
          .image = u"image.bin"_s, .document = documentIn(Bits32, {{0, hexRecordAt(0x100E, u"EEFF"_s)}}),
-         .answer = u"1000"_s, .asked = 1, .status = ImageOperationStatus::Done,
-         .written = QByteArray::fromHex("0011223344556677001122334455EEFF")},
+         .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Done,
+         .written = QByteArray::fromHex("0011223344556677001122334455EEFF"), .records = 1},
+        {.what = "binary: outside it is an error, never a question", .image = u"image.bin"_s, .document = keys,
+         .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Failed,
+         .message = u"Key data lies outside %1, which holds 00001000 to 0000100F:\r\n"_s.arg(path(u"image.bin"_s))
+                    + note},
         {.what = "binary: question cancelled", .image = u"image.bin"_s, .document = keys, .asked = 1,
          .status = ImageOperationStatus::Cancelled},
         {.what = "binary: not an address", .image = u"image.bin"_s, .document = keys, .answer = u"10O0"_s, .asked = 1,
@@ -194,13 +208,16 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
         SCOPED_TRACE(row.what);
         QFile::remove(path(u"out"_s));
         asked = 0;
+        test::ScriptedQuestions questions(row.answers);
         const ImageOperationResult result =
             writeKeyDataIntoImage(row.document, path(row.image), path(row.output), answering(row.answer),
-                                  {.strict = row.strict, .progress = {}});
+                                  {.outside = row.outside, .questions = &questions, .progress = {}});
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(result.message, row.message);
         EXPECT_EQ(result.lines, row.lines);
+        EXPECT_EQ(result.recordsWritten, row.records);
         EXPECT_EQ(asked, row.asked);
+        EXPECT_EQ(questions.asked, row.questions);
         EXPECT_EQ(contents(u"out"_s), row.written.isEmpty() ? QByteArray("<missing>") : row.written);
     }
 }

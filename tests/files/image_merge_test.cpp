@@ -30,8 +30,10 @@ const QByteArray k8 = bytes("0011223344556677");
 
 MergeOptions startingAt(std::optional<quint32> start)
 {
-    return {.startAddress = start, .strict = false, .progress = {}};
+    return {.startAddress = start, .allowOutside = false, .progress = {}};
 }
+
+const MergeOptions kAllowOutside = {.startAddress = {}, .allowOutside = true, .progress = {}};
 
 struct Merged {
     MergeResult result;
@@ -73,7 +75,7 @@ struct Row {
 void expectMerges(ObjectFileKind kind, const Row& row)
 {
     SCOPED_TRACE(row.what);
-    const Merged merged = mergeInto(row.image, kind, row.keys);
+    const Merged merged = mergeInto(row.image, kind, row.keys, kAllowOutside);
     EXPECT_EQ(merged.result.status, MergeStatus::Merged) << merged.result.message.toStdString();
     EXPECT_EQ(merged.output, row.expected);
     EXPECT_EQ(notesOf(merged.result), row.notes);
@@ -88,11 +90,6 @@ TEST(MergeKeyData, SrecordLinesKeepTheirShapeWithTheKeyBytesInPlace)
          .keys = {key(0, 0x1004, "DEADBEEF")},
          .expected = header + srec(1, 0x1000, bytes("00112233DEADBEEF8899AABBCCDDEEFF")) + srec(1, 0x1010, k16)
                      + srec(9, 0)},
-        {.what = "across two lines",
-         .image = srec(1, 0x1000, k16) + srec(1, 0x1010, k16) + srec(9, 0),
-         .keys = {key(0, 0x100E, "A1A2A3A4")},
-         .expected = srec(1, 0x1000, bytes("00112233445566778899AABBCCDDA1A2"))
-                     + srec(1, 0x1010, bytes("A3A42233445566778899AABBCCDDEEFF")) + srec(9, 0)},
         {.what = "lines that overlap both get the bytes",
          .image = srec(1, 0x1000, k8) + srec(1, 0x1004, k8) + srec(9, 0),
          .keys = {key(0, 0x1005, "EE")},
@@ -101,10 +98,6 @@ TEST(MergeKeyData, SrecordLinesKeepTheirShapeWithTheKeyBytesInPlace)
          .image = srec(3, 0xFFFFFFF0, k16) + srec(7, 0),
          .keys = {key(0, 0xFFFFFFFC, "01020304")},
          .expected = srec(3, 0xFFFFFFF0, bytes("00112233445566778899AABB01020304")) + srec(7, 0)},
-        {.what = "two records side by side",
-         .image = srec(2, 0x123400, k16) + srec(8, 0),
-         .keys = {key(0, 0x123402, "0A0B"), key(1, 0x123404, "0C")},
-         .expected = srec(2, 0x123400, bytes("00110A0B0C5566778899AABBCCDDEEFF")) + srec(8, 0)},
         {.what = "a gap: lines as long as the image's longest, of its widest type, before the end record",
          .image = header + srec(1, 0x0100, bytes("0011")) + srec(2, 0x010000, k8) + srec(8, 0x0100),
          .keys = {key(3, 0x20000, "0102030405060708090A")},
@@ -163,8 +156,6 @@ TEST(MergeKeyData, LineEndsAreThoseOfTheImage)
     const Row rows[] = {
         {.what = "LF", .image = withLineFeeds(lines + srec(9, 0)), .keys = keys,
          .expected = withLineFeeds(overlaid + added + srec(9, 0)), .notes = {{1, 1}}},
-        {.what = "CR", .image = QByteArray(lines + srec(9, 0)).replace("\r\n", "\r"), .keys = keys,
-         .expected = QByteArray(overlaid + added + srec(9, 0)).replace("\r\n", "\r"), .notes = {{1, 1}}},
         {.what = "mixed: each line keeps its own, added ones take the first",
          .image = srec(1, 0x1000, k8) + withLineFeeds(srec(1, 0x1008, k8) + srec(9, 0)), .keys = keys,
          .expected = overlaid.left(overlaid.indexOf('\n') + 1) + withLineFeeds(srec(1, 0x1008, bytes("AA11223344556677")))
@@ -227,67 +218,57 @@ TEST(MergeKeyData, IntelHexKeepsItsBasesAndAddsTheOnesItLacks)
         expectMerges(ObjectFileKind::IntelHex, row);
 }
 
-TEST(MergeKeyData, ABinaryImageKeepsItsLengthAndRefusesWhatLiesOutside)
+TEST(MergeKeyData, ABinaryImageKeepsItsLength)
 {
-    const QByteArray image = QByteArray(64, '\x5A');
-    const Merged inside = mergeInto(image, ObjectFileKind::Binary,
+    const Merged inside = mergeInto(QByteArray(64, '\x5A'), ObjectFileKind::Binary,
                                     {key(0, 0x1000, "0102"), key(1, 0x103E, "FEFF")}, startingAt(0x1000));
     EXPECT_EQ(inside.result.status, MergeStatus::Merged);
     EXPECT_EQ(inside.output, bytes("0102") + QByteArray(60, '\x5A') + bytes("FEFF"));
-
-    struct Refusal {
-        const char* what;
-        QByteArray image;
-        std::optional<quint32> start;
-        MergeStatus status;
-        QString message;
-    };
-    const Refusal refusals[] = {
-        {.what = "past the end", .image = image, .start = 0x1000, .status = MergeStatus::OutsideImage,
-         .message = u"Line 2 (@1) at 0000103F: its 2 bytes lie outside the image; the image holds 00001000 to 0000103F."_s},
-        {.what = "below the start", .image = image, .start = 0x1001, .status = MergeStatus::OutsideImage,
-         .message = u"Line 1 (@0) at 00001000: its 2 bytes lie outside the image; the image holds 00001001 to 00001040."_s},
-        {.what = "an empty image", .image = {}, .start = 0x1000, .status = MergeStatus::OutsideImage,
-         .message = u"Line 1 (@0) at 00001000: its 2 bytes lie outside the image; the image holds no bytes."_s},
-        {.what = "no start address", .image = image, .start = std::nullopt, .status = MergeStatus::StartAddressNeeded,
-         .message = u"image is neither S-records nor Intel HEX: the address of its first byte is needed."_s},
-    };
-    for (const Refusal& refusal : refusals) {
-        SCOPED_TRACE(refusal.what);
-        const Merged merged = mergeInto(refusal.image, ObjectFileKind::Binary,
-                                        {test::titled(key(0, 0x1000, "0102"), u"@0"_s),
-                                         test::titled(key(1, 0x103F, "FEFF"), u"@1"_s)},
-                                        startingAt(refusal.start));
-        EXPECT_EQ(merged.result.status, refusal.status);
-        EXPECT_EQ(merged.result.message, refusal.message);
-        EXPECT_EQ(merged.output, QByteArray());
-    }
 }
 
+// Each refusal comes before any byte of the output is written.
 TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
 {
     const QByteArray image = srec(1, 0x1000, k8) + srec(9, 0);
+    const std::vector<KeyBytes> outside = {key(0, 0x1006, "01020304"), key(1, 0x1000, "AB"),
+                                           test::titled(key(2, 0x2000, "05"), u"far"_s)};
     struct Refusal {
         const char* what;
         QByteArray image;
         ObjectFileKind kind = ObjectFileKind::Srecord;
         std::vector<KeyBytes> keys;
-        bool strict = false;
+        MergeOptions options = {};
         MergeStatus status;
         QString message;
     };
     const Refusal refusals[] = {
+        {.what = "bytes where the image has no data, a record partly inside among them", .image = image,
+         .keys = outside, .status = MergeStatus::OutsideImage,
+         .message = u"Key data lies where image has no data:\r\n"
+                    u"Line 1 at 00001006 to 00001009: 2 of its 4 bytes lie where the image has no data.\r\n"
+                    u"Line 3 (far) at 00002000 to 00002000: 1 of its 1 bytes lie where the image has no data."_s},
+        {.what = "Intel HEX: the same", .image = ihex(0, 0x1000, k8) + ihex(1, 0), .kind = ObjectFileKind::IntelHex,
+         .keys = {outside[1], outside[2]}, .status = MergeStatus::OutsideImage,
+         .message = u"Key data lies where image has no data:\r\n"
+                    u"Line 3 (far) at 00002000 to 00002000: 1 of its 1 bytes lie where the image has no data."_s},
+        {.what = "binary: every record outside, even when allowed", .image = QByteArray(16, '\0'),
+         .kind = ObjectFileKind::Binary, .keys = {outside[0], outside[1], outside[2]},
+         .options = {.startAddress = 0x1001, .allowOutside = true, .progress = {}}, .status = MergeStatus::OutsideImage,
+         .message = u"Key data lies outside image, which holds 00001001 to 00001010:\r\n"
+                    u"Line 2 at 00001000 to 00001000: 1 of its 1 bytes lie where the image has no data.\r\n"
+                    u"Line 3 (far) at 00002000 to 00002000: 1 of its 1 bytes lie where the image has no data."_s},
+        {.what = "binary: an empty image", .image = {}, .kind = ObjectFileKind::Binary, .keys = {outside[1]},
+         .options = startingAt(0x1000), .status = MergeStatus::OutsideImage,
+         .message = u"Key data lies outside image, which holds no bytes:\r\n"
+                    u"Line 2 at 00001000 to 00001000: 1 of its 1 bytes lie where the image has no data."_s},
+        {.what = "binary: no start address", .image = image, .kind = ObjectFileKind::Binary, .keys = {outside[1]},
+         .status = MergeStatus::StartAddressNeeded,
+         .message = u"image is neither S-records nor Intel HEX: the address of its first byte is needed."_s},
         {.what = "two records disagree on a byte", .image = image,
          .keys = {test::titled(key(0, 0x1000, "01020304"), u"a"_s), key(6, 0x1003, "0506")},
          .status = MergeStatus::KeyDataRefused, .message = u"Line 7: its byte at 00001003 differs from that of line 1."_s},
         {.what = "a record beyond FFFFFFFF", .image = image, .keys = {key(2, 0xFFFFFFFE, "010203")},
          .status = MergeStatus::KeyDataRefused, .message = u"Line 3: its 3 bytes at FFFFFFFE reach beyond address FFFFFFFF."_s},
-        {.what = "strict: bytes where the image has no data", .image = image,
-         .keys = {key(0, 0x1006, "01020304"), test::titled(key(1, 0x2000, "05"), u"far"_s)}, .strict = true,
-         .status = MergeStatus::OutsideImage,
-         .message = u"Key data lies where the image has no data:\r\n"
-                    u"Line 1 at 00001006: 2 of its 4 bytes lie where the image has no data.\r\n"
-                    u"Line 2 (far) at 00002000: 1 of its 1 bytes lie where the image has no data."_s},
         {.what = "a stray character after a data line's bytes", .image = srec(1, 0x1000, k8).insert(26, '0') + srec(9, 0),
          .keys = {key(0, 0x2000, "01")}, .status = MergeStatus::FormatError,
          .message = u"File format error.\r\nFILE: image\r\n"_s},
@@ -299,10 +280,10 @@ TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
-        const Merged merged = mergeInto(refusal.image, refusal.kind, refusal.keys,
-                                        {.startAddress = {}, .strict = refusal.strict, .progress = {}});
+        const Merged merged = mergeInto(refusal.image, refusal.kind, refusal.keys, refusal.options);
         EXPECT_EQ(merged.result.status, refusal.status);
         EXPECT_EQ(merged.result.message, refusal.message);
+        EXPECT_EQ(merged.output, QByteArray());
     }
     // Records that overlap with the same bytes are one run of key data.
     const Merged same = mergeInto(image, ObjectFileKind::Srecord, {key(0, 0x1000, "0102"), key(1, 0x1001, "0203")});
@@ -418,13 +399,12 @@ TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
         MergeStatus status;
     };
     const Row rows[] = {
-        {.what = "strict", .image = u"image.srec"_s, .options = {.startAddress = {}, .strict = true, .progress = {}},
-         .status = MergeStatus::OutsideImage},
+        {.what = "bytes where the image has no data", .image = u"image.srec"_s, .status = MergeStatus::OutsideImage},
         {.what = "binary without a start address", .image = u"image.bin"_s, .status = MergeStatus::StartAddressNeeded},
         {.what = "binary, outside", .image = u"image.bin"_s,
          .options = startingAt(0x1000), .status = MergeStatus::OutsideImage},
         {.what = "cancelled", .image = u"big.srec"_s,
-         .options = {.startAddress = {}, .strict = false, .progress = [](qint64, qint64) { return false; }},
+         .options = {.startAddress = {}, .allowOutside = false, .progress = [](qint64, qint64) { return false; }},
          .status = MergeStatus::Cancelled},
         {.what = "no image", .image = u"missing"_s, .status = MergeStatus::ReadError},
         {.what = "a format error", .image = u"stray.srec"_s, .status = MergeStatus::FormatError},
@@ -443,14 +423,20 @@ TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
     EXPECT_TRUE(noFolder.message.startsWith(u"ERROR:"_s)) << noFolder.message.toStdString();
 
     std::vector<qint64> reports;
+    std::vector<qint64> totals;
     const MergeResult inPlace = mergeKeyData(path(u"big.srec"_s), {key(0, 0x1000, "AB")}, path(u"big.srec"_s),
-                                             {.startAddress = {}, .strict = false, .progress = [&](qint64 done, qint64) {
+                                             {.startAddress = {}, .allowOutside = false, .progress = [&](qint64 done, qint64 total) {
                                                   reports.push_back(done);
+                                                  totals.push_back(total);
                                                   return true;
                                               }});
     EXPECT_EQ(inPlace.status, MergeStatus::Merged);
     EXPECT_EQ(test::readFileBytes(path(u"big.srec"_s)), big + srec(1, 0x1000, bytes("AB11223344556677")));
-    EXPECT_FALSE(reports.empty());
+    // Checked, then written: one progress over both passes.
+    const qint64 size = (big + srec(1, 0x1000, k8)).size();
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_GT(reports.back(), size);
+    EXPECT_EQ(totals, std::vector<qint64>(totals.size(), 2 * size));
 }
 
 } // namespace
@@ -556,7 +542,7 @@ TEST(MergeKeyData, WhatIsMergedIsExtractedAndNothingElseChanges)
         for (const auto& [kind, lines] : {std::pair{ObjectFileKind::Srecord, image.srecords},
                                           std::pair{ObjectFileKind::IntelHex, image.intelHex}}) {
             SCOPED_TRACE(int(kind));
-            const Merged merged = mergeInto(lines, kind, keys);
+            const Merged merged = mergeInto(lines, kind, keys, kAllowOutside);
             ASSERT_EQ(merged.result.status, MergeStatus::Merged) << merged.result.message.toStdString();
             EXPECT_FALSE(merged.result.notes.empty()) << "no record fell into a gap of the image";
             test::TestDevice output(merged.output);
