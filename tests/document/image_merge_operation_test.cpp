@@ -22,7 +22,6 @@ using test::documentIn;
 using test::hexRecordAt;
 using test::titled;
 constexpr auto Bits16 = AddressSize::Bits16;
-constexpr auto Bits24 = AddressSize::Bits24;
 constexpr auto Bits32 = AddressSize::Bits32;
 
 // (slot, address, bytes as hex, title) of each record.
@@ -59,9 +58,6 @@ TEST(KeyBytesOf, AreTheBytesAKeyFileWouldHold)
         {.what = "16-bit addresses as the KEY file writes them",
          .document = documentIn(Bits16, {{0, hexRecordAt(0x12345678, u"01"_s)}}),
          .keys = {{0, 0x5678, "01", QString()}}},
-        {.what = "24-bit addresses as the KEY file writes them",
-         .document = documentIn(Bits24, {{0, hexRecordAt(0x12345678, u"01"_s)}}),
-         .keys = {{0, 0x345678, "01", QString()}}},
         {.what = "the spare slot is no record",
          .document = documentIn(Bits32, {{kSpareSlot, hexRecordAt(0x10, u"FF"_s)}})},
         {.what = "a size that disagrees with the data",

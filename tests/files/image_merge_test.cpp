@@ -125,10 +125,6 @@ TEST(MergeKeyData, SrecordLinesKeepTheirShapeWithTheKeyBytesInPlace)
          .keys = {key(0, 0x100, "000102030405060708090A0B0C0D0E0F10")},
          .expected = srec(1, 0x100, bytes("000102030405060708090A0B0C0D0E0F")) + srec(1, 0x110, bytes("10")),
          .notes = {{0, 17}}},
-        {.what = "no key bytes: the image as it was",
-         .image = header + srec(1, 0x1000, k8) + srec(9, 0),
-         .keys = {key(0, 0x1000, "")},
-         .expected = header + srec(1, 0x1000, k8) + srec(9, 0)},
     };
     for (const Row& row : rows)
         expectMerges(ObjectFileKind::Srecord, row);
@@ -246,9 +242,6 @@ TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
         {.what = "a stray character after a data line's bytes", .image = srec(1, 0x1000, k8).insert(26, '0') + srec(9, 0),
          .keys = {key(0, 0x2000, "01")}, .status = MergeStatus::FormatError,
          .message = u"File format error.\r\nFILE: image\r\n"_s},
-        {.what = "an Intel HEX base of four bytes", .image = ihex(4, 0, bytes("00000001")) + ihex(0, 0, k8) + ihex(1, 0),
-         .kind = ObjectFileKind::IntelHex, .keys = {key(0, 0, "01")}, .status = MergeStatus::FormatError,
-         .message = u"File format error.\r\nFILE: image\r\n"_s},
         {.what = "a line of another format", .image = ihex(0, 0, k8), .keys = {key(0, 0, "01")},
          .status = MergeStatus::FormatError, .message = u"File format error.\r\nFILE: image\r\n"_s},
     };
@@ -338,7 +331,6 @@ TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
         big += srec(0, 0, QByteArray(200, 'h'));
     test::writeFileBytes(path(u"big.srec"_s), big + srec(1, 0x1000, k8));
     test::writeFileBytes(path(u"image.srec"_s), srec(1, 0x1000, k8) + srec(9, 0));
-    test::writeFileBytes(path(u"image.bin"_s), k8);
     test::writeFileBytes(path(u"stray.srec"_s), srec(1, 0x1000, k8).insert(26, '0') + srec(9, 0));
     struct Row {
         const char* what;
@@ -348,13 +340,9 @@ TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
     };
     const Row rows[] = {
         {.what = "bytes where the image has no data", .image = u"image.srec"_s, .status = MergeStatus::OutsideImage},
-        {.what = "binary without a start address", .image = u"image.bin"_s, .status = MergeStatus::StartAddressNeeded},
-        {.what = "binary, outside", .image = u"image.bin"_s,
-         .options = startingAt(0x1000), .status = MergeStatus::OutsideImage},
-        {.what = "cancelled", .image = u"big.srec"_s,
-         .options = {.startAddress = {}, .allowOutside = false, .progress = [](qint64, qint64) { return false; }},
+        {.what = "cancelled while writing", .image = u"big.srec"_s,
+         .options = {.startAddress = {}, .allowOutside = true, .progress = [](qint64, qint64) { return false; }},
          .status = MergeStatus::Cancelled},
-        {.what = "no image", .image = u"missing"_s, .status = MergeStatus::ReadError},
         {.what = "a format error", .image = u"stray.srec"_s, .status = MergeStatus::FormatError},
     };
     for (const Row& row : rows) {
@@ -363,7 +351,7 @@ TEST_F(MergeFiles, NothingIsWrittenUnlessTheMergeIsComplete)
         const MergeResult result = mergeKeyData(path(row.image), {key(0, 0x1006, "01020304")}, path(u"out"_s), row.options);
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(test::readFileBytes(path(u"out"_s)), previous);
-        EXPECT_EQ(entries(), QStringList({u"big.srec"_s, u"image.bin"_s, u"image.srec"_s, u"out"_s, u"stray.srec"_s}));
+        EXPECT_EQ(entries(), QStringList({u"big.srec"_s, u"image.srec"_s, u"out"_s, u"stray.srec"_s}));
     }
 
     const MergeResult noFolder = mergeKeyData(path(u"image.srec"_s), {key(0, 0x1000, "01")}, path(u"no/out"_s));
