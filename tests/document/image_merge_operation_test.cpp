@@ -172,9 +172,6 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
     const Row rows[] = {
         {.what = "bytes where the image has no data: refused", .image = u"image.srec"_s, .document = keys,
          .status = ImageOperationStatus::OutsideData, .message = outside, .lines = {note}},
-        {.what = "added when allowed, with a note", .image = u"image.srec"_s, .document = keys,
-         .outside = KeyBytesOutside::Add, .status = ImageOperationStatus::Done, .lines = {note}, .written = added,
-         .records = 2},
         {.what = "asked, OK: added", .image = u"image.srec"_s, .document = keys, .outside = KeyBytesOutside::Ask,
          .answers = {true}, .questions = {question}, .status = ImageOperationStatus::Done, .lines = {note},
          .written = added, .records = 2},
@@ -197,8 +194,6 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
          .message = u"File Not Found."_s},
         {.what = "no folder for the output", .image = u"image.srec"_s, .document = keys, .output = u"no/out"_s,
          .status = ImageOperationStatus::Failed, .message = u"File Save Error."_s},
-        {.what = "no record with data", .image = u"image.srec"_s, .document = documentIn(Bits32),
-         .status = ImageOperationStatus::NothingToDo},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -147,8 +147,6 @@ TEST(MergeKeyData, LineEndsAreThoseOfTheImage)
         {.what = "a last line without one gets one before the lines added",
          .image = withLineFeeds(lines).chopped(1), .keys = keys,
          .expected = withLineFeeds(overlaid + added), .notes = {{1, 1}}},
-        {.what = "none at all: CR LF", .image = srec(1, 0x1000, k8).chopped(2), .keys = {key(1, 0x3000, "BB")},
-         .expected = srec(1, 0x1000, k8) + added, .notes = {{1, 1}}},
     };
     for (const Row& row : rows)
         expectMerges(ObjectFileKind::Srecord, row);
@@ -180,14 +178,6 @@ TEST(MergeKeyData, IntelHexKeepsItsBasesAndAddsTheOnesItLacks)
         expectMerges(ObjectFileKind::IntelHex, row);
 }
 
-TEST(MergeKeyData, ABinaryImageKeepsItsLength)
-{
-    const Merged inside = mergeInto(QByteArray(64, '\x5A'), ObjectFileKind::Binary,
-                                    {key(0, 0x1000, "0102"), key(1, 0x103E, "FEFF")}, startingAt(0x1000));
-    EXPECT_EQ(inside.result.status, MergeStatus::Merged);
-    EXPECT_EQ(inside.output, bytes("0102") + QByteArray(60, '\x5A') + bytes("FEFF"));
-}
-
 // Each refusal comes before any byte of the output is written.
 TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
 {
@@ -216,10 +206,6 @@ TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
          .status = MergeStatus::OutsideImage,
          .message = u"Key data lies where image has no data:\r\n"
                     u"Line 2 at 00001000 to 00001000: 1 of its 1 bytes lie where the image has no data."_s},
-        {.what = "Intel HEX: the same", .image = ihex(0, 0x1000, k8) + ihex(1, 0), .kind = ObjectFileKind::IntelHex,
-         .keys = {outside[1], outside[2]}, .status = MergeStatus::OutsideImage,
-         .message = u"Key data lies where image has no data:\r\n"
-                    u"Line 3 (far) at 00002000 to 00002000: 1 of its 1 bytes lie where the image has no data."_s},
         {.what = "binary: every record outside, even when allowed", .image = QByteArray(16, '\0'),
          .kind = ObjectFileKind::Binary, .keys = {outside[0], outside[1], outside[2]},
          .options = {.startAddress = 0x1008, .allowOutside = true, .progress = {}}, .status = MergeStatus::OutsideImage,
@@ -242,8 +228,6 @@ TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
         {.what = "a stray character after a data line's bytes", .image = srec(1, 0x1000, k8).insert(26, '0') + srec(9, 0),
          .keys = {key(0, 0x2000, "01")}, .status = MergeStatus::FormatError,
          .message = u"File format error.\r\nFILE: image\r\n"_s},
-        {.what = "a line of another format", .image = ihex(0, 0, k8), .keys = {key(0, 0, "01")},
-         .status = MergeStatus::FormatError, .message = u"File format error.\r\nFILE: image\r\n"_s},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
