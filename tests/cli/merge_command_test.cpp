@@ -146,8 +146,6 @@ const ImageForm kForms[] = {
      .objcopyFormat = u"srec"_s},
     {.what = "objcopy S2 across 64 KiB", .base = 0x1F000, .program = u"objcopy"_s, .arguments = kObjcopySrec,
      .objcopyFormat = u"srec"_s},
-    {.what = "objcopy S3, forced", .base = 0x1000, .program = u"objcopy"_s,
-     .arguments = QStringList{u"--srec-forceS3"_s, u"--srec-len=40"_s} + kObjcopySrec, .objcopyFormat = u"srec"_s},
     {.what = "objcopy S3 up to FFFFFFFF", .base = 0xFFFFD000, .program = u"objcopy"_s, .arguments = kObjcopySrec,
      .objcopyFormat = u"srec"_s},
     {.what = "objcopy Intel HEX, segment bases", .base = 0x1F000, .program = u"objcopy"_s,
@@ -232,9 +230,6 @@ TEST_F(Merge, WritesNothingItCannotWriteWhole)
                    + u"Nothing written; --allow-outside adds them as new data lines.\n"_s},
         {.what = "--strict is no option", .arguments = {u"image.srec"_s, u"inside.639"_s, u"--strict"_s}, .exitCode = 2,
          .errors = u"Unknown option 'strict'.\nSee: quorvane-cli merge --help\n"_s},
-        {.what = "binary without --start", .arguments = {u"image.bin"_s, u"inside.639"_s}, .exitCode = 1,
-         .errors = u"image.bin: neither S-records nor Intel HEX, so a binary image: --start HEX must give the address "
-                   u"of its first byte.\n"_s},
         {.what = "binary with records outside, allowed or not",
          .arguments = {u"image.bin"_s, u"keys.639"_s, u"--start"_s, u"1F000"_s, u"--allow-outside"_s}, .exitCode = 1,
          .errors = u"Key data lies outside image.bin, which holds 0001F000 to 00021FFF:\n"_s + gapNotes(keys, {}, u"\n"_s)},
@@ -256,7 +251,7 @@ TEST_F(Merge, WritesNothingItCannotWriteWhole)
 // Each CSV row's key data in a copy of the image, named by the pattern.
 TEST_F(Merge, BatchWritesOneImagePerRow)
 {
-    const ImageForm form = kForms[5];
+    const ImageForm form = kForms[4];
     ASSERT_TRUE(make(form, u"image.hex"_s));
     KeyRecord name = titled(asciiRecordAt(form.base + 0x40, u"default"_s), u"name"_s);
     name.KeySize = 0; // taken from each row's text
