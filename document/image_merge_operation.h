@@ -64,7 +64,9 @@ struct ImageMergeChoices {
 // document's key data in place. The image must be a normal file ("File Not
 // Found."), the output's folder writable ("File Save Error."); a binary
 // image's start address is asked as the extraction asks it, once the image
-// is known to be binary. The output appears only when complete.
+// is known to be binary. Key bytes where the image has no data are found
+// by a pass that writes nothing, so a refusal or a Cancel leaves no output.
+// The output appears only when complete.
 [[nodiscard]] ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
                                                          const QString& outputPath,
                                                          const StartAddressQuestion& askStartAddress,
