@@ -119,7 +119,7 @@ using FileOf = QString ImageFiles::*;
 void BM_MergeKeyData(benchmark::State& state, FileOf file, const char* out)
 {
     const QString& image = imageFiles().*file;
-    const MergeOptions options{.startAddress = kBaseAddress, .strict = true, .progress = {}};
+    const MergeOptions options{.startAddress = kBaseAddress, .allowOutside = false, .progress = {}};
     (void)keys();
     MergeResult result;
     RunClock clock(out);

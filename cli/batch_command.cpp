@@ -100,7 +100,7 @@ bool RowWriter::writeFile(Document& document, const QString& path, const QString
     if (!image_)
         return reportSave(writeDocumentFile(document, path, questions_), context, console_) == kExitSuccess;
     const ImageOperationResult merged = writeKeyDataIntoImage(document, image_->path, path, image_->startAddress,
-                                                              {.strict = image_->strict, .progress = {}});
+                                                              {.outside = image_->outside, .questions = nullptr, .progress = {}});
     if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess)
         return false;
     printMergeNotes(merged.lines, context, console_);
@@ -127,7 +127,7 @@ BatchCommand::BatchCommand(Console& console)
                               "named by the pattern, instead of a KEY file."),
                QStringLiteral("IMAGE")});
     addOption(startAddressOption());
-    addOption(strictOption());
+    addOption(allowOutsideOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -138,7 +138,7 @@ std::optional<ImageChoice> BatchCommand::imageChoice(const QCommandLineParser& p
     if (!parser.isSet(kImageOption))
         return std::nullopt;
     ImageChoice image{.path = parser.value(kImageOption), .startAddress = startAddressAnswer(parser),
-                      .strict = parser.isSet(strictOption())};
+                      .outside = keyBytesOutside(parser)};
     if (!readableOrMissing(image.path, console)) {
         exitCode = kExitUsage;
         return std::nullopt;

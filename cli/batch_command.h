@@ -3,6 +3,7 @@
 #include "command.h"
 #include "csv_reader.h"
 
+#include "document/image_merge_operation.h"
 #include "files/set_key_data.h"
 
 #include <QHash>
@@ -21,7 +22,7 @@ namespace quorvane::cli {
 struct ImageChoice {
     QString path;
     StartAddressQuestion startAddress;
-    bool strict = false;
+    KeyBytesOutside outside = KeyBytesOutside::Refuse;
 };
 
 class BatchCommand : public Command {
@@ -32,7 +33,7 @@ protected:
     [[nodiscard]] int run(const QCommandLineParser& parser) override;
 
 private:
-    // --image, --start and --strict; nullopt without --image or, with
+    // --image, --start and --allow-outside; nullopt without --image or, with
     // `exitCode` set, when the image cannot serve any row (reported).
     [[nodiscard]] std::optional<ImageChoice> imageChoice(const QCommandLineParser& parser, int& exitCode);
 

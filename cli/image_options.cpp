@@ -98,15 +98,24 @@ int reportImageOperation(const ImageOperationResult& result, const QString& imag
     case ImageOperationStatus::Failed:
         console.message(context + result.message);
         break;
+    case ImageOperationStatus::OutsideData:
+        console.message(context + result.message);
+        console.message(context + QStringLiteral("Nothing written; --allow-outside adds them as new data lines."));
+        break;
     }
     return kExitRefused;
 }
 
-QCommandLineOption strictOption()
+QCommandLineOption allowOutsideOption()
 {
-    return {QStringLiteral("strict"),
-            QStringLiteral("Refuse key data that lies where the image has no data, instead of adding it as new data "
-                           "lines with a note.")};
+    return {QStringLiteral("allow-outside"),
+            QStringLiteral("Add key data that lies where an S-record or Intel HEX image has no data as new data "
+                           "lines, with a note, instead of refusing it.")};
+}
+
+KeyBytesOutside keyBytesOutside(const QCommandLineParser& parser)
+{
+    return parser.isSet(allowOutsideOption()) ? KeyBytesOutside::Add : KeyBytesOutside::Refuse;
 }
 
 void printMergeNotes(const QStringList& notes, const QString& context, Console& console)

@@ -19,8 +19,11 @@
 namespace quorvane::cli {
 
 [[nodiscard]] QCommandLineOption startAddressOption();
-// --strict: key data where the image has no data refuses the merge.
-[[nodiscard]] QCommandLineOption strictOption();
+// --allow-outside: key data where the image has no data is added as new
+// data lines, with a note, instead of refusing the merge.
+[[nodiscard]] QCommandLineOption allowOutsideOption();
+// What a merge does with key data where the image has no data, by that option.
+[[nodiscard]] KeyBytesOutside keyBytesOutside(const QCommandLineParser& parser);
 
 // The text given with --start, as the editor's dialog would have taken it;
 // nullopt without the option.

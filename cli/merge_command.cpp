@@ -21,7 +21,7 @@ MergeCommand::MergeCommand(Console& console)
     addOption({{QStringLiteral("o"), kOutputOption}, QStringLiteral("The image to write (required)."),
                QStringLiteral("OUT")});
     addOption(startAddressOption());
-    addOption(strictOption());
+    addOption(allowOutsideOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -48,7 +48,7 @@ int MergeCommand::run(const QCommandLineParser& parser)
         return kExitUsage;
     const ImageOperationResult result =
         writeKeyDataIntoImage(*document, imagePath, output, startAddressAnswer(parser),
-                              {.strict = parser.isSet(strictOption()), .progress = {}});
+                              {.outside = keyBytesOutside(parser), .questions = nullptr, .progress = {}});
     if (const int code = reportImageOperation(result, imagePath, keysPath, QString(), console); code != kExitSuccess)
         return code;
     printMergeNotes(result.lines, QString(), console);

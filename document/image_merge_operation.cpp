@@ -69,13 +69,21 @@ QStringList noteTexts(const std::vector<MergeNote>& notes)
     return texts;
 }
 
-ImageOperationResult fromMerge(const MergeResult& result)
+ImageOperationResult fromMerge(const MergeResult& result, int records)
 {
     switch (result.status) {
-    case MergeStatus::Merged: return done(ImageOperationStatus::Done, {}, noteTexts(result.notes));
+    case MergeStatus::Merged: {
+        ImageOperationResult merged = done(ImageOperationStatus::Done, {}, noteTexts(result.notes));
+        merged.recordsWritten = records;
+        return merged;
+    }
     case MergeStatus::Cancelled: return done(ImageOperationStatus::Cancelled);
-    case MergeStatus::StartAddressNeeded:
     case MergeStatus::OutsideImage:
+        // A binary image keeps its length: nothing could take the bytes.
+        if (result.kind != ObjectFileKind::Binary)
+            return done(ImageOperationStatus::OutsideData, result.message, noteTexts(result.notes));
+        break;
+    case MergeStatus::StartAddressNeeded:
     case MergeStatus::KeyDataRefused:
     case MergeStatus::FormatError:
     case MergeStatus::ReadError:
@@ -143,13 +151,31 @@ ImageOperationResult writeKeyDataIntoImage(const Document& document, const QStri
         return refusal;
     if (!FileWriteTest(outputPath).isEmpty())
         return done(ImageOperationStatus::Failed, kFileSaveErrorMessage);
+    const bool ask = choices.outside == KeyBytesOutside::Ask && choices.questions != nullptr;
+    std::optional<quint32> usedStart;
     const auto merge = [&](std::optional<quint32> start) {
+        usedStart = start;
         return mergeKeyData(imagePath, *keys, outputPath,
-                            {.startAddress = start, .strict = choices.strict, .progress = choices.progress});
+                            {.startAddress = start,
+                             .allowOutside = choices.outside == KeyBytesOutside::Add,
+                             .progress = choices.progress});
     };
     const auto needsStart = [](const MergeResult& result) { return result.status == MergeStatus::StartAddressNeeded; };
-    const std::optional<MergeResult> result = withStartAddress(merge, +needsStart, askStartAddress, refusal);
-    return result ? fromMerge(*result) : refusal;
+    std::optional<MergeResult> result = withStartAddress(merge, +needsStart, askStartAddress, refusal);
+    if (!result)
+        return refusal;
+    if (ask && result->status == MergeStatus::OutsideImage && result->kind != ObjectFileKind::Binary) {
+        if (!choices.questions->confirmWarning(
+                result->message + QStringLiteral("\r\nAdd them to the image as new data lines?")))
+            return done(ImageOperationStatus::Cancelled);
+        // The pass that found them was the first half of the progress.
+        ExtractionProgress secondHalf;
+        if (choices.progress)
+            secondHalf = [&](qint64 done, qint64 total) { return choices.progress(total + done, 2 * total); };
+        result = mergeKeyData(imagePath, *keys, outputPath,
+                              {.startAddress = usedStart, .allowOutside = true, .progress = secondHalf});
+    }
+    return fromMerge(*result, int(keys->size()));
 }
 
 ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "questions.h"
+
 #include "core/document.h"
 #include "files/key_extraction.h"
 #include "files/key_layout.h"
@@ -27,6 +29,8 @@ namespace quorvane {
 enum class ImageOperationStatus {
     Done,        // merge: the output is written; verify: the image holds every record
     Differs,     // verify: `lines` names each record the image does not hold
+    OutsideData, // merge: key bytes where an S-record or Intel HEX image has no data, refused; `message` names
+                 // each record, nothing written
     NothingToDo, // no record has data: nothing read, nothing written
     Cancelled,   // the start address or the reading was cancelled: nothing to show
     Failed,      // `message` is the error to show; nothing written
@@ -39,10 +43,20 @@ struct ImageOperationResult {
     // had no data and were added as new data lines. Differs: one line per
     // record, in line order.
     QStringList lines;
+    int recordsWritten = 0; // Done, for a merge: the records written into the image
+};
+
+// What a merge does with key bytes where an S-record or Intel HEX image has
+// no data (a binary image never takes them): they usually mean a wrong address.
+enum class KeyBytesOutside {
+    Refuse, // OutsideData, nothing written
+    Add,    // added as new data lines, each record noted
+    Ask,    // an OK/Cancel warning names them before anything is written; OK adds them
 };
 
 struct ImageMergeChoices {
-    bool strict = false; // bytes where the image has no data refuse the merge
+    KeyBytesOutside outside = KeyBytesOutside::Refuse;
+    Questions* questions = nullptr; // asks for KeyBytesOutside::Ask
     ExtractionProgress progress = {};
 };
 
@@ -50,7 +64,9 @@ struct ImageMergeChoices {
 // document's key data in place. The image must be a normal file ("File Not
 // Found."), the output's folder writable ("File Save Error."); a binary
 // image's start address is asked as the extraction asks it, once the image
-// is known to be binary. The output appears only when complete.
+// is known to be binary. Key bytes where the image has no data are found
+// by a pass that writes nothing, so a refusal or a Cancel leaves no output.
+// The output appears only when complete.
 [[nodiscard]] ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
                                                          const QString& outputPath,
                                                          const StartAddressQuestion& askStartAddress,

@@ -40,13 +40,20 @@ MergeResult cancelled(ObjectFileKind kind)
 }
 
 // Collects the output and hands it to the device a block at a time; the
-// first failure is kept and everything after it dropped.
+// first failure is kept and everything after it dropped. Without a device
+// (a pass that only checks) everything is dropped.
 class BlockWriter {
 public:
-    explicit BlockWriter(QIODevice& device) : device_(device) { block_.reserve(kBlockSize + 1024); }
+    explicit BlockWriter(QIODevice* device) : device_(device)
+    {
+        if (device_ != nullptr)
+            block_.reserve(kBlockSize + 1024);
+    }
 
     void write(QByteArrayView bytes)
     {
+        if (device_ == nullptr)
+            return;
         block_.append(bytes);
         if (block_.size() >= kBlockSize)
             flush();
@@ -64,12 +71,12 @@ public:
 private:
     void flush()
     {
-        if (error_.isEmpty())
-            error_ = writeAll(device_, block_);
+        if (error_.isEmpty() && device_ != nullptr)
+            error_ = writeAll(*device_, block_);
         block_.resize(0);
     }
 
-    QIODevice& device_;
+    QIODevice* device_;
     QByteArray block_;
     QString error_;
 };
@@ -196,22 +203,24 @@ std::vector<MergeNote> notesFor(const KeyLayout& layout, const std::vector<bool>
     return notes;
 }
 
-QString outsideDataMessage(const std::vector<MergeNote>& notes)
+MergeResult outsideData(ObjectFileKind kind, const QString& heading, std::vector<MergeNote> notes)
 {
-    QStringList lines{QStringLiteral("Key data lies where the image has no data:")};
+    QStringList lines{heading};
     for (const MergeNote& note : notes)
         lines << mergeNoteText(note);
-    return lines.join(QStringLiteral("\r\n"));
+    return {.status = MergeStatus::OutsideImage, .kind = kind, .message = lines.join(QStringLiteral("\r\n")),
+            .notes = std::move(notes)};
 }
 
-// One pass over a text image, writing it out with the key bytes in place.
-// After a failure the pass goes on checking the lines without writing, so
-// that a file the format's check refuses is still found not to be of this
-// kind, just as recognition would have found it.
+// One pass over a text image, writing it out with the key bytes in place
+// (without an output, only finding what a merge would meet). After a
+// failure the pass goes on checking the lines without writing, so that a
+// file the format's check refuses is still found not to be of this kind,
+// just as recognition would have found it.
 class TextMerge {
 public:
     TextMerge(QIODevice& image, const QString& imageName, ObjectFileKind kind, const KeyLayout& layout,
-              QIODevice& output, const MergeOptions& options)
+              QIODevice* output, const MergeOptions& options)
         : imageName_(imageName), kind_(kind), layout_(layout), options_(options),
           reader_(image, kind, options.progress), writer_(output), placed_(std::size_t(layout.byteCount()), false)
     {
@@ -230,7 +239,7 @@ private:
     void writeDataLine(QByteArrayView text, const ObjectLine& line, QByteArrayView lineEnd);
     void releaseCounts();
     // Adds the lines for the key bytes no data line held; false (with the
-    // failure set) when strict refuses them.
+    // failure set) when they are not allowed.
     bool addMissing();
 
     struct HeldCount {
@@ -358,9 +367,8 @@ bool TextMerge::addMissing()
     notes_ = notesFor(layout_, placed_);
     if (notes_.empty())
         return true;
-    if (options_.strict) {
-        failure_ = MergeResult{.status = MergeStatus::OutsideImage, .kind = kind_,
-                               .message = outsideDataMessage(notes_), .notes = notes_};
+    if (!options_.allowOutside) {
+        failure_ = outsideData(kind_, QStringLiteral("Key data lies where %1 has no data:").arg(imageName_), notes_);
         return false;
     }
     IntelHexBase base = reader_.intelHexBase();
@@ -395,7 +403,7 @@ MergeResult notOfItsKind(QIODevice& image, const QString& imageName, ObjectFileK
 }
 
 MergeResult mergeText(QIODevice& image, const QString& imageName, ObjectFileKind kind, const KeyLayout& layout,
-                      QIODevice& output, const MergeOptions& options, bool& ofThisKind)
+                      QIODevice* output, const MergeOptions& options, bool& ofThisKind)
 {
     std::optional<MergeResult> result;
     if (kind != ObjectFileKind::Damaged)
@@ -411,15 +419,37 @@ MergeResult startAddressNeeded(const QString& imageName)
     return failure(MergeStatus::StartAddressNeeded, ObjectFileKind::Binary, startAddressNeededText(imageName));
 }
 
-// The first record, in the order given, that the binary image does not hold.
-const KeyLayout::Placed* firstOutside(const KeyLayout& layout, quint32 start, qint64 length)
+// The records, in the order given, with bytes outside the binary image.
+std::vector<MergeNote> outsideBinary(const KeyLayout& layout, quint32 start, qint64 length)
 {
     const quint64 end = quint64(start) + quint64(length);
+    std::vector<MergeNote> notes;
     for (const KeyLayout::Placed& record : layout.records()) {
-        if (record.key.address < start || record.key.address + quint64(record.key.bytes.size()) > end)
-            return &record;
+        const quint64 first = record.key.address;
+        const quint64 past = first + quint64(record.key.bytes.size());
+        const quint64 inside = std::min(past, end) > std::max(first, quint64(start))
+                                   ? std::min(past, end) - std::max(first, quint64(start))
+                                   : 0;
+        if (inside < past - first)
+            notes.push_back({.key = record.key, .bytesOutside = int(past - first - inside)});
     }
-    return nullptr;
+    return notes;
+}
+
+// Refuses key bytes outside the binary image, which never grows: nullopt
+// when the image holds every record.
+std::optional<MergeResult> binaryRefusal(const QString& imageName, const KeyLayout& layout, quint32 start,
+                                         qint64 length)
+{
+    std::vector<MergeNote> notes = outsideBinary(layout, start, length);
+    if (notes.empty())
+        return std::nullopt;
+    const QString extent = length == 0 ? QStringLiteral("no bytes")
+                                       : QStringLiteral("%1 to %2").arg(
+                                             addressText(start), addressText(quint64(start) + quint64(length) - 1));
+    return outsideData(ObjectFileKind::Binary,
+                       QStringLiteral("Key data lies outside %1, which holds %2:").arg(imageName, extent),
+                       std::move(notes));
 }
 
 MergeResult mergeBinary(QIODevice& image, const QString& imageName, const KeyLayout& layout, QIODevice& output,
@@ -429,21 +459,11 @@ MergeResult mergeBinary(QIODevice& image, const QString& imageName, const KeyLay
     if (!options.startAddress)
         return startAddressNeeded(imageName);
     const quint32 start = *options.startAddress;
-    const qint64 length = image.size();
-    if (const KeyLayout::Placed* outside = firstOutside(layout, start, length)) {
-        const QString extent = length == 0 ? QStringLiteral("the image holds no bytes")
-                                           : QStringLiteral("the image holds %1 to %2")
-                                                 .arg(addressText(start), addressText(quint64(start) + quint64(length) - 1));
-        return failure(MergeStatus::OutsideImage, kind,
-                       recordName(outside->key)
-                           + QStringLiteral(" at %1: its %2 bytes lie outside the image; %3.")
-                                 .arg(addressText(outside->key.address))
-                                 .arg(outside->key.bytes.size())
-                                 .arg(extent));
-    }
+    if (std::optional<MergeResult> refusal = binaryRefusal(imageName, layout, start, image.size()))
+        return *refusal;
     if (!image.seek(0))
         return readFailure(kind, imageName, image.errorString());
-    BlockWriter writer(output);
+    BlockWriter writer(&output);
     ProgressTicker ticker(options.progress, image);
     QByteArray block(kBlockSize, Qt::Uninitialized);
     for (quint64 address = start;;) {
@@ -475,6 +495,36 @@ std::optional<KeyLayout> layoutOf(const std::vector<KeyBytes>& keys, MergeResult
     return layout;
 }
 
+// A pass over the image that writes nothing: recognises it and finds
+// whatever would refuse the merge, key bytes where it has no data included,
+// before the output is opened. Merged, with the image's kind, when nothing does.
+MergeResult checkedImage(QFile& image, const QString& imagePath, const KeyLayout& layout, const MergeOptions& options)
+{
+    if (!image.seek(0))
+        return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
+    if (const ObjectFileKind kind = claimedKind(image); kind != ObjectFileKind::Binary) {
+        if (!image.seek(0))
+            return readFailure(kind, imagePath, image.errorString());
+        bool ofThisKind = false;
+        MergeResult result = mergeText(image, imagePath, kind, layout, nullptr, options, ofThisKind);
+        if (ofThisKind)
+            return result;
+    }
+    if (!options.startAddress)
+        return startAddressNeeded(imagePath);
+    if (std::optional<MergeResult> refusal = binaryRefusal(imagePath, layout, *options.startAddress, image.size()))
+        return *refusal;
+    return {.status = MergeStatus::Merged, .kind = ObjectFileKind::Binary, .message = {}, .notes = {}};
+}
+
+// The progress of pass `pass` (0 or 1) of two over the same image, as one.
+ExtractionProgress passOfTwo(const ExtractionProgress& progress, int pass)
+{
+    if (!progress)
+        return {};
+    return [progress, pass](qint64 done, qint64 total) { return progress(qint64(pass) * total + done, 2 * total); };
+}
+
 MergeResult committed(QSaveFile& output, MergeResult result)
 {
     if (result.status != MergeStatus::Merged)
@@ -488,9 +538,10 @@ MergeResult committed(QSaveFile& output, MergeResult result)
 
 QString mergeNoteText(const MergeNote& note)
 {
+    const quint64 first = note.key.address;
     return recordName(note.key)
-           + QStringLiteral(" at %1: %2 of its %3 bytes lie where the image has no data.")
-                 .arg(addressText(note.key.address))
+           + QStringLiteral(" at %1 to %2: %3 of its %4 bytes lie where the image has no data.")
+                 .arg(addressText(first), addressText(first + quint64(note.key.bytes.size()) - 1))
                  .arg(note.bytesOutside)
                  .arg(note.key.bytes.size());
 }
@@ -505,7 +556,14 @@ MergeResult mergeKeyData(QIODevice& image, const QString& imageName, ObjectFileK
     if (kind == ObjectFileKind::Binary)
         return mergeBinary(image, imageName, *layout, output, options);
     bool ofThisKind = false;
-    return mergeText(image, imageName, kind, *layout, output, options, ofThisKind);
+    if (!options.allowOutside) {
+        const qint64 from = image.pos();
+        if (MergeResult checked = mergeText(image, imageName, kind, *layout, nullptr, options, ofThisKind); !checked)
+            return checked;
+        if (!image.seek(from))
+            return readFailure(kind, imageName, image.errorString());
+    }
+    return mergeText(image, imageName, kind, *layout, &output, options, ofThisKind);
 }
 
 MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& keys, const QString& outputPath,
@@ -519,7 +577,22 @@ MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& 
     // The passes read in large blocks of their own.
     if (!image.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
-    if (const ObjectFileKind kind = claimedKind(image); kind != ObjectFileKind::Binary) {
+    std::optional<ObjectFileKind> checkedKind;
+    MergeOptions writing = options;
+    if (!options.allowOutside) {
+        MergeOptions checking = options;
+        checking.progress = passOfTwo(options.progress, 0);
+        MergeResult checked = checkedImage(image, imagePath, *layout, checking);
+        if (!checked)
+            return checked;
+        checkedKind = checked.kind;
+        // A binary image's check reads nothing.
+        if (checked.kind != ObjectFileKind::Binary)
+            writing.progress = passOfTwo(options.progress, 1);
+    }
+    if (!image.seek(0))
+        return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
+    if (const ObjectFileKind kind = checkedKind ? *checkedKind : claimedKind(image); kind != ObjectFileKind::Binary) {
         if (!image.seek(0))
             return readFailure(kind, imagePath, image.errorString());
         QSaveFile output(outputPath);
@@ -528,17 +601,20 @@ MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& 
         if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return failure(MergeStatus::WriteError, kind, errorText(output.errorString()));
         bool ofThisKind = false;
-        MergeResult result = mergeText(image, imagePath, kind, *layout, output, options, ofThisKind);
+        MergeResult result = mergeText(image, imagePath, kind, *layout, &output, writing, ofThisKind);
         if (ofThisKind)
             return committed(output, std::move(result));
         output.cancelWriting();
     }
+    // Checked as text, then not: the image changed between the passes.
+    if (checkedKind && *checkedKind != ObjectFileKind::Binary)
+        return failure(MergeStatus::FormatError, *checkedKind, fileFormatErrorText(imagePath).mid(1));
     if (!options.startAddress)
         return startAddressNeeded(imagePath);
     QSaveFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(MergeStatus::WriteError, ObjectFileKind::Binary, errorText(output.errorString()));
-    return committed(output, mergeBinary(image, imagePath, *layout, output, options));
+    return committed(output, mergeBinary(image, imagePath, *layout, output, writing));
 }
 
 } // namespace quorvane

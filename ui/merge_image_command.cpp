@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace quorvane {
 
@@ -36,10 +38,42 @@ QString suggestedOutput(const QString& image)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral("-keys") + suffix);
 }
 
+// The warning on key bytes where the image has no data comes after the
+// pass that found them: their progress box closes first.
+class OutsideDataQuestions final : public Questions {
+public:
+    explicit OutsideDataQuestions(EditorContext& context) : context_(context), questions_(context) {}
+
+    [[nodiscard]] bool confirmWarning(const QString& text) override
+    {
+        context_.modal.progressFinished();
+        return questions_.confirmWarning(text);
+    }
+
+private:
+    EditorContext& context_;
+    ModalQuestions questions_;
+};
+
+QStatusBar* statusBarOf(QWidget& window)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(&window);
+    return mainWindow != nullptr ? mainWindow->statusBar() : nullptr;
+}
+
 } // namespace
+
+MergeImageCommand::MergeImageCommand(EditorContext& context) : context_(context)
+{
+    // Made with the window, so that the first message does not resize it.
+    (void)statusBarOf(context_.window);
+}
 
 void MergeImageCommand::run()
 {
+    // A message from an earlier merge must not stand for this one.
+    if (QStatusBar* statusBar = statusBarOf(context_.window))
+        statusBar->clearMessage();
     ModalQuestions questions(context_);
     const SaveResult prepared = prepareKeyData(context_.document, context_.settings.SortOn != 0, questions);
     context_.grid.redraw();
@@ -57,7 +91,10 @@ void MergeImageCommand::run()
         return;
 
     const QString label = QStringLiteral("Writing KEY data into %1").arg(QFileInfo(image.path).fileName());
+    OutsideDataQuestions outsideQuestions(context_);
     ImageMergeChoices choices;
+    choices.outside = KeyBytesOutside::Ask;
+    choices.questions = &outsideQuestions;
     choices.progress = [this, &label](qint64 done, qint64 total) { return context_.modal.progress(label, done, total); };
     const ImageOperationResult result = writeKeyDataIntoImage(
         context_.document, image.path, output.path, [this] { return context_.modal.startAddress(); }, choices);
@@ -65,12 +102,13 @@ void MergeImageCommand::run()
 
     if (result.status == ImageOperationStatus::Failed)
         return showError(context_.modal, result.message);
-    // Key bytes where the image had no data usually mean a wrong address:
-    // the image is written, and the user is told which records went there.
-    if (result.status == ImageOperationStatus::Done && !result.lines.isEmpty()) {
-        MessageRequest notes = warningBoxRequest(result.lines.join(QStringLiteral("\r\n")));
-        notes.buttons = MessageButtons::Ok;
-        (void)context_.modal.messageBox(notes);
+    if (result.status != ImageOperationStatus::Done)
+        return;
+    if (QStatusBar* statusBar = statusBarOf(context_.window)) {
+        const QString records = result.recordsWritten == 1 ? QStringLiteral("1 record")
+                                                           : QStringLiteral("%1 records").arg(result.recordsWritten);
+        statusBar->showMessage(
+            QStringLiteral("Wrote %1 into %2").arg(records, QFileInfo(output.path).fileName()));
     }
 }
 

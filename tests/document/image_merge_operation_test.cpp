@@ -22,7 +22,6 @@ using test::documentIn;
 using test::hexRecordAt;
 using test::titled;
 constexpr auto Bits16 = AddressSize::Bits16;
-constexpr auto Bits24 = AddressSize::Bits24;
 constexpr auto Bits32 = AddressSize::Bits32;
 
 // (slot, address, bytes as hex, title) of each record.
@@ -59,9 +58,6 @@ TEST(KeyBytesOf, AreTheBytesAKeyFileWouldHold)
         {.what = "16-bit addresses as the KEY file writes them",
          .document = documentIn(Bits16, {{0, hexRecordAt(0x12345678, u"01"_s)}}),
          .keys = {{0, 0x5678, "01", QString()}}},
-        {.what = "24-bit addresses as the KEY file writes them",
-         .document = documentIn(Bits24, {{0, hexRecordAt(0x12345678, u"01"_s)}}),
-         .keys = {{0, 0x345678, "01", QString()}}},
         {.what = "the spare slot is no record",
          .document = documentIn(Bits32, {{kSpareSlot, hexRecordAt(0x10, u"FF"_s)}})},
         {.what = "a size that disagrees with the data",
@@ -153,32 +149,43 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
 {
     const Document keys = documentIn(Bits32, {{0, titled(hexRecordAt(0x1004, u"AABBCCDD"_s), u"serial"_s)},
                                               {1, hexRecordAt(0x3000, u"EE"_s)}});
+    const QString note = u"Line 2 at 00003000 to 00003000: 1 of its 1 bytes lie where the image has no data."_s;
+    const QString outside = u"Key data lies where %1 has no data:\r\n"_s.arg(path(u"image.srec"_s)) + note;
+    const QString question = outside + u"\r\nAdd them to the image as new data lines?"_s;
+    const QByteArray added = "S10B100000112233AABBCCDD70\r\nS10B1008001122334455667700\r\nS1043000EEDD\r\nS9030000FC\r\n";
     struct Row {
         const char* what;
         QString image;
         Document document;
         std::optional<QString> answer = {};
         QString output = u"out"_s;
-        bool strict = false;
+        KeyBytesOutside outside = KeyBytesOutside::Refuse;
+        std::deque<bool> answers = {};
+        QStringList questions = {};
         int asked = 0;
         ImageOperationStatus status;
         QString message = {};
         QStringList lines = {};
         QByteArray written = {}; // empty: no file
+        int records = 0;
     };
     const Row rows[] = {
-        {.what = "S-records: no question, a note for the record outside", .image = u"image.srec"_s, .document = keys,
-         .status = ImageOperationStatus::Done,
-         .lines = {u"Line 2 at 00003000: 1 of its 1 bytes lie where the image has no data."_s},
-         .written = "S10B100000112233AABBCCDD70\r\nS10B1008001122334455667700\r\nS1043000EEDD\r\nS9030000FC\r\n"},
-        {.what = "strict", .image = u"image.srec"_s, .document = keys, .strict = true,
-         .status = ImageOperationStatus::Failed,
-         .message = u"Key data lies where the image has no data:\r\n"
-                    u"Line 2 at 00003000: 1 of its 1 bytes lie where the image has no data."_s},
-        {.what = "binary: the start address asked once",
+        {.what = "bytes where the image has no data: refused", .image = u"image.srec"_s, .document = keys,
+         .status = ImageOperationStatus::OutsideData, .message = outside, .lines = {note}},
+        {.what = "asked, OK: added", .image = u"image.srec"_s, .document = keys, .outside = KeyBytesOutside::Ask,
+         .answers = {true}, .questions = {question}, .status = ImageOperationStatus::Done, .lines = {note},
+         .written = added, .records = 2},
+        {.what = "asked, Cancel: nothing written", .image = u"image.srec"_s, .document = keys,
+         .outside = KeyBytesOutside::Ask, .answers = {false}, .questions = {question},
+         .status = ImageOperationStatus::Cancelled},
+        {.what = "binary: the start address asked once, nothing outside, no question",
          .image = u"image.bin"_s, .document = documentIn(Bits32, {{0, hexRecordAt(0x100E, u"EEFF"_s)}}),
-         .answer = u"1000"_s, .asked = 1, .status = ImageOperationStatus::Done,
-         .written = QByteArray::fromHex("0011223344556677001122334455EEFF")},
+         .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Done,
+         .written = QByteArray::fromHex("0011223344556677001122334455EEFF"), .records = 1},
+        {.what = "binary: outside it is an error, never a question", .image = u"image.bin"_s, .document = keys,
+         .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Failed,
+         .message = u"Key data lies outside %1, which holds 00001000 to 0000100F:\r\n"_s.arg(path(u"image.bin"_s))
+                    + note},
         {.what = "binary: question cancelled", .image = u"image.bin"_s, .document = keys, .asked = 1,
          .status = ImageOperationStatus::Cancelled},
         {.what = "binary: not an address", .image = u"image.bin"_s, .document = keys, .answer = u"10O0"_s, .asked = 1,
@@ -187,20 +194,21 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
          .message = u"File Not Found."_s},
         {.what = "no folder for the output", .image = u"image.srec"_s, .document = keys, .output = u"no/out"_s,
          .status = ImageOperationStatus::Failed, .message = u"File Save Error."_s},
-        {.what = "no record with data", .image = u"image.srec"_s, .document = documentIn(Bits32),
-         .status = ImageOperationStatus::NothingToDo},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QFile::remove(path(u"out"_s));
         asked = 0;
+        test::ScriptedQuestions questions(row.answers);
         const ImageOperationResult result =
             writeKeyDataIntoImage(row.document, path(row.image), path(row.output), answering(row.answer),
-                                  {.strict = row.strict, .progress = {}});
+                                  {.outside = row.outside, .questions = &questions, .progress = {}});
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(result.message, row.message);
         EXPECT_EQ(result.lines, row.lines);
+        EXPECT_EQ(result.recordsWritten, row.records);
         EXPECT_EQ(asked, row.asked);
+        EXPECT_EQ(questions.asked, row.questions);
         EXPECT_EQ(contents(u"out"_s), row.written.isEmpty() ? QByteArray("<missing>") : row.written);
     }
 }

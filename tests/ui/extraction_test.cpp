@@ -5,13 +5,14 @@
 
 #include "window_fixture.h"
 
-#include "files/set_key_data.h"
+#include "ui/message_boxes.h"
 #include "tests/support/record_builders.h"
 
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QUrl>
 
 using namespace quorvane;
@@ -153,9 +154,19 @@ private slots:
     }
 
     // The table, checked as a save checks it, goes into a copy of the image
-    // at its addresses; bytes where the image has none are added and told.
+    // at its addresses; bytes where the image has none are named in a
+    // warning first, and the status bar says what was written.
+    void writingKeyDataIntoAnImage_data()
+    {
+        QTest::addColumn<MessageResult>("answer");
+        QTest::addColumn<QString>("status"); // empty: nothing written
+        QTest::addRow("OK") << MessageResult::Ok << "Wrote 2 records into out.s19";
+        QTest::addRow("Cancel") << MessageResult::Cancel << "";
+    }
     void writingKeyDataIntoAnImage()
     {
+        QFETCH(MessageResult, answer);
+        QFETCH(QString, status);
         const QString image = writeFile(QStringLiteral("fw.s19"),
                                         s1Line(0x1000, QByteArray(16, '\x11')) + "S9030000FC\r\n");
         start();
@@ -165,22 +176,20 @@ private slots:
         const QString output = path(QStringLiteral("out.s19"));
         modal().answerFileDialog({true, image, 1});
         modal().answerFileDialog({true, output, 1});
-        modal().answerMessage(MessageResult::Ok);
+        modal().answerMessage(answer);
 
         QVERIFY(trigger("KEY_merge"));
 
         QCOMPARE(modal().fileDialogs().size(), std::size_t(2));
         QCOMPARE(modal().fileDialogs().back().initialFileName, path(QStringLiteral("fw-keys.s19")));
-        QCOMPARE(int(modal().messages().size()), 1); // the record outside the image's data
-        QCOMPARE(modal().messages().front().title, QStringLiteral("WARNING"));
-        QVERIFY(modal().messages().front().text.contains(QStringLiteral("00002000")));
-        RecordTable emptied = table();
-        emptied[0].KeyData.clear();
-        emptied[1].KeyData.clear();
-        const KeyDataResult back = SetKeyData(emptied, output, [] { return std::optional<QString>(); });
-        QCOMPARE(int(back.status), int(KeyDataStatus::Extracted));
-        QCOMPARE(back.table[0].KeyData, QStringLiteral("A1A2"));
-        QCOMPARE(back.table[1].KeyData, QStringLiteral("B1"));
+        QCOMPARE(modal().messages(),
+                 std::vector{warningBoxRequest(
+                     QStringLiteral("Key data lies where %1 has no data:\r\nLine 2 (far) at 00002000 to 00002000: 1 of "
+                                    "its 1 bytes lie where the image has no data.\r\nAdd them to the image as new "
+                                    "data lines?")
+                         .arg(image))});
+        QCOMPARE(window().statusBar()->currentMessage(), status);
+        QCOMPARE(QFileInfo::exists(output), !status.isEmpty());
         QVERIFY(!window().state().Modified); // the document itself was not written
     }
 
