@@ -55,6 +55,8 @@ int BuildCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     InputDocument input = readInputDocument(parser.positionalArguments().constFirst(), console);
     if (!input.document)
@@ -63,7 +65,7 @@ int BuildCommand::run(const QCommandLineParser& parser)
     ConsoleQuestions questions(console, choices->answerYes);
     if (addressSize && !changeAddressSize(document, *addressSize, questions))
         return kExitRefused;
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console);
+    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

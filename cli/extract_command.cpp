@@ -41,6 +41,8 @@ int ExtractCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
@@ -67,7 +69,7 @@ int ExtractCommand::run(const QCommandLineParser& parser)
     document.table = extracted.table;
 
     ConsoleQuestions questions(console, choices->answerYes);
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console);
+    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

@@ -37,6 +37,8 @@ int MergeCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     int exitCode = kExitSuccess;
     const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);
