@@ -169,7 +169,7 @@ TEST_F(Merge, TheImageReadBackIsTheImageWithTheKeyBytesInPlace)
         const Document document = documentOf(keys);
         writeTemplate(u"keys.639"_s, document);
 
-        const CliRun merged = run({u"merge"_s, u"image.obj"_s, u"keys.639"_s, u"-o"_s, u"merged.obj"_s});
+        const CliRun merged = run({u"merge"_s, u"image.obj"_s, u"keys.639"_s, u"-o"_s, u"merged.obj"_s, u"--overwrite"_s});
         ASSERT_EQ(merged.exitCode, 0) << merged.errors.toStdString();
         EXPECT_EQ(merged.output, u"Wrote merged.obj\n"_s);
         EXPECT_EQ(merged.errors, gapNotes(keys, u"Note: "_s, u" Added as new data lines.\n"_s));
@@ -177,7 +177,7 @@ TEST_F(Merge, TheImageReadBackIsTheImageWithTheKeyBytesInPlace)
         ASSERT_TRUE(tool(u"objcopy"_s, {u"-I"_s, form.objcopyFormat, u"-O"_s, u"binary"_s, u"merged.obj"_s, u"merged.bin"_s}));
         EXPECT_EQ(readFileBytes(path(u"merged.bin"_s)), overlaid(form.base, keys));
 
-        const CliRun extracted = run({u"extract"_s, u"keys.639"_s, u"merged.obj"_s, u"-o"_s, u"back.KEY"_s});
+        const CliRun extracted = run({u"extract"_s, u"keys.639"_s, u"merged.obj"_s, u"-o"_s, u"back.KEY"_s, u"--overwrite"_s});
         ASSERT_EQ(extracted.exitCode, 0) << extracted.errors.toStdString();
         EXPECT_EQ(readFileBytes(path(u"back.KEY"_s)), keyFileBytes(document));
 
@@ -252,12 +252,12 @@ TEST_F(Merge, WritesNothingItCannotWriteWhole)
         {.what = "no keys", .arguments = {u"image.srec"_s, u"missing.639"_s}, .exitCode = 2,
          .errors = u"missing.639: File not found.\n"_s},
         {.what = "no folder for the output", .arguments = {u"image.srec"_s, u"keys.639"_s, u"-o"_s, u"no/out.srec"_s},
-         .exitCode = 1, .errors = u"File Save Error.\n"_s},
+         .exitCode = 1, .errors = u"File Save Error.\nno/out.srec: No such file or directory\n"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         writeFileBytes(path(u"out.srec"_s), "previous\n");
-        const CliRun result = run(QStringList{u"merge"_s, u"-o"_s, u"out.srec"_s} + row.arguments);
+        const CliRun result = run(QStringList{u"merge"_s, u"--overwrite"_s, u"-o"_s, u"out.srec"_s} + row.arguments);
         EXPECT_EQ(result.exitCode, row.exitCode);
         EXPECT_EQ(result.errors, row.errors);
         EXPECT_EQ(result.output, QString());
