@@ -52,11 +52,14 @@ QString linkOnTheWay(const QString& folder, const QString& path)
     return {};
 }
 
-// The system's reason when a save failed in the file system rather than
-// on the row's data: the writers put it behind "ERROR:", and name a record
-// they refuse by its line ("ERROR:Line 3: ...").
-std::optional<QString> systemReason(const QString& message)
+// The system's reason when writing `path` failed in the file system rather
+// than on the row's data. The probe of the folder says only "File Save
+// Error." (asked again, it tells why); the writers put the reason behind
+// "ERROR:", and name a record they refuse by its line ("ERROR:Line 3: ...").
+std::optional<QString> systemReason(const QString& message, const QString& path)
 {
+    if (message == kFileSaveErrorMessage)
+        return FileWriteTest(path);
     if (!message.startsWith(kErrorPrefix) || message.startsWith(kErrorPrefix + QStringLiteral("Line ")))
         return std::nullopt;
     return message.mid(kErrorPrefix.size());
@@ -155,21 +158,21 @@ RowOutcome RowWriter::writeFile(Document& document, const QString& path, const Q
         return refuse(context, result.message);
     // Folders the pattern's columns name are made as the files need them.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (const QString reason = FileWriteTest(path); !reason.isEmpty())
-        return fail(context, path, reason);
     if (!image_) {
         result = writeDocumentFile(document, path, questions_);
-        if (const std::optional<QString> reason = systemReason(result.message); reason && !result.saved())
+        if (result.status != SaveStatus::Refused)
+            return {result.saved() ? RowStatus::Written : RowStatus::Refused};
+        if (const std::optional<QString> reason = systemReason(result.message, path))
             return fail(context, path, *reason);
-        if (reportSave(result, context, console_, path) != kExitSuccess)
-            return {RowStatus::Refused};
-        return {RowStatus::Written};
+        return refuse(context, result.message);
     }
     const ImageOperationResult merged = writeKeyDataIntoImage(document, image_->path, path, image_->startAddress,
                                                               {.strict = image_->strict, .progress = {}});
+    if (merged.status == ImageOperationStatus::Failed && merged.message == kFileSaveErrorMessage)
+        return fail(context, path, FileWriteTest(path));
     if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess) {
         // Reading the image fails for every row alike, as writing does.
-        const std::optional<QString> reason = systemReason(merged.message);
+        const std::optional<QString> reason = systemReason(merged.message, path);
         return reason ? RowOutcome{RowStatus::Failed, path, *reason} : RowOutcome{RowStatus::Refused};
     }
     printMergeNotes(merged.lines, context, console_);
