@@ -211,6 +211,7 @@ BatchCommand::BatchCommand(Console& console)
     addOption({kSkipExistingOption,
                QStringLiteral("Keep the rows' files that are there already, as after an interrupted run, and write "
                               "the others.")});
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }

@@ -36,6 +36,7 @@ BuildCommand::BuildCommand(Console& console)
                QStringLiteral("Change the address size first, as the AddressSize menu does (a smaller data limit warns "
                               "and cuts records that no longer fit)."),
                QStringLiteral("16|24|32")});
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }

@@ -26,6 +26,7 @@ ExtractCommand::ExtractCommand(Console& console)
                QStringLiteral("The file to write (required): a template when its name ends in .639, a KEY file otherwise."),
                QStringLiteral("OUT")});
     addOption(startAddressOption());
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }

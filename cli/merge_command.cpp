@@ -22,6 +22,7 @@ MergeCommand::MergeCommand(Console& console)
                QStringLiteral("OUT")});
     addOption(startAddressOption());
     addOption(strictOption());
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }

@@ -23,8 +23,12 @@ QList<QCommandLineOption> saveOptions()
         {kSort, QStringLiteral("Sort the records by address before saving and refuse overlaps (the default).")},
         {kNoSort, QStringLiteral("Save the records in their lines' order, without the address check.")},
         {{QStringLiteral("y"), kYes}, QStringLiteral("Answer OK to every warning; without it a warning stops.")},
-        {kOverwrite, QStringLiteral("Replace an output file that is there already; without it such a file refuses.")},
     };
+}
+
+QCommandLineOption overwriteOption()
+{
+    return {kOverwrite, QStringLiteral("Replace an output file that is there already; without it such a file refuses.")};
 }
 
 std::optional<SaveChoices> saveChoices(const QCommandLineParser& parser, QString& problem)
@@ -34,7 +38,7 @@ std::optional<SaveChoices> saveChoices(const QCommandLineParser& parser, QString
         return std::nullopt;
     }
     return SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
-                       .overwrite = parser.isSet(kOverwrite)};
+                       .overwrite = parser.optionNames().contains(kOverwrite)};
 }
 
 QString fileSaveError(const QString& path, const QString& reason)

@@ -18,6 +18,8 @@
 namespace quorvane::cli {
 
 [[nodiscard]] QList<QCommandLineOption> saveOptions();
+// For the commands that write a file.
+[[nodiscard]] QCommandLineOption overwriteOption();
 
 struct SaveChoices {
     bool sortOn = true;
