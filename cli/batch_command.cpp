@@ -286,13 +286,14 @@ QString BatchCommand::columnsProblem(const QStringList& header, const RecordColu
 bool BatchCommand::allUnique(const QList<CsvRow>& rows, const QStringList& header, const QStringList& unique,
                              const RecordColumns& columns, const Document& templ)
 {
-    bool unique_ = true;
+    bool distinct = true;
     for (const QString& name : unique) {
         const qsizetype column = header.indexOf(name);
         const bool hex = columns.isHexColumn(column, templ);
         QHash<QString, qint64> lineOf;
         for (const CsvRow& row : rows) {
-            if (column >= row.fields.size())
+            // An empty value or a short row refuses its row on its own.
+            if (column >= row.fields.size() || row.fields.at(column).isEmpty())
                 continue;
             const QString& value = row.fields.at(column);
             const QString key = hex ? value.toUpper() : value;
@@ -302,13 +303,13 @@ bool BatchCommand::allUnique(const QList<CsvRow>& rows, const QStringList& heade
                                     .arg(name)
                                     .arg(*earlier)
                                     .arg(shownValue(value)));
-                unique_ = false;
+                distinct = false;
             } else {
                 lineOf.insert(key, row.line);
             }
         }
     }
-    return unique_;
+    return distinct;
 }
 
 int BatchCommand::run(const QCommandLineParser& parser)
