@@ -8,6 +8,8 @@
 #include "saving.h"
 
 #include "document/image_merge_operation.h"
+#include "files/atomic_save.h"
+#include "files/file_error.h"
 #include "files/object_file.h"
 
 #include <QDir>
@@ -20,6 +22,13 @@ namespace {
 
 const QString kOutputOption = QStringLiteral("output");
 const QString kImageOption = QStringLiteral("image");
+const QString kIgnoreColumnOption = QStringLiteral("ignore-column");
+const QString kUniqueOption = QStringLiteral("unique");
+const QString kSkipExistingOption = QStringLiteral("skip-existing");
+
+// A full disk or a folder that refuses every file would otherwise report
+// the same failure once per row of a long list.
+constexpr int kAlikeFailuresToStop = 10;
 
 QStringList trimmedNames(const QStringList& header)
 {
@@ -29,29 +38,71 @@ QStringList trimmedNames(const QStringList& header)
     return names;
 }
 
+// The part of `path` below the pattern's folder that is a symbolic link, or
+// an empty text: a row must not write outside the folder it was pointed at.
+QString linkOnTheWay(const QString& folder, const QString& path)
+{
+    QString part = folder;
+    for (const QString& name : path.mid(folder.size()).split(QLatin1Char('/'))) {
+        part += name;
+        if (QFileInfo(part).isSymLink())
+            return part;
+        part += QLatin1Char('/');
+    }
+    return {};
+}
+
+// The system's reason when writing `path` failed in the file system rather
+// than on the row's data. The probe of the folder says only "File Save
+// Error." (asked again, it tells why); the writers put the reason behind
+// "ERROR:", and name a record they refuse by its line ("ERROR:Line 3: ...").
+std::optional<QString> systemReason(const QString& message, const QString& path)
+{
+    if (message == kFileSaveErrorMessage)
+        return FileWriteTest(path);
+    if (!message.startsWith(kErrorPrefix) || message.startsWith(kErrorPrefix + QStringLiteral("Line ")))
+        return std::nullopt;
+    return message.mid(kErrorPrefix.size());
+}
+
+enum class RowStatus { Written, Kept, Refused, Failed };
+
+struct RowOutcome {
+    RowStatus status;
+    // For Failed: the file and the system's reason.
+    QString path = {};
+    QString reason = {};
+};
+
 // Writes the files of the rows one by one; a row that fails writes nothing
 // and the next one goes on.
 class RowWriter {
 public:
     RowWriter(Console& console, const Document& templ, const RecordColumns& columns, const FileNamePattern& pattern,
-              qsizetype fieldCount, SaveChoices choices, std::optional<ImageChoice> image)
+              qsizetype fieldCount, SaveChoices choices, bool skipExisting, std::optional<ImageChoice> image)
         : console_(console), template_(templ), columns_(columns), pattern_(pattern), fieldCount_(fieldCount),
-          choices_(choices), image_(std::move(image)), questions_(console, choices.answerYes)
+          choices_(choices), skipExisting_(skipExisting), image_(std::move(image)),
+          questions_(console, choices.answerYes)
     {
     }
 
-    // False when the row was refused (and reported).
-    [[nodiscard]] bool write(const CsvRow& row);
+    [[nodiscard]] RowOutcome write(const CsvRow& row);
 
 private:
-    [[nodiscard]] bool refuse(const QString& context, const QString& why)
+    [[nodiscard]] RowOutcome refuse(const QString& context, const QString& why)
     {
         console_.message(context + why);
-        return false;
+        return {RowStatus::Refused};
+    }
+
+    [[nodiscard]] RowOutcome fail(const QString& context, const QString& path, const QString& reason)
+    {
+        console_.message(context + fileSaveError(path, reason));
+        return {RowStatus::Failed, path, reason};
     }
 
     // The row's file: the document saved, or its key data in the image.
-    [[nodiscard]] bool writeFile(Document& document, const QString& path, const QString& context);
+    [[nodiscard]] RowOutcome writeFile(Document& document, const QString& path, const QString& context);
 
     Console& console_;
     const Document& template_;
@@ -59,6 +110,7 @@ private:
     const FileNamePattern& pattern_;
     const qsizetype fieldCount_;
     const SaveChoices choices_;
+    const bool skipExisting_;
     const std::optional<ImageChoice> image_;
     ConsoleQuestions questions_;
     // Each file is written by one row only: a serial twice in the list is
@@ -66,7 +118,7 @@ private:
     QHash<QString, qint64> rowOfFile_;
 };
 
-bool RowWriter::write(const CsvRow& row)
+RowOutcome RowWriter::write(const CsvRow& row)
 {
     const QString context = QStringLiteral("CSV line %1: ").arg(row.line);
     if (row.fields.size() != fieldCount_)
@@ -78,33 +130,53 @@ bool RowWriter::write(const CsvRow& row)
     if (const auto earlier = rowOfFile_.constFind(absolute); earlier != rowOfFile_.cend())
         return refuse(context, QStringLiteral("the file name \"%1\" is that of CSV line %2.").arg(name.path).arg(*earlier));
     rowOfFile_.insert(absolute, row.line);
+    if (const QString link = linkOnTheWay(name.folder, name.path); !link.isEmpty())
+        return refuse(context, QStringLiteral("%1 is a symbolic link; no row writes through one.").arg(link));
+    if (skipExisting_ && QFileInfo::exists(name.path)) {
+        console_.print(context + QStringLiteral("kept ") + name.path + QStringLiteral(" (--skip-existing)"));
+        return {RowStatus::Kept};
+    }
+    if (!choices_.overwrite && QFileInfo::exists(name.path))
+        return refuse(context, name.path + QStringLiteral(": the file is there already; --overwrite replaces it, "
+                                                          "--skip-existing keeps it."));
 
     Document document = template_;
     if (const QString problem = columns_.apply(row.fields, document); !problem.isEmpty())
         return refuse(context, problem);
     questions_.setContext(context);
-    if (!writeFile(document, name.path, context))
-        return false;
-    console_.print(context + QStringLiteral("wrote ") + name.path);
-    return true;
+    const RowOutcome outcome = writeFile(document, name.path, context);
+    if (outcome.status == RowStatus::Written)
+        console_.print(context + QStringLiteral("wrote ") + name.path);
+    return outcome;
 }
 
-bool RowWriter::writeFile(Document& document, const QString& path, const QString& context)
+RowOutcome RowWriter::writeFile(Document& document, const QString& path, const QString& context)
 {
     SaveResult result = image_ ? prepareKeyData(document, choices_.sortOn, questions_)
                                : prepareSave(document, choices_.sortOn, questions_);
     if (!result.saved())
-        return reportSave(result, context, console_) == kExitSuccess;
+        return refuse(context, result.message);
     // Folders the pattern's columns name are made as the files need them.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image_)
-        return reportSave(writeDocumentFile(document, path, questions_), context, console_) == kExitSuccess;
+    if (!image_) {
+        result = writeDocumentFile(document, path, questions_);
+        if (result.status != SaveStatus::Refused)
+            return {result.saved() ? RowStatus::Written : RowStatus::Refused};
+        if (const std::optional<QString> reason = systemReason(result.message, path))
+            return fail(context, path, *reason);
+        return refuse(context, result.message);
+    }
     const ImageOperationResult merged = writeKeyDataIntoImage(document, image_->path, path, image_->startAddress,
                                                               {.outside = image_->outside, .questions = nullptr, .progress = {}});
-    if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess)
-        return false;
+    if (merged.status == ImageOperationStatus::Failed && merged.message == kFileSaveErrorMessage)
+        return fail(context, path, FileWriteTest(path));
+    if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess) {
+        // Reading the image fails for every row alike, as writing does.
+        const std::optional<QString> reason = systemReason(merged.message, path);
+        return reason ? RowOutcome{RowStatus::Failed, path, *reason} : RowOutcome{RowStatus::Refused};
+    }
     printMergeNotes(merged.lines, context, console_);
-    return true;
+    return {RowStatus::Written};
 }
 
 } // namespace
@@ -128,6 +200,18 @@ BatchCommand::BatchCommand(Console& console)
                QStringLiteral("IMAGE")});
     addOption(startAddressOption());
     addOption(allowOutsideOption());
+    addOption({kIgnoreColumnOption,
+               QStringLiteral("A CSV column that neither names a record nor is in the pattern, left unused; without "
+                              "it such a column refuses the run, as a misspelt title would leave a key out. Repeatable."),
+               QStringLiteral("NAME")});
+    addOption({kUniqueOption,
+               QStringLiteral("Columns whose values no two rows may share (HEX data compared as bytes); a repeat "
+                              "refuses the run before any file is written. Repeatable."),
+               QStringLiteral("COL[,COL...]")});
+    addOption({kSkipExistingOption,
+               QStringLiteral("Keep the rows' files that are there already, as after an interrupted run, and write "
+                              "the others.")});
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -183,6 +267,57 @@ std::optional<QList<CsvRow>> BatchCommand::readRows(const QString& path)
     }
 }
 
+QString BatchCommand::columnsProblem(const QStringList& header, const RecordColumns& columns,
+                                     const FileNamePattern& pattern, const QStringList& ignored,
+                                     const QStringList& unique)
+{
+    QStringList problems;
+    for (const QString& name : ignored + unique)
+        if (!header.contains(name))
+            problems << QStringLiteral("The CSV header has no column \"%1\".").arg(name);
+    for (qsizetype column = 0; column < header.size(); ++column) {
+        const QString& name = header.at(column);
+        if (!columns.extraColumns().contains(name) || ignored.contains(name) || pattern.columnNames().contains(name))
+            continue;
+        problems << (name.isEmpty()
+                         ? QStringLiteral("CSV column %1 has no name; --ignore-column \"\" leaves it unused.").arg(column + 1)
+                         : QStringLiteral("The column \"%1\" names no record of the template and is not in the "
+                                          "pattern; --ignore-column \"%1\" leaves it unused.")
+                               .arg(name));
+    }
+    problems.removeDuplicates();
+    return problems.join(QLatin1Char('\n'));
+}
+
+bool BatchCommand::allUnique(const QList<CsvRow>& rows, const QStringList& header, const QStringList& unique,
+                             const RecordColumns& columns, const Document& templ)
+{
+    bool distinct = true;
+    for (const QString& name : unique) {
+        const qsizetype column = header.indexOf(name);
+        const bool hex = columns.isHexColumn(column, templ);
+        QHash<QString, qint64> lineOf;
+        for (const CsvRow& row : rows) {
+            // An empty value or a short row refuses its row on its own.
+            if (column >= row.fields.size() || row.fields.at(column).isEmpty())
+                continue;
+            const QString& value = row.fields.at(column);
+            const QString key = hex ? value.toUpper() : value;
+            if (const auto earlier = lineOf.constFind(key); earlier != lineOf.cend()) {
+                console.message(QStringLiteral("CSV line %1: the column \"%2\" repeats the value of CSV line %3: %4.")
+                                    .arg(row.line)
+                                    .arg(name)
+                                    .arg(*earlier)
+                                    .arg(shownValue(value)));
+                distinct = false;
+            } else {
+                lineOf.insert(key, row.line);
+            }
+        }
+    }
+    return distinct;
+}
+
 int BatchCommand::run(const QCommandLineParser& parser)
 {
     const QString templatePath = parser.positionalArguments().at(0);
@@ -196,6 +331,11 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    const bool skipExisting = parser.isSet(kSkipExistingOption);
+    if (skipExisting && choices->overwrite)
+        return usageError(QStringLiteral("--skip-existing and --overwrite exclude each other."));
+    const QStringList ignored = trimmedNames(parser.values(kIgnoreColumnOption));
+    const QStringList unique = trimmedNames(parser.values(kUniqueOption).join(QLatin1Char(',')).split(QLatin1Char(',')));
 
     const InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
@@ -204,30 +344,54 @@ int BatchCommand::run(const QCommandLineParser& parser)
     std::optional<ImageChoice> image = imageChoice(parser, exitCode);
     if (exitCode != kExitSuccess)
         return exitCode;
-    const std::optional<QList<CsvRow>> rows = readRows(csvPath);
+    std::optional<QList<CsvRow>> rows = readRows(csvPath);
     if (!rows)
         return kExitUsage;
     if (rows->isEmpty())
         return usageError(csvPath + QStringLiteral(" has no header line."));
-    const QStringList header = rows->constFirst().fields;
-    const std::optional<RecordColumns> columns = RecordColumns::fromHeader(header, *input.document, problem);
+    const QStringList header = trimmedNames(rows->takeFirst().fields);
+    const std::optional<RecordColumns> columns = RecordColumns::fromHeader(header, *input.document, ignored, problem);
     if (!columns)
         return usageError(problem);
-    if (!pattern->bind(trimmedNames(header), problem))
+    if (!pattern->bind(header, problem))
         return usageError(problem);
-    for (const QString& extra : columns->extraColumns())
-        if (!extra.isEmpty() && !pattern->columnNames().contains(extra))
-            console.message(QStringLiteral("Note: the column \"%1\" names no record of the template and is not in "
-                                           "the pattern; it is not used.")
-                                .arg(extra));
+    if (problem = columnsProblem(header, *columns, *pattern, ignored, parser.isSet(kUniqueOption) ? unique : QStringList());
+        !problem.isEmpty())
+        return usageError(problem);
+    if (rows->isEmpty()) {
+        console.message(csvPath + QStringLiteral(": the header line is the only line; there is no row to write."));
+        return kExitRefused;
+    }
+    if (parser.isSet(kUniqueOption) && !allUnique(*rows, header, unique, *columns, *input.document)) {
+        console.message(QStringLiteral("No file was written: each device needs values of its own."));
+        return kExitRefused;
+    }
 
-    RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices, std::move(image));
+    RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices, skipExisting,
+                     std::move(image));
     qsizetype refused = 0;
-    for (qsizetype i = 1; i < rows->size(); ++i)
-        refused += writer.write(rows->at(i)) ? 0 : 1;
+    int alike = 0;
+    QString lastReason;
+    for (const CsvRow& row : *rows) {
+        const RowOutcome outcome = writer.write(row);
+        refused += outcome.status == RowStatus::Refused || outcome.status == RowStatus::Failed ? 1 : 0;
+        if (outcome.status != RowStatus::Failed)
+            alike = 0;
+        else
+            alike = alike > 0 && outcome.reason == lastReason ? alike + 1 : 1;
+        lastReason = outcome.reason;
+        if (alike == kAlikeFailuresToStop) {
+            console.message(QStringLiteral("Stopped after CSV line %1: %2 rows in a row could not be written (%3: %4); "
+                                           "the rows after it were not tried.")
+                                .arg(row.line)
+                                .arg(kAlikeFailuresToStop)
+                                .arg(outcome.path, outcome.reason));
+            return kExitUsage;
+        }
+    }
     if (refused == 0)
         return kExitSuccess;
-    console.message(QStringLiteral("%1 of %2 rows were not written.").arg(refused).arg(rows->size() - 1));
+    console.message(QStringLiteral("%1 of %2 rows were not written.").arg(refused).arg(rows->size()));
     return kExitRefused;
 }
 

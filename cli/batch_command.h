@@ -2,6 +2,8 @@
 
 #include "command.h"
 #include "csv_reader.h"
+#include "file_name_pattern.h"
+#include "record_columns.h"
 
 #include "document/image_merge_operation.h"
 #include "files/set_key_data.h"
@@ -40,6 +42,19 @@ private:
     // All rows of the file, so that a damaged line anywhere writes nothing;
     // nullopt after reporting why.
     [[nodiscard]] std::optional<QList<CsvRow>> readRows(const QString& path);
+
+    // What in the header makes no sense, one line each: a column that is
+    // neither a record's nor the pattern's and not ignored (a misspelt title
+    // would otherwise leave a key at the template's data), a name in
+    // --ignore-column or --unique that the header does not have.
+    [[nodiscard]] static QString columnsProblem(const QStringList& header, const RecordColumns& columns,
+                                                const FileNamePattern& pattern, const QStringList& ignored,
+                                                const QStringList& unique);
+
+    // False after reporting each row that repeats a value of a --unique
+    // column, with the line it repeats.
+    [[nodiscard]] bool allUnique(const QList<CsvRow>& rows, const QStringList& header, const QStringList& unique,
+                                 const RecordColumns& columns, const Document& templ);
 };
 
 } // namespace quorvane::cli

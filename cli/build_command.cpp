@@ -37,6 +37,7 @@ BuildCommand::BuildCommand(Console& console)
                               "and cuts records that no longer fit; fewer address digits warn of keys that would be "
                               "saved at another address)."),
                QStringLiteral("16|24|32")});
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -56,6 +57,8 @@ int BuildCommand::run(const QCommandLineParser& parser)
     const std::optional<SaveChoices> choices = saveChoices(parser, problem);
     if (!choices)
         return usageError(problem);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     InputDocument input = readInputDocument(parser.positionalArguments().constFirst(), console);
     if (!input.document)
@@ -64,7 +67,7 @@ int BuildCommand::run(const QCommandLineParser& parser)
     ConsoleQuestions questions(console, choices->answerYes);
     if (addressSize && !changeAddressSize(document, *addressSize, questions))
         return kExitRefused;
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console);
+    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

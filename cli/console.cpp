@@ -6,7 +6,10 @@ Console::Console(FILE* output, FILE* errors) : output_(output), errors_(errors) 
 
 void Console::print(const QString& line)
 {
+    // Line by line, so the log of a run that is killed lists exactly what
+    // was done before, not what happened to fill a buffer.
     output_ << line << '\n';
+    output_.flush();
 }
 
 void Console::message(const QString& text)

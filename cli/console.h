@@ -15,7 +15,7 @@ class Console {
 public:
     Console(FILE* output, FILE* errors);
 
-    // One line of results.
+    // One line of results, flushed at once.
     void print(const QString& line);
     // One message, possibly of several lines, ended by one line break.
     void message(const QString& text);

@@ -26,6 +26,7 @@ ExtractCommand::ExtractCommand(Console& console)
                QStringLiteral("The file to write (required): a template when its name ends in .639, a KEY file otherwise."),
                QStringLiteral("OUT")});
     addOption(startAddressOption());
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -43,6 +44,8 @@ int ExtractCommand::run(const QCommandLineParser& parser)
         return usageError(problem);
     if (const QString misplaced = startOptionProblem(parser, objectPath); !misplaced.isEmpty())
         return usageError(misplaced);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
@@ -69,7 +72,7 @@ int ExtractCommand::run(const QCommandLineParser& parser)
     document.table = extracted.table;
 
     ConsoleQuestions questions(console, choices->answerYes);
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console);
+    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

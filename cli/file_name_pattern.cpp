@@ -109,7 +109,7 @@ FileNamePattern::FileName FileNamePattern::fileNameFor(const QStringList& fields
         if (name.isEmpty() || name == u"." || name == u"..")
             return {{}, QStringLiteral("the file name \"%1\" has a part \"%2\".").arg(path, name)};
     }
-    return {path, {}};
+    return {path, {}, path.left(namesStart_)};
 }
 
 } // namespace quorvane::cli

@@ -31,6 +31,8 @@ public:
     struct FileName {
         QString path;
         QString problem;
+        // The start of `path` the values cannot change: "out/", or empty.
+        QString folder = {};
     };
     [[nodiscard]] FileName fileNameFor(const QStringList& fields) const;
 

@@ -22,6 +22,7 @@ MergeCommand::MergeCommand(Console& console)
                QStringLiteral("OUT")});
     addOption(startAddressOption());
     addOption(allowOutsideOption());
+    addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
 }
@@ -39,6 +40,8 @@ int MergeCommand::run(const QCommandLineParser& parser)
         return usageError(problem);
     if (const QString misplaced = startOptionProblem(parser, imagePath); !misplaced.isEmpty())
         return usageError(misplaced);
+    if (!outputAllowed(output, *choices, console))
+        return kExitRefused;
 
     int exitCode = kExitSuccess;
     const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);

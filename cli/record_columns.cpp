@@ -1,6 +1,12 @@
 #include "record_columns.h"
 
+#include "core/address_size.h"
+#include "core/data_bytes.h"
+#include "core/hex_digits.h"
+
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace quorvane::cli {
 
@@ -36,17 +42,49 @@ QString lineList(const QList<Slot>& found)
     return lines.join(QStringLiteral(", "));
 }
 
+QString bytesText(int count)
+{
+    return count == 1 ? QStringLiteral("1 byte") : QStringLiteral("%1 bytes").arg(count);
+}
+
+// Why the value cannot be the record's data as it stands, or an empty text.
+QString valueProblem(const KeyRecord& record, Slot slot, const QString& value, AddressSize addressSize)
+{
+    const bool hex = record.KeyType == kTypeHex;
+    if (hex && (value.size() % 2 != 0 || !std::all_of(value.cbegin(), value.cend(), [](QChar c) { return isHexDigit(c.unicode()); })))
+        return QStringLiteral("is not HEX data (two hex digits a byte).");
+    const int bytes = dataByteCount(record.KeyType, value);
+    if (record.KeySize != 0 && bytes != record.KeySize)
+        return QStringLiteral("is %1; line %2 of the template takes %3.")
+            .arg(bytesText(bytes))
+            .arg(lineNumberOf(slot))
+            .arg(bytesText(record.KeySize));
+    if (bytes > dataLimit(addressSize))
+        return QStringLiteral("is %1; one S-record of line %2 holds at most %3.")
+            .arg(bytesText(bytes))
+            .arg(lineNumberOf(slot))
+            .arg(bytesText(dataLimit(addressSize)));
+    return {};
+}
+
 } // namespace
 
+QString shownValue(const QString& value)
+{
+    constexpr qsizetype kShown = 16;
+    return QLatin1Char('"') + (value.size() > kShown ? value.left(kShown) + QStringLiteral("...") : value)
+           + QLatin1Char('"');
+}
+
 std::optional<RecordColumns> RecordColumns::fromHeader(const QStringList& header, const Document& templ,
-                                                       QString& problem)
+                                                       const QStringList& ignored, QString& problem)
 {
     RecordColumns columns;
     QStringList seen;
     QList<Slot> named;
     for (qsizetype column = 0; column < header.size(); ++column) {
         const QString name = header.at(column).trimmed();
-        if (name.isEmpty()) {
+        if (name.isEmpty() || ignored.contains(name)) {
             columns.extra_ << name;
             continue;
         }
@@ -92,9 +130,19 @@ QString RecordColumns::apply(const QStringList& fields, Document& document) cons
         const QString& value = fields.at(record.column);
         if (value.isEmpty())
             return QStringLiteral("the column \"%1\" is empty.").arg(record.name);
-        document.table[record.slot].KeyData = value;
+        KeyRecord& target = document.table[record.slot];
+        if (const QString why = valueProblem(target, record.slot, value, document.mode.current()); !why.isEmpty())
+            return QStringLiteral("the column \"%1\" holds %2, which %3").arg(record.name, shownValue(value), why);
+        target.KeyData = value;
     }
     return {};
+}
+
+bool RecordColumns::isHexColumn(qsizetype column, const Document& templ) const
+{
+    const auto found = std::find_if(records_.cbegin(), records_.cend(),
+                                    [column](const RecordColumn& record) { return record.column == column; });
+    return found != records_.cend() && templ.table[found->slot].KeyType == kTypeHex;
 }
 
 } // namespace quorvane::cli

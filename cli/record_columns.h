@@ -15,28 +15,37 @@
 //
 // A row replaces only the data of the named records; address, type, title
 // and size stay the template's. The template's size is the layout the
-// device expects, so data of another length meets the editor's own
-// "The size of data is different." warning at save time: refused without
-// --yes, fitted as the editor fits it with --yes. A record the template
-// leaves without size takes the size of its data, as the editor's save
-// fills it.
+// device expects, so a value of another length refuses its row: the save's
+// warnings, answered by --yes, would cut or pad it, and a device would be
+// programmed with a key that is not the one the CSV gives. A record the
+// template leaves without size takes the length of its value.
 namespace quorvane::cli {
+
+// A CSV value as a message quotes it: a long key cut to its first characters.
+[[nodiscard]] QString shownValue(const QString& value);
 
 class RecordColumns {
 public:
     // The columns of `header` over the template's records, or nullopt with
     // `problem` set: a name twice, a title of several records, a line that
-    // is not a record of the template, two columns for one record.
+    // is not a record of the template, two columns for one record. Columns
+    // named in `ignored` name nothing, whatever their name.
     [[nodiscard]] static std::optional<RecordColumns> fromHeader(const QStringList& header, const Document& templ,
-                                                               QString& problem);
+                                                               const QStringList& ignored, QString& problem);
 
     // The names of the columns that name no record.
     [[nodiscard]] const QStringList& extraColumns() const { return extra_; }
 
-    // Puts the row's data into the named records; why it cannot (an empty
-    // value: a device without that key is a mistake, not the template's
-    // default), or an empty text.
+    // Puts the row's data into the named records; why it cannot, naming the
+    // column and the value, or an empty text. An empty value refuses (a
+    // device without that key is a mistake, not the template's default), so
+    // do HEX data that is not whole bytes of hex digits and a value whose
+    // length is not the record's size.
     [[nodiscard]] QString apply(const QStringList& fields, Document& document) const;
+
+    // Whether the column is a HEX record's, whose values are bytes written
+    // in digits of either case.
+    [[nodiscard]] bool isHexColumn(qsizetype column, const Document& templ) const;
 
 private:
     struct RecordColumn {

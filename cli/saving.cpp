@@ -2,6 +2,10 @@
 
 #include "exit_codes.h"
 
+#include "files/atomic_save.h"
+
+#include <QFileInfo>
+
 namespace quorvane::cli {
 
 namespace {
@@ -9,6 +13,7 @@ namespace {
 const QString kSort = QStringLiteral("sort");
 const QString kNoSort = QStringLiteral("no-sort");
 const QString kYes = QStringLiteral("yes");
+const QString kOverwrite = QStringLiteral("overwrite");
 
 } // namespace
 
@@ -21,20 +26,55 @@ QList<QCommandLineOption> saveOptions()
     };
 }
 
+QCommandLineOption overwriteOption()
+{
+    return {kOverwrite, QStringLiteral("Replace an output file that is there already; without it such a file refuses.")};
+}
+
 std::optional<SaveChoices> saveChoices(const QCommandLineParser& parser, QString& problem)
 {
     if (parser.isSet(kSort) && parser.isSet(kNoSort)) {
         problem = QStringLiteral("--sort and --no-sort exclude each other.");
         return std::nullopt;
     }
-    return SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes)};
+    return SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
+                       .overwrite = parser.optionNames().contains(kOverwrite)};
 }
 
-int reportSave(const SaveResult& result, const QString& context, Console& console)
+QString fileSaveError(const QString& path, const QString& reason)
+{
+    return kFileSaveErrorMessage + QLatin1Char('\n') + path + QStringLiteral(": ") + reason;
+}
+
+QString outputProblem(const QString& path, bool overwrite)
+{
+    const QFileInfo file(path);
+    // A link that points nowhere is there too: the save would write its target.
+    if (!overwrite && (file.exists() || file.isSymLink()))
+        return path + QStringLiteral(": the file is there already; --overwrite replaces it.");
+    if (const QString reason = FileWriteTest(path); !reason.isEmpty())
+        return fileSaveError(path, reason);
+    return {};
+}
+
+bool outputAllowed(const QString& path, const SaveChoices& choices, Console& console)
+{
+    const QString problem = outputProblem(path, choices.overwrite);
+    if (!problem.isEmpty())
+        console.message(problem);
+    return problem.isEmpty();
+}
+
+int reportSave(const SaveResult& result, const QString& context, Console& console, const QString& path)
 {
     switch (result.status) {
     case SaveStatus::Saved: return kExitSuccess;
-    case SaveStatus::Refused: console.message(context + result.message); return kExitRefused;
+    case SaveStatus::Refused:
+        if (result.message == kFileSaveErrorMessage && !path.isEmpty())
+            console.message(context + fileSaveError(path, FileWriteTest(path)));
+        else
+            console.message(context + result.message);
+        return kExitRefused;
     case SaveStatus::Cancelled: return kExitRefused;
     }
     return kExitRefused;

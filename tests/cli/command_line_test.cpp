@@ -31,14 +31,8 @@ TEST_F(CommandLine, HelpAndVersionAnswerOnTheOutputAndSucceed)
     const Row rows[] = {
         {.arguments = {u"--version"_s}, .output = versionLine(programVersion()) + u'\n'},
         {.arguments = {u"--help"_s}, .output = u"\n  batch  "_s},
-        {.arguments = {u"help"_s}, .output = u"\n  check  "_s},
         {.arguments = {u"help"_s, u"build"_s}, .output = u"Usage: quorvane-cli build [options] IN\n"_s},
-        {.arguments = {u"build"_s, u"--help"_s}, .output = u"--addr <16|24|32>"_s},
         {.arguments = {u"batch"_s, u"-h"_s}, .output = u"Usage: quorvane-cli batch [options] TEMPLATE DEVICES.csv\n"_s},
-        {.arguments = {u"check"_s, u"--help"_s}, .output = u"Usage: quorvane-cli check [options] FILE...\n"_s},
-        {.arguments = {u"help"_s, u"merge"_s}, .output = u"Usage: quorvane-cli merge [options] IMAGE KEYS\n"_s},
-        {.arguments = {u"verify"_s, u"--help"_s}, .output = u"--start <HEX>"_s},
-        {.arguments = {u"batch"_s, u"--help"_s}, .output = u"--image <IMAGE>"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
@@ -47,7 +41,6 @@ TEST_F(CommandLine, HelpAndVersionAnswerOnTheOutputAndSucceed)
         EXPECT_TRUE(result.output.contains(row.output)) << result.output.toStdString();
         EXPECT_EQ(result.errors, QString());
     }
-    EXPECT_EQ(run({u"--version"_s}).output, u"Quorvane  Version  2. 2. 0\n"_s);
 }
 
 TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
@@ -59,33 +52,20 @@ TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
     const Row rows[] = {
         {.arguments = {}, .errors = u"Usage: quorvane-cli COMMAND"_s},
         {.arguments = {u"frobnicate"_s}, .errors = u"Unknown command \"frobnicate\"."_s},
-        {.arguments = {u"extract"_s, u"t.639"_s, u"image.srec"_s}, .errors = u"-o OUT is missing."_s},
-        {.arguments = {u"help"_s, u"nothing"_s}, .errors = u"Unknown command \"nothing\"."_s},
-        {.arguments = {u"check"_s}, .errors = u"FILE is missing."_s},
         {.arguments = {u"show"_s, u"t.639"_s, u"t.639"_s}, .errors = u"show takes 1 argument(s), 2 given."_s},
         {.arguments = {u"show"_s, u"t.639"_s, u"--xml"_s}, .errors = u"Unknown option 'xml'."_s},
-        {.arguments = {u"show"_s, u"missing.639"_s}, .errors = u"missing.639: File not found."_s},
         {.arguments = {u"build"_s, u"t.639"_s}, .errors = u"-o OUT is missing."_s},
-        {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s}, .errors = u"Missing value after '-o'."_s},
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--addr"_s, u"20"_s},
          .errors = u"--addr takes 16, 24 or 32, not \"20\"."_s},
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--sort"_s, u"--no-sort"_s},
          .errors = u"--sort and --no-sort exclude each other."_s},
         {.arguments = {u"build"_s, u"missing.639"_s, u"-o"_s, u"k.KEY"_s}, .errors = u"missing.639: File not found."_s},
-        {.arguments = {u"merge"_s, u"image.srec"_s, u"t.639"_s}, .errors = u"-o OUT is missing."_s},
-        {.arguments = {u"merge"_s, u"image.srec"_s, u"t.639"_s, u"-o"_s, u"o.srec"_s, u"--sort"_s, u"--no-sort"_s},
-         .errors = u"--sort and --no-sort exclude each other."_s},
         {.arguments = {u"verify"_s, u"image.srec"_s}, .errors = u"KEYS is missing."_s},
-        {.arguments = {u"verify"_s, u"image.srec"_s, u"t.639"_s, u"--strict"_s}, .errors = u"Unknown option 'strict'."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s}, .errors = u"-o PATTERN is missing."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"missing.csv"_s, u"-o"_s, u"{serial}.KEY"_s},
          .errors = u"missing.csv: cannot be read: "_s},
-        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"k.KEY"_s},
-         .errors = u"The pattern names no {column}: every row would write the same file."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"{lot}.KEY"_s},
          .errors = u"The pattern names the column {lot}, which the CSV header does not have."_s},
-        {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"{serial.KEY"_s},
-         .errors = u"The pattern has a \"{\" without a column name and \"}\""_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());

@@ -131,7 +131,7 @@ TEST_F(Extract, WritesNothingWhenTheDataCannotBeHad)
          .errors = u"unaddressed.639: no record has both an address and a size; nothing to extract.\n"_s},
         {.arguments = {u"missing.639"_s, u"image.srec"_s}, .exitCode = 2, .errors = u"missing.639: File not found.\n"_s},
         {.arguments = {u"t.639"_s, u"image.srec"_s, u"-o"_s, u"missing/out.KEY"_s}, .exitCode = 1,
-         .errors = u"File Save Error.\n"_s},
+         .errors = u"File Save Error.\nmissing/out.KEY: No such file or directory\n"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());

@@ -27,8 +27,6 @@ TEST(FileNamePattern, RefusesPatternsThatNameNoColumnOrMisuseBraces)
          .problem = u"The pattern names no {column}: every row would write the same file."_s},
         {.pattern = u"out/{serial.KEY"_s,
          .problem = u"The pattern has a \"{\" without a column name and \"}\" (\"{{\" stands for \"{\")."_s},
-        {.pattern = u"out/{ }.KEY"_s,
-         .problem = u"The pattern has a \"{\" without a column name and \"}\" (\"{{\" stands for \"{\")."_s},
         {.pattern = u"out/serial}.KEY"_s, .problem = u"The pattern has a \"}\" without \"{\" (\"}}\" stands for \"}\")."_s},
     };
     for (const Row& row : rows) {

@@ -172,7 +172,8 @@ TEST_F(Merge, TheImageReadBackIsTheImageWithTheKeyBytesInPlace)
         writeTemplate(u"keys.639"_s, document);
 
         const CliRun merged =
-            run({u"merge"_s, u"image.obj"_s, u"keys.639"_s, u"-o"_s, u"merged.obj"_s, u"--allow-outside"_s});
+            run({u"merge"_s, u"image.obj"_s, u"keys.639"_s, u"-o"_s, u"merged.obj"_s, u"--allow-outside"_s,
+                                   u"--overwrite"_s});
         ASSERT_EQ(merged.exitCode, 0) << merged.errors.toStdString();
         EXPECT_EQ(merged.output, u"Wrote merged.obj\n"_s);
         EXPECT_EQ(merged.errors, gapNotes(keys, u"Note: "_s, u" Added as new data lines.\n"_s));
@@ -221,11 +222,13 @@ TEST_F(Merge, WritesNothingItCannotWriteWhole)
          .errors = u"Key data lies outside image.bin, which holds 0001F000 to 00021FFF:\n"_s + gapNotes(keys, {}, u"\n"_s)},
         {.what = "no record with data", .arguments = {u"image.srec"_s, u"empty.639"_s}, .exitCode = 1,
          .errors = u"empty.639: no record has data; there is nothing to put into an image.\n"_s},
+        {.what = "no folder for the output", .arguments = {u"image.srec"_s, u"keys.639"_s, u"-o"_s, u"no/out.srec"_s},
+         .exitCode = 1, .errors = u"File Save Error.\nno/out.srec: No such file or directory\n"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         writeFileBytes(path(u"out.srec"_s), "previous\n");
-        const CliRun result = run(QStringList{u"merge"_s, u"-o"_s, u"out.srec"_s} + row.arguments);
+        const CliRun result = run(QStringList{u"merge"_s, u"--overwrite"_s, u"-o"_s, u"out.srec"_s} + row.arguments);
         EXPECT_EQ(result.exitCode, row.exitCode);
         EXPECT_EQ(result.errors, row.errors);
         EXPECT_EQ(result.output, QString());
