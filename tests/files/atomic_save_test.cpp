@@ -4,16 +4,9 @@
 #include "files/srecord_writer.h"
 #include "files/template_file.h"
 
-#include <QDir>
-
-#include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 // Both writers share one promise: a save that fails, wherever it fails,
-// leaves the previous file exactly as it was and nothing else behind.
+// leaves the previous file exactly as it was and nothing else behind. A full
+// disk and a read-only file are met in the hostile tests.
 namespace quorvane {
 namespace {
 
@@ -22,38 +15,27 @@ using namespace Qt::StringLiterals;
 struct Writer { const char* name; QString (*toPath)(const QString&, const Document&); test::DeviceWriter toDevice; };
 const Writer kWriters[] = {{"KEY", SRecodeSave, SRecodeSave}, {"template", FormatSave, FormatSave}};
 
-// Names in the folder, to see that nothing was left behind.
-QStringList folderEntries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-bool isError(const QString& text) { return text.startsWith(u"ERROR:"_s) && text.size() > 6; }
-
-// About 130 KB in either format, well past the 4 KB where saves fail below.
-Document fullDocument()
-{
-    Document document;
-    for (Slot slot = 0; slot < kRecordCount; ++slot)
-        document.table[slot] = test::hexRecordAt(quint32(slot) * 256, QString(500, u'C'));
-    return document;
-}
-
 const QByteArray kOldContents = "the previous file\r\nkept byte for byte\r\n";
 
 class AtomicSave : public ::testing::Test {
 protected:
-    void SetUp() override { test::writeFileBytes(target, kOldContents); }
+    void SetUp() override
+    {
+        // About 130 KB in either format, well past the 4 KB where saves fail below.
+        for (Slot slot = 0; slot < kRecordCount; ++slot)
+            full.table[slot] = test::hexRecordAt(quint32(slot) * 256, QString(500, u'C'));
+        test::writeFileBytes(target, kOldContents);
+    }
 
     void expectOldFileOnly()
     {
         EXPECT_EQ(test::readFileBytes(target), kOldContents);
-        EXPECT_EQ(folderEntries(dir.path()), QStringList{u"keys.out"_s});
+        EXPECT_EQ(test::folderEntries(dir.path()), QStringList{u"keys.out"_s});
     }
 
     QTemporaryDir dir;
     const QString target = dir.filePath(u"keys.out"_s);
-    const Document full = fullDocument();
+    Document full;
 };
 
 TEST_F(AtomicSave, FailuresAreReportedAndLeaveTheOldFile)
@@ -66,24 +48,10 @@ TEST_F(AtomicSave, FailuresAreReportedAndLeaveTheOldFile)
             test::FailDevice device(capacity);
             EXPECT_EQ(writer.toDevice(device, full), u"ERROR:No space left on device"_s) << capacity;
         }
-        EXPECT_TRUE(isError(writer.toPath(dir.filePath(u"keys.out/new.out"_s), full)));
+        const QString inAFile = writer.toPath(dir.filePath(u"keys.out/new.out"_s), full);
+        EXPECT_TRUE(inAFile.startsWith(u"ERROR:"_s) && inAFile.size() > 6) << inAFile.toStdString();
         // A record that would not read back stops the save before it starts.
         EXPECT_TRUE(writer.toPath(target, refused).startsWith(u"ERROR:Line 8:"_s));
-        expectOldFileOnly();
-
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            // Writes beyond 4 KB now fail with EFBIG, as on a full disk, even
-            // for root.
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{4096, 4096};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            _exit(isError(writer.toPath(target, full)) ? 0 : 1);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the full disk was not reported";
         expectOldFileOnly();
     }
 }
@@ -94,7 +62,7 @@ TEST_F(AtomicSave, ASuccessfulSaveReplacesALongerFileWhole)
         test::writeFileBytes(target, QByteArray(1 << 20, 'x'));
         ASSERT_EQ(writer.toPath(target, full), QString());
         EXPECT_EQ(test::readFileBytes(target), test::written(writer.toDevice, full)) << writer.name;
-        EXPECT_EQ(folderEntries(dir.path()), QStringList{u"keys.out"_s});
+        EXPECT_EQ(test::folderEntries(dir.path()), QStringList{u"keys.out"_s});
     }
 }
 
