@@ -85,9 +85,9 @@ TEST(FormatLoad, ReportsTheLineAndKeepsWhatWasRead)
         {"# Template File\r\nA , 000001 ,  1 ,  1\r\nA\r\n\xC0\xAF , 0020 ,  1 ,  1\r\nx\r\n", // an overlong "/"
          "Line 4 of the file: the text is not UTF-8.", Bits24, 1},
         {"# Template File\r\nA , 000001 ,  1 ,  1\r\nA\r\nB , 0020 ,  3 ,  1\r\n\xED\xA0\x80\r\n", // a UTF-16 surrogate
-         "Line 5 of the file: the text is not UTF-8.", Bits24, 1},
+         "Line 5 of the file: the text is not UTF-8.", Bits16, 1},
         {"# Template File\r\nA , 000001 ,  1 ,  1\r\nA\r\nB , 0020 ,  3 ,  1\r\n\xE2\x82", // cut off by the end of the file
-         "Line 5 of the file: the text is not UTF-8.", Bits24, 1},
+         "Line 5 of the file: the text is not UTF-8.", Bits16, 1},
     };
     for (const auto& row : rows) {
         Document document = test::documentIn(Bits16);
