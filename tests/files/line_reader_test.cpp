@@ -23,27 +23,20 @@ QList<QByteArray> readAllLines(LineReader& reader)
     return lines;
 }
 
-// Lines of 0 to 40 characters, each with each kind of line end, so that the
-// end of a line falls at every position of the blocks the search compares
-// and of the chunks read.
-std::pair<QByteArray, QList<QByteArray>> everyLengthAndEnd()
-{
-    std::pair<QByteArray, QList<QByteArray>> sweep;
-    for (int length = 0; length <= 40; ++length) {
-        for (const char* end : {"\r\n", "\n", "\r"}) {
-            sweep.first += QByteArray(length, char('a' + length % 26)) + end;
-            sweep.second.append(QByteArray(length, char('a' + length % 26)) + end);
-        }
-    }
-    return sweep;
-}
-
 // Every case is read with chunks from one byte up, so that a line end split
 // between two reads (CR at the end of one chunk, LF at the start of the
 // next) is met at every position.
 TEST(LineReader, SplitsAtCrLfLfAndCrWhateverTheChunkSize)
 {
-    const auto [sweep, sweepLines] = everyLengthAndEnd();
+    // Lines of 0 to 40 characters, each with each kind of line end, so that
+    // the end of a line falls at every position of the blocks the search
+    // compares and of the chunks read.
+    QByteArray sweep;
+    QList<QByteArray> sweepLines;
+    for (int length = 0; length <= 40; ++length) {
+        for (const char* end : {"\r\n", "\n", "\r"})
+            sweep += sweepLines.emplace_back(QByteArray(length, char('a' + length % 26)) + end);
+    }
     const struct { QByteArray input; QList<QByteArray> lines; qsizetype maxLength = 8; } rows[] = {
         {.input = "", .lines = {}},
         {.input = "S1", .lines = {"S1"}},

@@ -196,41 +196,33 @@ protected:
     const QByteArray kPrevious = "the previous file\r\nkept byte for byte\r\n";
 };
 
-TEST_F(FailingSave, AFullDiskRefusesTheSaveAndKeepsThePreviousFile)
-{
-    for (const Save& save : saves) {
-        SCOPED_TRACE(save.name);
-        const QString path = previousFile(save);
-        const int outcome = test::runInChild({.fileSizeLimit = 4096}, [&] {
-            const QString message = save.save(path);
-            const QString prefix = save.unwritableMessage.isEmpty() ? QString() : u"ERROR:"_s;
-            return message.isEmpty() ? kSaved : message.startsWith(prefix) && message.size() > prefix.size() ? kRefused : kOtherMessage;
-        });
-        EXPECT_EQ(outcome, kRefused);
-        expectPreviousFileOnly(path);
-    }
-}
-
-// Root may write any file; the child gives that up, as an ordinary user runs
-// the program. The folder itself may be written: only the file may not.
-TEST_F(FailingSave, AReadOnlyFileIsRefusedAndKeptWhole)
+// A full disk, and a read-only file: root may write any file, so the child
+// gives that up, as an ordinary user runs the program. The folder itself may
+// be written: only the file may not.
+TEST_F(FailingSave, AFullDiskOrAReadOnlyFileRefusesTheSaveAndKeepsThePreviousFile)
 {
     const auto everyone = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                           | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
     ASSERT_TRUE(QFile::setPermissions(dir.path(), everyone));
-    for (const Save& save : saves) {
-        SCOPED_TRACE(save.name);
-        const QString path = previousFile(save);
-        ASSERT_TRUE(QFile::setPermissions(QFileInfo(path).path(), everyone));
-        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
-        const int outcome = test::runInChild({.withoutRoot = true}, [&] {
-            const QString message = save.save(path);
-            const bool expected = save.unwritableMessage.isEmpty() || message == save.unwritableMessage;
-            return message.isEmpty() ? kSaved : expected ? kRefused : kOtherMessage;
-        });
-        EXPECT_EQ(outcome, kRefused);
-        expectPreviousFileOnly(path);
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    for (const test::ChildLimits limits : {test::ChildLimits{.fileSizeLimit = 4096}, test::ChildLimits{.withoutRoot = true}}) {
+        for (const Save& save : saves) {
+            SCOPED_TRACE(testing::Message() << save.name << (limits.withoutRoot ? ", read-only" : ", full disk"));
+            const QString path = previousFile(save);
+            ASSERT_TRUE(QFile::setPermissions(QFileInfo(path).path(), everyone));
+            ASSERT_TRUE(QFile::setPermissions(path, limits.withoutRoot ? QFileDevice::ReadOwner | QFileDevice::ReadOther
+                                                                       : QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+            const int outcome = test::runInChild(limits, [&] {
+                const QString message = save.save(path);
+                // A full disk: "ERROR:" and the system's text. A read-only file: the program's text.
+                const bool expected = save.unwritableMessage.isEmpty()
+                                   || (limits.withoutRoot ? message == save.unwritableMessage
+                                                          : message.startsWith(u"ERROR:"_s) && message.size() > 6);
+                return message.isEmpty() ? kSaved : expected ? kRefused : kOtherMessage;
+            });
+            EXPECT_EQ(outcome, kRefused);
+            expectPreviousFileOnly(path);
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
     }
 }
 
