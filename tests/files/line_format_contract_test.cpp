@@ -5,8 +5,6 @@
 
 #include "core/hex_text.h"
 
-#include <QRandomGenerator>
-
 // The two line formats keep one contract: every line is judged, the first
 // bad one is named with its reason, and a file of another kind is refused
 // from its first line. The KEY loader then makes one record of each
@@ -21,20 +19,27 @@ using test::bytes;
 using test::ihex;
 using test::srec;
 
-QString checked(ObjectFileKind kind, QByteArray file)
+// The file on a device whose reads fail from `failAt` on, when given.
+QString checked(ObjectFileKind kind, QByteArray file, qint64 failAt = 0)
 {
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
-    return test::checkOutcome(kind == Srecord ? CheckSrecordFile(buffer) : CheckIntelHexFile(buffer));
+    test::CountingDevice device(buffer);
+    device.failFrom(failAt > 0 ? 1 : 0, failAt);
+    return test::checkOutcome(kind == Srecord ? CheckSrecordFile(device) : CheckIntelHexFile(device));
 }
 
 // The table a document of 24-bit addresses holds after SRecodeLoad: each
 // record in use as address:data (marked "!" unless it is a plain HEX record
 // of its data's size, led by "@slot" after a gap), the address size after
 // "/", then the error if any.
-QString loaded(const QByteArray& file, Document document = test::documentIn(Bits24))
+QString loaded(QByteArray file, Document document = test::documentIn(Bits24), qint64 failAt = 0)
 {
-    const QString error = test::readInto(SRecodeLoad, file, document);
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    test::CountingDevice device(buffer);
+    device.failFrom(failAt > 0 ? 1 : 0, failAt);
+    const QString error = SRecodeLoad(device, document);
     QStringList parts;
     for (Slot slot = 0; slot < kSlotCount; ++slot) {
         const KeyRecord& record = document.table[slot];
@@ -73,6 +78,7 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
         QString check;
         QString load = {};      // S-record only, without the check
         QString extracted = {}; // when given: the extraction of 2 bytes at 1000
+        qint64 failAt = 0;      // when given: reads fail from this byte on
     };
     const QByteArray kS9 = srec(9, 0), kEof = ihex(1, 0);
     const QString notSrecord = u"/24 ERROR:Line 1 of the file: the line is not a valid S-record (%1)."_s;
@@ -114,7 +120,11 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
         {.file = "S007000048445220FA\r\nS10510000102E7\r\nS10210ED\r\nS10510000102E7\r\n",
          .check = u"line 3: count too small for the address"_s,
          .load = u"1000:0102 /24 ERROR:Line 3 of the file: the line is not a valid S-record (count too small for the address)."_s},
+        // A read failure does not pass for the end of the file.
+        {.file = "S10510000102E7\r\nS10510000102E7\r\n", .check = u"line 2: Input/output error"_s,
+         .load = u"1000:0102 /24 ERROR:Input/output error"_s, .failAt = 20},
 
+        {.kind = IntelHex, .file = ":00000001FF\r\n:00000001FF\r\n", .check = u"line 2: Input/output error"_s, .failAt = 15},
         {.kind = IntelHex, .file = "", .check = u"0 lines"_s},
         {.kind = IntelHex, .file = ":0400100001020304E2\r\n:020000040800F2\n:0100000355A7\r:00000001FF", .check = u"4 lines"_s},
         {.kind = IntelHex, .file = ":0400100001020304e2\n:00000001ff\n", .check = u"2 lines"_s},
@@ -144,9 +154,9 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file.left(60).toPercentEncoding().toStdString());
-        EXPECT_EQ(checked(row.kind, row.file), row.check);
+        EXPECT_EQ(checked(row.kind, row.file, row.failAt), row.check);
         if (!row.load.isEmpty()) {
-            EXPECT_EQ(loaded(row.file), row.load);
+            EXPECT_EQ(loaded(row.file, test::documentIn(Bits24), row.failAt), row.load);
         }
         if (!row.extracted.isEmpty()) {
             test::TestDevice device(row.file);
@@ -190,41 +200,6 @@ TEST(SRecodeLoad, Fills257SlotsAndIgnoresTheRest)
         ASSERT_EQ(document.table[slot], test::hexRecordAt(quint32(slot * 4), twoDigitHex((slot + 0x41) & 0xFF))) << slot;
     EXPECT_EQ(document.table[kSpareSlot], test::asciiRecordAt(1024, u"A"_s));
     EXPECT_EQ(document.mode.current(), Bits16);
-}
-
-// Files made now by other tools from one random image: every loaded record
-// holds the image's bytes at its own address, and together they cover it once.
-TEST(SRecodeLoad, LoadsFilesMadeByObjcopyAndSrecCat)
-{
-    QTemporaryDir dir;
-    const QString bin = dir.filePath(u"image.bin"_s), srecFile = dir.filePath(u"image.srec"_s);
-    QByteArray image(1000, 0);
-    QRandomGenerator random(20240611);
-    for (char& byte : image)
-        byte = char(random.bounded(256));
-    test::writeFileBytes(bin, image);
-    const struct { QString program; QStringList arguments; const char* made; AddressSize after; quint32 base; } tools[] = {
-        {u"objcopy"_s, {"-I", "binary", "-O", "srec", "--srec-forceS3", "--change-addresses=0x80000000", bin, srecFile},
-         "S0", Bits32, 0x80000000},
-        {u"srec_cat"_s, {bin, "-binary", "-offset", "0x4000", "-o", srecFile, "-motorola"}, "\nS5", Bits16, 0x4000},
-    };
-    for (const auto& tool : tools) {
-        SCOPED_TRACE(tool.program.toStdString());
-        ASSERT_EQ(test::runTool(tool.program, tool.arguments), QString());
-        ASSERT_TRUE(test::readFileBytes(srecFile).contains(tool.made)); // a header or count record to skip
-        ASSERT_TRUE(CheckSrecordFile(srecFile));
-        Document document = test::documentIn(Bits24);
-        ASSERT_EQ(SRecodeLoad(srecFile, document), QString());
-        EXPECT_EQ(document.mode.current(), tool.after);
-        QByteArray covered;
-        for (Slot slot = 0; slot < kSlotCount && document.table[slot].inUse(); ++slot) {
-            const KeyRecord& record = document.table[slot];
-            ASSERT_EQ(record.address(), tool.base + quint32(covered.size())) << "slot " << slot;
-            ASSERT_EQ(record, test::hexRecordAt(record.address(), record.KeyData)) << "slot " << slot;
-            covered += QByteArray::fromHex(record.KeyData.toLatin1());
-        }
-        EXPECT_EQ(covered, image);
-    }
 }
 
 } // namespace
