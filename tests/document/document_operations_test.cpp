@@ -43,20 +43,17 @@ TEST_F(OpenDocument, ReadsEitherFormatIntoAFreshDocument)
 {
     const Document saved = test::documentIn(Bits24, {{0, test::titled(test::hexRecordAt(0x123456, u"A1B2"_s), u"serial"_s)},
                                                       {1, test::asciiRecordAt(0x2000, u"abc"_s)}});
-    ASSERT_EQ(FormatSave(path(u"t.639"_s), saved), QString());
-    ASSERT_EQ(SRecodeSave(path(u"k.KEY"_s), saved), QString());
-
-    const OpenResult fromTemplate = openDocument(path(u"t.639"_s));
-    ASSERT_TRUE(fromTemplate.opened()) << fromTemplate.message.toStdString();
-    EXPECT_EQ(fromTemplate.document.table, saved.table);
-    EXPECT_EQ(fromTemplate.document.mode.current(), Bits24);
-
     // A KEY file keeps no titles or types: the ASCII record comes back as hex.
-    const OpenResult fromKey = openDocument(path(u"k.KEY"_s));
-    ASSERT_TRUE(fromKey.opened()) << fromKey.message.toStdString();
-    EXPECT_EQ(fromKey.document.table[0], test::hexRecordAt(0x123456, u"A1B2"_s));
-    EXPECT_EQ(fromKey.document.table[1], test::hexRecordAt(0x2000, u"616263"_s));
-    EXPECT_EQ(fromKey.document.mode.current(), Bits24);
+    const Document fromKey = test::documentIn(Bits24, {{0, test::hexRecordAt(0x123456, u"A1B2"_s)}, {1, test::hexRecordAt(0x2000, u"616263"_s)}});
+    for (const auto& [name, expected] : {std::pair{u"t.639"_s, saved}, std::pair{u"k.KEY"_s, fromKey}}) {
+        Document document = saved;
+        ScriptedQuestions questions;
+        ASSERT_TRUE(saveDocument(document, path(name), false, questions).saved());
+        const OpenResult opened = openDocument(path(name));
+        ASSERT_TRUE(opened.opened()) << opened.message.toStdString();
+        EXPECT_EQ(opened.document.table, expected.table);
+        EXPECT_EQ(opened.document.mode.current(), Bits24);
+    }
 }
 
 TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)

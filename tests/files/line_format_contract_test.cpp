@@ -166,18 +166,6 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
     }
 }
 
-TEST(IntelHexFields, TakesApartASoundFrameOnly)
-{
-    const std::optional<IntelHexFields> fields = intelHexFieldsOf(":0380FF04aBcDeF00");
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->count, 3);
-    EXPECT_EQ(fields->offset, 0x80FF);
-    EXPECT_EQ(fields->type, 4);
-    EXPECT_EQ(fields->dataDigits, "aBcDeF");
-    for (QByteArrayView bad : {"", ":00000001", "00000001FF0", ":0000G001FF", ":0100000001", ":000000010000"})
-        EXPECT_FALSE(intelHexFieldsOf(bad)) << bad.toByteArray().data();
-}
-
 TEST(SRecodeLoad, AnEndRecordBeforeAnyDataClearsTheTableAndKeepsTheSpareSlot)
 {
     const Document document = test::documentIn(Bits24, {{5, test::hexRecordAt(0x10, u"AA"_s)}, {kSpareSlot, test::hexRecordAt(0x20, u"BB"_s)}});

@@ -9,6 +9,7 @@
 
 #include "document/document_files.h"
 #include "document/save_operation.h"
+#include "files/atomic_save.h"
 #include "files/intel_hex.h"
 #include "files/set_key_data.h"
 #include "files/settings_file.h"
@@ -195,6 +196,35 @@ protected:
     QTemporaryDir dir;
     const QByteArray kPrevious = "the previous file\r\nkept byte for byte\r\n";
 };
+
+// Both writers fail alike on a device that fills up, on a place inside a
+// file, and on a record that would not read back; the probe before a save
+// touches nothing.
+TEST_F(FailingSave, AWriterThatFailsLeavesThePreviousFile)
+{
+    const Save& key = saves[0];
+    const QString path = previousFile(key);
+    Document refused = documentOf(200);
+    refused.table[7].KeySize = -1;
+    const struct { const char* name; QString (*toPath)(const QString&, const Document&); test::DeviceWriter toDevice; } writers[] = {
+        {"KEY", SRecodeSave, SRecodeSave}, {"template", FormatSave, FormatSave}};
+    for (const auto& writer : writers) {
+        SCOPED_TRACE(writer.name);
+        for (qint64 capacity : {0, 4096}) { // the first write fails, or one halfway
+            test::FailDevice device(capacity);
+            EXPECT_EQ(writer.toDevice(device, documentOf(200)), u"ERROR:No space left on device"_s) << capacity;
+        }
+        const QString inAFile = writer.toPath(path + u"/new.out"_s, kSmall);
+        EXPECT_TRUE(inAFile.startsWith(u"ERROR:"_s) && inAFile.size() > 6) << inAFile.toStdString();
+        EXPECT_TRUE(writer.toPath(path, refused).startsWith(u"ERROR:Line 8:"_s));
+        expectPreviousFileOnly(path);
+    }
+    EXPECT_EQ(FileWriteTest(path), QString());
+    EXPECT_EQ(FileWriteTest(path + u".new"_s), QString());
+    EXPECT_FALSE(FileWriteTest(path + u"/inside.out"_s).isEmpty());
+    EXPECT_FALSE(FileWriteTest(QFileInfo(path).path()).isEmpty());
+    expectPreviousFileOnly(path);
+}
 
 // A full disk, and a read-only file: root may write any file, so the child
 // gives that up, as an ordinary user runs the program. The folder itself may
