@@ -7,15 +7,10 @@
 #include "document/save_operation.h"
 #include "files/srecord_writer.h"
 #include "files/template_file.h"
-#include "tests/support/qt_printers.h"
-#include "tests/support/record_builders.h"
+#include "tests/support/file_support.h"
 #include "tests/support/scripted_questions.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 namespace quorvane {
 namespace {
@@ -26,71 +21,46 @@ constexpr auto Bits16 = AddressSize::Bits16;
 constexpr auto Bits24 = AddressSize::Bits24;
 constexpr auto Bits32 = AddressSize::Bits32;
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
 TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
 {
-    struct Row {
-        const char* path;
-        bool isTemplate;
+    const std::pair<const char*, bool> rows[] = {
+        {"keys.639", true}, {"/a/b.c/keys.639", true}, {"keys.639.bak", false}, {"KEYS.KEY", false}, {"keys.ZTV", false},
+        {"keys", false}, {"639", true}, /* no ".": the whole name is the extension */ {"/a/x.639/keys", false}, {"keys.6390", false},
     };
-    const Row rows[] = {
-        {.path = "keys.639", .isTemplate = true},
-        {.path = "/a/b.c/keys.639", .isTemplate = true},
-        {.path = "keys.639.bak", .isTemplate = false},
-        {.path = "KEYS.KEY", .isTemplate = false},
-        {.path = "keys.ZTV", .isTemplate = false},
-        {.path = "keys", .isTemplate = false},
-        {.path = "639", .isTemplate = true}, // no ".": the whole name is the extension
-        {.path = "/a/x.639/keys", .isTemplate = false},
-        {.path = "keys.6390", .isTemplate = false},
-    };
-    for (const Row& row : rows)
-        EXPECT_EQ(isTemplateFileName(QString::fromUtf8(row.path)), row.isTemplate) << row.path;
+    for (const auto& [path, isTemplate] : rows)
+        EXPECT_EQ(isTemplateFileName(QString::fromUtf8(path)), isTemplate) << path;
 }
 
-class OpenDocument : public ::testing::Test {
+class DocumentOnDisk : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };
+using OpenDocument = DocumentOnDisk;
+using SaveDocument = DocumentOnDisk;
 
 TEST_F(OpenDocument, ReadsEitherFormatIntoAFreshDocument)
 {
     const Document saved = test::documentIn(Bits24, {{0, test::titled(test::hexRecordAt(0x123456, u"A1B2"_s), u"serial"_s)},
                                                       {1, test::asciiRecordAt(0x2000, u"abc"_s)}});
-    ASSERT_EQ(FormatSave(path(u"t.639"_s), saved), QString());
-    ASSERT_EQ(SRecodeSave(path(u"k.KEY"_s), saved), QString());
-
-    const OpenResult fromTemplate = openDocument(path(u"t.639"_s));
-    ASSERT_TRUE(fromTemplate.opened()) << fromTemplate.message.toStdString();
-    EXPECT_EQ(fromTemplate.document.table, saved.table);
-    EXPECT_EQ(fromTemplate.document.mode.current(), Bits24);
-
     // A KEY file keeps no titles or types: the ASCII record comes back as hex.
-    const OpenResult fromKey = openDocument(path(u"k.KEY"_s));
-    ASSERT_TRUE(fromKey.opened()) << fromKey.message.toStdString();
-    EXPECT_EQ(fromKey.document.table[0], test::hexRecordAt(0x123456, u"A1B2"_s));
-    EXPECT_EQ(fromKey.document.table[1], test::hexRecordAt(0x2000, u"616263"_s));
-    EXPECT_EQ(fromKey.document.mode.current(), Bits24);
+    const Document fromKey = test::documentIn(Bits24, {{0, test::hexRecordAt(0x123456, u"A1B2"_s)}, {1, test::hexRecordAt(0x2000, u"616263"_s)}});
+    for (const auto& [name, expected] : {std::pair{u"t.639"_s, saved}, std::pair{u"k.KEY"_s, fromKey}}) {
+        Document document = saved;
+        ScriptedQuestions questions;
+        ASSERT_TRUE(saveDocument(document, path(name), false, questions).saved());
+        const OpenResult opened = openDocument(path(name));
+        ASSERT_TRUE(opened.opened()) << opened.message.toStdString();
+        EXPECT_EQ(opened.document.table, expected.table);
+        EXPECT_EQ(opened.document.mode.current(), Bits24);
+    }
 }
 
 TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
 {
     QDir(dir.path()).mkdir(u"folder.KEY"_s);
-    putFile(path(u"bad.KEY"_s), "S10510000102E7\r\nS10510000102E8\r\n");
-    putFile(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
+    test::writeFileBytes(path(u"bad.KEY"_s), "S10510000102E7\r\nS10510000102E8\r\n");
+    test::writeFileBytes(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
     struct Row {
         QString name;
         OpenStatus status;
@@ -112,12 +82,6 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
         EXPECT_EQ(result.document.table, RecordTable{}); // nothing half-read is handed out
     }
 }
-
-class SaveDocument : public ::testing::Test {
-protected:
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QTemporaryDir dir;
-};
 
 TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
 {
@@ -146,56 +110,32 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     const QString srecordWarning = u"The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?"_s;
     const QString dataWarning = u"The size of data is different.\r\nLineNo: 2\r\nContinue ?"_s;
 
+    const KeyRecord at100 = test::hexRecordAt(0x100, u"01"_s), at1000 = test::hexRecordAt(0x1000, u"0102"_s);
+    const KeyRecord at1001 = test::hexRecordAt(0x1001, u"01"_s);
     const Row rows[] = {
-        {.name = "no address refuses before any question",
-         .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
-         .status = SaveStatus::Refused,
-         .message = u"No Address.\r\nLineNo: 5"_s},
-        {.name = "illegal hex refuses",
-         .records = {{2, test::hexRecordAt(1, u"0G"_s)}},
-         .status = SaveStatus::Refused,
+        {.name = "no address refuses before any question", .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
+         .status = SaveStatus::Refused, .message = u"No Address.\r\nLineNo: 5"_s},
+        {.name = "illegal hex refuses", .records = {{2, test::hexRecordAt(1, u"0G"_s)}}, .status = SaveStatus::Refused,
          .message = u"Illegal HEX Data.\r\nLineNo: 3"_s},
-        {.name = "oversized, Cancel: the filled sizes stay, nothing is cut",
-         .records = {{0, oddNoSize}, {1, oversized}},
-         .sortOn = false,
-         .answers = {false},
-         .status = SaveStatus::Cancelled,
-         .asked = {srecordWarning},
+        {.name = "oversized, Cancel: the filled sizes stay, nothing is cut", .records = {{0, oddNoSize}, {1, oversized}},
+         .sortOn = false, .answers = {false}, .status = SaveStatus::Cancelled, .asked = {srecordWarning},
          .after = {{0, test::hexRecordAt(0x100, u"ABC"_s)}, {1, oversized}}},
-        {.name = "oversized, OK: cut and padded, then saved",
-         .records = {{0, oddNoSize}, {1, oversized}},
-         .sortOn = false,
-         .answers = {true},
-         .status = SaveStatus::Saved,
-         .asked = {srecordWarning},
-         .after = {{0, test::hexRecordAt(0x100, u"AB0C"_s)}, {1, trimmed}}},
-        {.name = "collisions refuse after sorting",
-         .records = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}},
-         .status = SaveStatus::Refused,
+        {.name = "oversized, OK: cut and padded, then saved", .records = {{0, oddNoSize}, {1, oversized}}, .sortOn = false,
+         .answers = {true}, .asked = {srecordWarning}, .after = {{0, test::hexRecordAt(0x100, u"AB0C"_s)}, {1, trimmed}}},
+        {.name = "collisions refuse after sorting", .records = {{3, at1001}, {7, at1000}}, .status = SaveStatus::Refused,
          .message = u"Duplicated Address\r\nNo.1 No.2 \r\nSave the file after correcting the duplicated Address"_s,
-         .after = {{0, test::hexRecordAt(0x1000, u"0102"_s)}, {1, test::hexRecordAt(0x1001, u"01"_s)}}},
-        {.name = "sort off: neither sorted nor checked",
-         .records = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}},
-         .sortOn = false,
-         .status = SaveStatus::Saved,
-         .after = {{3, test::hexRecordAt(0x1001, u"01"_s)}, {7, test::hexRecordAt(0x1000, u"0102"_s)}}},
-        {.name = "data size, Cancel: nothing written",
-         .records = {{0, test::hexRecordAt(0x100, u"01"_s)}, {1, sizeTooBig}},
-         .answers = {false},
-         .status = SaveStatus::Cancelled,
-         .asked = {dataWarning},
-         .after = {{1, sizeTooBig}}},
-        {.name = "data size, OK: fitted",
-         .records = {{0, test::hexRecordAt(0x100, u"01"_s)}, {1, sizeTooBig}},
-         .answers = {true},
-         .status = SaveStatus::Saved,
-         .asked = {dataWarning},
+         .after = {{0, at1000}, {1, at1001}}},
+        {.name = "sort off: neither sorted nor checked", .records = {{3, at1001}, {7, at1000}}, .sortOn = false,
+         .after = {{3, at1001}, {7, at1000}}},
+        {.name = "data size, Cancel: nothing written", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {false},
+         .status = SaveStatus::Cancelled, .asked = {dataWarning}, .after = {{1, sizeTooBig}}},
+        {.name = "data size, OK: fitted", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {true}, .asked = {dataWarning},
          .after = {{1, fitted}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const QString target = path(u"out.KEY"_s);
-        putFile(target, previous);
+        test::writeFileBytes(target, previous);
         Document document = test::documentIn(Bits32, row.records);
         ScriptedQuestions questions(row.answers);
         const SaveResult result = saveDocument(document, target, row.sortOn, questions);
@@ -205,9 +145,9 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
         for (const auto& [slot, record] : row.after)
             EXPECT_EQ(document.table[slot], record) << "slot " << slot;
         if (row.status == SaveStatus::Saved) {
-            EXPECT_EQ(fileBytes(target), srecordFileContents(document.table, Bits32));
+            EXPECT_EQ(test::readFileBytes(target), srecordFileContents(document.table, Bits32));
         } else {
-            EXPECT_EQ(fileBytes(target), previous); // a refused save never touches the file
+            EXPECT_EQ(test::readFileBytes(target), previous); // a refused save never touches the file
         }
     }
 }
@@ -215,30 +155,20 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
 TEST_F(SaveDocument, TheNameChoosesTheWriterAndAnUnwritablePlaceIsAFileSaveError)
 {
     const Document original = test::documentIn(Bits16, {{0, test::titled(test::asciiRecordAt(0x10, u"ab"_s), u"name"_s)}});
-    struct Row {
-        QString name;
-        QByteArray startsWith;
+    const std::pair<QString, QByteArray> rows[] = {
+        {u"x.639"_s, "# Template File\r\nname , 0010 ,  2 ,  1\r\nab\r\n"},
+        {u"x.639.bak"_s, "S1050010616227\r\n"},
+        {u"noextension"_s, "S1050010616227\r\n"},
+        {u"no/such/folder/x.KEY"_s, "<missing>"},
     };
-    const Row rows[] = {
-        {.name = u"x.639"_s, .startsWith = "# Template File\r\nname , 0010 ,  2 ,  1\r\nab\r\n"},
-        {.name = u"x.639.bak"_s, .startsWith = "S1050010616227\r\n"},
-        {.name = u"X.KEY"_s, .startsWith = "S1050010616227\r\n"},
-        {.name = u"X.ZTV"_s, .startsWith = "S1050010616227\r\n"},
-        {.name = u"noextension"_s, .startsWith = "S1050010616227\r\n"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name.toStdString());
+    for (const auto& [name, startsWith] : rows) {
+        SCOPED_TRACE(name.toStdString());
         Document document = original;
         ScriptedQuestions questions;
-        ASSERT_TRUE(saveDocument(document, path(row.name), true, questions).saved());
-        EXPECT_TRUE(fileBytes(path(row.name)).startsWith(row.startsWith)) << fileBytes(path(row.name)).toStdString();
+        const SaveResult result = saveDocument(document, path(name), true, questions);
+        EXPECT_EQ(result.message, startsWith == "<missing>" ? u"File Save Error."_s : QString());
+        EXPECT_TRUE(test::readFileBytes(path(name)).startsWith(startsWith)) << test::readFileBytes(path(name)).toStdString();
     }
-
-    Document document = original;
-    ScriptedQuestions questions;
-    const SaveResult result = saveDocument(document, path(u"no/such/folder/x.KEY"_s), true, questions);
-    EXPECT_EQ(result.status, SaveStatus::Refused);
-    EXPECT_EQ(result.message, u"File Save Error."_s);
 }
 
 TEST(AddressSizeChange, AsksOnlyWhenTheLimitFallsAndCutsOnlyOnOk)

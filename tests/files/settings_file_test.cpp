@@ -1,12 +1,7 @@
 #include "files/settings_file.h"
-#include "tests/support/qt_printers.h"
+#include "tests/support/file_support.h"
 
-#include <gtest/gtest.h>
-
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 using namespace quorvane;
 
@@ -60,56 +55,29 @@ TEST(SettingsFile, APathTheFileCannotHoldIsForgottenAndNothingElse)
     }
 }
 
-TEST(SettingsFile, MissingFileGivesClampedStartValues)
+// On the disk: a missing file gives the start values clamped, a write
+// replaces a longer file whole (making the user's folder first), and a
+// folder in the file's place is reported and kept.
+TEST(SettingsFile, OnDiskLivesBesideTheProgramUnlessThatFolderCannotBeWritten)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const Settings clamped{4, "/keep", 0};
-    EXPECT_EQ(readSettingsFile(dir.filePath(kSettingsFileName), {9, "/keep", 0}), clamped);
-}
+    const QString program = dir.filePath("program"), config = dir.filePath("config/Quorvane");
+    ASSERT_TRUE(QDir().mkpath(program));
+    EXPECT_EQ(settingsFilePath(program, config), program + "/Quorvane.ini");
+    // An installed program's folder: here one that does not exist at all.
+    EXPECT_EQ(settingsFilePath(dir.filePath("missing"), config), config + "/Quorvane.ini");
+    EXPECT_EQ(readSettingsFile(config + "/Quorvane.ini", {9, "/keep", 0}), (Settings{4, "/keep", 0}));
 
-TEST(SettingsFile, WriteReplacesOldContentsAndReadsBack)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(kSettingsFileName);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(5000, 'x'));
-    file.close();
     const Settings s{3, QString::fromUtf8("/home/\xC3\xA9t\xC3\xA9/k,1.KEY"), 0};
-    EXPECT_EQ(writeSettingsFile(path, s), QString());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), settingsFileContents(s));
-    EXPECT_EQ(readSettingsFile(path, Settings{}), s);
-}
-
-TEST(SettingsFile, FailedWriteReportsAndKeepsOldFile)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    // A folder where the file should be cannot be replaced.
+    for (const QString& path : {config + "/Quorvane.ini", program + "/Quorvane.ini"}) {
+        test::writeFileBytes(program + "/Quorvane.ini", QByteArray(5000, 'x'));
+        ASSERT_EQ(writeSettingsFile(path, s), QString());
+        EXPECT_EQ(test::readFileBytes(path), settingsFileContents(s));
+        EXPECT_EQ(readSettingsFile(path, Settings{}), s);
+    }
     ASSERT_TRUE(QDir(dir.path()).mkdir(kSettingsFileName));
     EXPECT_FALSE(writeSettingsFile(dir.filePath(kSettingsFileName), Settings{}).isEmpty());
     EXPECT_TRUE(QFileInfo(dir.filePath(kSettingsFileName)).isDir());
-}
-
-TEST(SettingsFile, LivesBesideTheProgramUnlessThatFolderCannotBeWritten)
-{
-    QTemporaryDir dir;
-    const QString program = dir.filePath("program");
-    const QString config = dir.filePath("config/Quorvane");
-    ASSERT_TRUE(QDir().mkpath(program));
-    const QString beside = program + "/Quorvane.ini";
-    EXPECT_EQ(settingsFilePath(program, config), beside);
-    // An installed program's folder: here one that does not exist at all.
-    EXPECT_EQ(settingsFilePath(dir.filePath("missing"), config), config + "/Quorvane.ini");
-
-    // The user's folder is made on the first write.
-    Settings settings;
-    settings.LastPath = "/k/x.KEY";
-    ASSERT_EQ(writeSettingsFile(config + "/Quorvane.ini", settings), QString());
-    EXPECT_EQ(readSettingsFile(config + "/Quorvane.ini", Settings{}), settings);
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include "files/srecord_writer.h"
 
-#include <numeric>
-
 namespace quorvane {
 namespace {
 
@@ -28,50 +26,26 @@ TEST(SRecodeSave, WritesExactLinesAndTheEndRecordOfEachMode)
         EXPECT_EQ(test::written(SRecodeSave, test::documentIn(row.size, row.records)), row.expected);
 }
 
-// Read independently of the code under test: the bytes after the type must
-// number the count and sum to 0xFF.
-void expectCountAndChecksum(const QByteArray& line)
-{
-    const QByteArray bytes = QByteArray::fromHex(line.mid(2));
-    const int sum = std::accumulate(bytes.begin(), bytes.end(), 0, [](int sum, char b) { return sum + quint8(b); });
-    EXPECT_TRUE(line.toUpper() == line && bytes.size() * 2 == line.size() - 2 && quint8(bytes.at(0)) == bytes.size() - 1
-                && (sum & 0xFF) == 0xFF)
-        << line.toStdString();
-}
-
 // Non-overlapping records within a window of each address size, so the
-// image objcopy makes stays small; the first is at the data limit.
-Document spreadRecords(AddressSize size, quint32 base)
-{
-    Document document = test::documentIn(size);
-    std::mt19937 random{unsigned(size)};
-    quint32 address = base;
-    for (Slot slot = 0; slot < kRecordCount; slot += 3) {
-        const int bytes = slot == 0 ? dataLimit(size) : std::uniform_int_distribution<int>(0, 40)(random);
-        if (slot % 2 == 0)
-            document.table[slot] = test::hexRecordAt(address, test::randomHexDigits(random, bytes));
-        else
-            document.table[slot] = test::asciiRecordAt(address, test::randomText(random, bytes / 3));
-        address += quint32(document.table[slot].KeySize) + quint32(slot % 5);
-    }
-    return document;
-}
-
+// image objcopy makes stays small; the first is at the data limit. objcopy
+// refuses a line whose count or checksum is wrong.
 TEST(SRecodeSave, ObjcopyReadsEveryByteBackAtItsAddress)
 {
     const std::pair<AddressSize, quint32> modes[] = {{Bits16, 0x0100}, {Bits24, 0xAB0000}, {Bits32, 0xFFFF0000}};
     for (const auto& [size, base] : modes) {
         SCOPED_TRACE(int(size));
-        const Document document = spreadRecords(size, base);
+        Document document = test::documentIn(size);
+        std::mt19937 random{unsigned(size)};
+        quint32 address = base;
+        for (Slot slot = 0; slot < kRecordCount; slot += 3) {
+            const int bytes = slot == 0 ? dataLimit(size) : std::uniform_int_distribution<int>(0, 40)(random);
+            document.table[slot] = slot % 2 == 0 ? test::hexRecordAt(address, test::randomHexDigits(random, bytes))
+                                                 : test::asciiRecordAt(address, test::randomText(random, bytes / 3));
+            address += quint32(document.table[slot].KeySize) + quint32(slot % 5);
+        }
         QTemporaryDir dir;
         const QString key = dir.filePath(u"out.KEY"_s), image = dir.filePath(u"out.bin"_s);
         ASSERT_EQ(SRecodeSave(key, document), QString());
-
-        const QByteArray text = test::readFileBytes(key);
-        ASSERT_TRUE(text.endsWith("\r\n"));
-        for (const QByteArray& line : text.chopped(1).split('\n'))
-            expectCountAndChecksum(line.chopped(1)); // without its CR
-
         ASSERT_EQ(test::runTool(u"objcopy"_s, {u"-I"_s, u"srec"_s, u"-O"_s, u"binary"_s, u"--gap-fill=0x5A"_s, key, image}),
                   QString());
         const QByteArray bytes = test::readFileBytes(image);

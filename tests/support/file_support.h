@@ -1,20 +1,44 @@
 #pragma once
 
+#include "core/document.h"
+#include "files/format_check.h"
 #include "tests/support/qt_printers.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
+#include <map>
+#include <random>
 
-// Devices, files and processes that misbehave: a view that counts what is
-// read through it and fails on demand, files of a gigabyte that take no
-// room, and a child process with a full disk or without root's rights.
+// Files, devices and processes for the file tests: buffers that fill up or
+// fail, files of a gigabyte that take no room, children with a full disk or
+// without root's rights, the independent tools, and random text.
 namespace quorvane::test {
+
+using DeviceWriter = QString (*)(QIODevice&, const Document&);
+using DeviceReader = QString (*)(QIODevice&, Document&);
+
+// What a writer puts into a buffer. Without `error` the write must succeed.
+[[nodiscard]] QByteArray written(DeviceWriter write, const Document& document, QString* error = nullptr);
+[[nodiscard]] QString readInto(DeviceReader read, QByteArray bytes, Document& document);
+
+// A format check as one text: "N lines" when valid, else "line N: reason".
+[[nodiscard]] QString checkOutcome(const FormatCheck& check);
+
+// A buffer that accepts `capacity` bytes and fails every write after that.
+class FailDevice : public QBuffer {
+public:
+    explicit FailDevice(qint64 capacity) : capacity_(capacity) { open(QIODevice::WriteOnly); }
+    qint64 writeData(const char* data, qint64 length) override;
+    const qint64 capacity_;
+};
 
 // A read-only view of another device. It counts the bytes read through it
 // and, from the `pass`-th reading from the start on (a seek to 0 starts the
@@ -23,10 +47,8 @@ namespace quorvane::test {
 class CountingDevice : public QIODevice {
 public:
     explicit CountingDevice(QIODevice& inner);
-
     void failFrom(int pass, qint64 offset);
     [[nodiscard]] qint64 bytesRead() const { return bytesRead_; }
-
     [[nodiscard]] bool isSequential() const override { return inner_.isSequential(); }
     [[nodiscard]] qint64 size() const override { return inner_.size(); }
     bool seek(qint64 position) override;
@@ -43,10 +65,17 @@ private:
     qint64 failOffset_ = 0;
 };
 
+[[nodiscard]] QByteArray readFileBytes(const QString& path);
+void writeFileBytes(const QString& path, const QByteArray& bytes);
+// Every name in the folder, hidden ones included: a save that failed must
+// leave no temporary file behind.
+[[nodiscard]] QStringList folderEntries(const QString& folder);
+// Runs a program to its end: an empty text, or why it failed.
+[[nodiscard]] QString runTool(const QString& program, const QStringList& arguments);
+
 // A file of `size` bytes in `folder`: `head`, then zeros that take no room
 // on the disk, so a gigabyte is made in no time.
 [[nodiscard]] QString sparseFile(const QString& folder, const QString& name, qint64 size, const QByteArray& head = {});
-
 // The bytes this process has read from files so far, as the system counts
 // them: what a reader given only a path has read is the difference.
 [[nodiscard]] qint64 bytesReadByThisProcess();
@@ -61,8 +90,10 @@ struct ChildLimits {
 };
 [[nodiscard]] int runInChild(const ChildLimits& limits, const std::function<int()>& work);
 
-// Every name in the folder, hidden ones included: a save that failed must
-// leave no temporary file behind.
-[[nodiscard]] QStringList folderEntries(const QString& folder);
+// Random text for property tests: letters, digits, blanks, commas, "#",
+// NUL and other control characters, and characters beyond ASCII (two, three
+// and four UTF-8 bytes).
+[[nodiscard]] QString randomText(std::mt19937& random, int maxLength);
+[[nodiscard]] QString randomHexDigits(std::mt19937& random, int byteCount);
 
 } // namespace quorvane::test
