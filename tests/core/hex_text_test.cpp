@@ -66,12 +66,4 @@ TEST(HexText, HexStringAndAddressTextPredicates)
     }
 }
 
-TEST(HexText, FixedWidthHexKeepsTheLowBitsInUpperCase)
-{
-    EXPECT_EQ(AddrToText(qint16(0x00AB), qint16(0xCDEF), AddressSize::Bits32), "00ABCDEF");
-    EXPECT_EQ(AddrToText(qint16(0x1234), qint16(0x8000), AddressSize::Bits24), "348000"); // bits above 23 hidden
-    EXPECT_EQ(AddrToText(qint16(0x1234), qint16(0x000A), AddressSize::Bits16), "000A");
-    EXPECT_EQ(twoDigitHex(0x1FA), "FA");
-}
-
 } // namespace
