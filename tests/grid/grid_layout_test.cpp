@@ -1,6 +1,6 @@
-// The grid's layout without a widget: which records and bytes the grid can
-// show, how cells are numbered, and where every control goes for fonts of
-// different measures.
+// The grid's layout without a widget: where every control goes for fonts of
+// different measures. Which records and bytes it shows and how cells are
+// numbered are followed through real key presses in cell_navigation_test.
 #include "grid/grid_layout.h"
 #include "tests/support/qt_printers.h"
 
@@ -38,74 +38,6 @@ void expectSameColumn(const QRect& above, const QRect& below, const char* what)
 }
 
 } // namespace
-
-TEST(GridPosition, ShowsOnlyRecordsAndBytesThatExist)
-{
-    struct Case {
-        int requested;
-        int shown;      // topSlot() or leftByte() after the request
-        int lastShown;  // the slot in row 9, or the byte in column 15
-    };
-    const Case topSlots[] = {
-        {.requested = 0, .shown = 0, .lastShown = 9},
-        {.requested = 17, .shown = 17, .lastShown = 26},
-        {.requested = 246, .shown = 246, .lastShown = 255}, // the spare slot 256 never shows
-        {.requested = 247, .shown = 246, .lastShown = 255},
-        {.requested = -1, .shown = 0, .lastShown = 9},
-    };
-    for (const Case& c : topSlots) {
-        GridLayout layout;
-        layout.setTopSlot(c.requested);
-        EXPECT_EQ(layout.topSlot(), c.shown) << c.requested;
-        EXPECT_EQ(layout.slotOfRow(0), c.shown) << c.requested;
-        EXPECT_EQ(layout.slotOfRow(kGridRows - 1), c.lastShown) << c.requested;
-    }
-    const Case leftBytes[] = {
-        {.requested = 0, .shown = 0, .lastShown = 15},
-        {.requested = 236, .shown = 236, .lastShown = 251}, // the last byte of the largest record
-        {.requested = 237, .shown = 236, .lastShown = 251},
-        {.requested = -3, .shown = 0, .lastShown = 15},
-    };
-    for (const Case& c : leftBytes) {
-        GridLayout layout;
-        layout.setLeftByte(c.requested);
-        EXPECT_EQ(layout.leftByte(), c.shown) << c.requested;
-        EXPECT_EQ(layout.byteOfColumn(0), c.shown) << c.requested;
-        EXPECT_EQ(layout.byteOfColumn(kGridColumns - 1), c.lastShown) << c.requested;
-    }
-}
-
-TEST(CellNumbering, RowsColumnsAndNeighbours)
-{
-    struct Case {
-        int cell;
-        int row, column;
-        int first, last; // of its row
-        bool firstColumn, lastColumn;
-    };
-    const Case cases[] = {
-        {.cell = 0, .row = 0, .column = 0, .first = 0, .last = 15, .firstColumn = true, .lastColumn = false},
-        {.cell = 15, .row = 0, .column = 15, .first = 0, .last = 15, .firstColumn = false, .lastColumn = true},
-        {.cell = 16, .row = 1, .column = 0, .first = 16, .last = 31, .firstColumn = true, .lastColumn = false},
-        {.cell = 37, .row = 2, .column = 5, .first = 32, .last = 47, .firstColumn = false, .lastColumn = false},
-        {.cell = 159, .row = 9, .column = 15, .first = 144, .last = 159, .firstColumn = false, .lastColumn = true},
-    };
-    for (const Case& c : cases) {
-        const CellIndex cell(c.cell);
-        EXPECT_EQ(cell.row(), c.row) << c.cell;
-        EXPECT_EQ(cell.column(), c.column) << c.cell;
-        EXPECT_EQ(CellIndex::at(c.row, c.column), cell) << c.cell;
-        EXPECT_EQ(cell.firstOfRow().value(), c.first) << c.cell;
-        EXPECT_EQ(cell.lastOfRow().value(), c.last) << c.cell;
-        EXPECT_EQ(cell.inFirstColumn(), c.firstColumn) << c.cell;
-        EXPECT_EQ(cell.inLastColumn(), c.lastColumn) << c.cell;
-    }
-    const CellIndex middle(37);
-    EXPECT_EQ(middle.above(), CellIndex::at(1, 5));
-    EXPECT_EQ(middle.below(), CellIndex::at(3, 5));
-    EXPECT_EQ(middle.previous(), CellIndex::at(2, 4));
-    EXPECT_EQ(middle.next(), CellIndex::at(2, 6));
-}
 
 // For each font: rows read left to right and stack downwards, fields hold
 // their text, an ASCII row's first cell covers the row's sixteen cells,
