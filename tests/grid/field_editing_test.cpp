@@ -60,7 +60,7 @@ private slots:
     {
         QTest::addColumn<int>("bits");
         QTest::addColumn<QString>("address"); // "12" typed
-        QTest::addColumn<qint16>("size");     // "3009" typed
+        QTest::addColumn<qint16>("size");     // the limit; one more and a digit typed
         QTest::newRow("32-bit") << 32 << "00000012" << qint16(250);
         QTest::newRow("24-bit") << 24 << "000012" << qint16(251);
         QTest::newRow("16-bit") << 16 << "0012" << qint16(252);
@@ -82,8 +82,8 @@ private slots:
         QVERIFY(fx->captionCalls > 0);
         fx->startIn(fx->size(0));
         fx->size(0)->selectAll();
-        fx->typeKeys(QStringLiteral("3009"));
-        QCOMPARE(fx->document.table[0].KeySize, qint16(300)); // at most 3 digits
+        fx->typeKeys(QString::number(size + 1) + QLatin1Char('9'));
+        QCOMPARE(fx->document.table[0].KeySize, qint16(size + 1)); // at most 3 digits
         fx->press(Qt::Key_Tab);
         QCOMPARE(fx->focusName(), QStringLiteral("Combo_type_0"));
         QCOMPARE(fx->document.table[0].KeySize, size);

@@ -1,6 +1,7 @@
-// The grid's layout without a widget: where every control goes for fonts of
-// different measures. Which records and bytes it shows and how cells are
-// numbered are followed through real key presses in cell_navigation_test.
+// The grid's layout without a widget: which records and bytes the grid can
+// show, and where every control goes for fonts of different measures. How
+// cells are numbered is followed through real key presses in
+// cell_navigation_test.
 #include "grid/grid_layout.h"
 #include "tests/support/qt_printers.h"
 
@@ -38,6 +39,42 @@ void expectSameColumn(const QRect& above, const QRect& below, const char* what)
 }
 
 } // namespace
+
+TEST(GridPosition, ShowsOnlyRecordsAndBytesThatExist)
+{
+    struct Case {
+        int requested;
+        int shown;      // topSlot() or leftByte() after the request
+        int lastShown;  // the slot in row 9, or the byte in column 15
+    };
+    const Case topSlots[] = {
+        {.requested = 0, .shown = 0, .lastShown = 9},
+        {.requested = 17, .shown = 17, .lastShown = 26},
+        {.requested = 246, .shown = 246, .lastShown = 255}, // the spare slot 256 never shows
+        {.requested = 247, .shown = 246, .lastShown = 255},
+        {.requested = -1, .shown = 0, .lastShown = 9},
+    };
+    for (const Case& c : topSlots) {
+        GridLayout layout;
+        layout.setTopSlot(c.requested);
+        EXPECT_EQ(layout.topSlot(), c.shown) << c.requested;
+        EXPECT_EQ(layout.slotOfRow(0), c.shown) << c.requested;
+        EXPECT_EQ(layout.slotOfRow(kGridRows - 1), c.lastShown) << c.requested;
+    }
+    const Case leftBytes[] = {
+        {.requested = 0, .shown = 0, .lastShown = 15},
+        {.requested = 236, .shown = 236, .lastShown = 251}, // the last byte of the largest record
+        {.requested = 237, .shown = 236, .lastShown = 251},
+        {.requested = -3, .shown = 0, .lastShown = 15},
+    };
+    for (const Case& c : leftBytes) {
+        GridLayout layout;
+        layout.setLeftByte(c.requested);
+        EXPECT_EQ(layout.leftByte(), c.shown) << c.requested;
+        EXPECT_EQ(layout.byteOfColumn(0), c.shown) << c.requested;
+        EXPECT_EQ(layout.byteOfColumn(kGridColumns - 1), c.lastShown) << c.requested;
+    }
+}
 
 // For each font: rows read left to right and stack downwards, fields hold
 // their text, an ASCII row's first cell covers the row's sixteen cells,

@@ -1,11 +1,15 @@
 // The grid's rules without a widget, for the values the keyboard cannot
 // reach or the widget tests do not vary: the character filters at their
-// boundaries, the room rule, writing back a row and the size's value. What a
-// HEX cell shows and reading key events as key codes are followed by the
-// widget tests' real key presses.
+// boundaries, the room rule, writing back a row, the size's value and
+// reading Qt key events as key codes. What a HEX cell shows is followed by
+// the widget tests.
 #include "grid/edit_rules.h"
+#include "grid/key_codes.h"
 #include "grid/row_write_back.h"
 #include "tests/support/record_builders.h"
+
+#include <QInputDevice>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -125,4 +129,39 @@ TEST(FieldRules, SizeValue)
     };
     for (const Case& c : cases)
         EXPECT_EQ(sizeFromText(QString::fromLatin1(c.text)), c.size) << c.text;
+}
+
+TEST(KeyStrokes, CodesAndCharacters)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods = Qt::NoModifier;
+        const char* text = "";
+        int code;
+        bool shift = false;
+        int character = 0;
+    };
+    const Case cases[] = {
+        {.key = Qt::Key_Backtab, .code = kKeyTab, .shift = true, .character = 9},
+        {.key = Qt::Key_Enter, .text = "\r", .code = kKeyReturn, .character = 13},
+        {.key = Qt::Key_V, .mods = Qt::ControlModifier, .text = "v", .code = 'V', .character = 22},
+        {.key = Qt::Key_V, .mods = Qt::ControlModifier, .text = "\x16", .code = 'V', .character = 22},
+        {.key = Qt::Key_1, .mods = Qt::ControlModifier, .text = "1", .code = '1'},
+        {.key = Qt::Key_A, .mods = Qt::ShiftModifier, .text = "A", .code = 'A', .shift = true, .character = 'A'},
+        {.key = Qt::Key_Delete, .text = "\x7f", .code = kKeyDelete},
+        {.key = Qt::Key_F, .mods = Qt::AltModifier, .text = "f", .code = 'F', .character = 'f'},
+        {.key = Qt::Key_Insert, .mods = Qt::ShiftModifier, .code = kKeyInsert, .shift = true, .character = 22},
+        {.key = Qt::Key_Delete, .mods = Qt::ShiftModifier, .code = kKeyDelete, .shift = true, .character = 24},
+        {.key = Qt::Key_F1, .code = kKeyNone},
+    };
+    // A key event without a device makes Qt create a keyboard that, with no
+    // application to own it, is never freed: the leak check would fail.
+    const QInputDevice keyboard(QStringLiteral("test keyboard"), 1, QInputDevice::DeviceType::Keyboard);
+    for (const Case& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.mods, 0, 0, 0, QString::fromLatin1(c.text), false, 1, &keyboard);
+        const KeyStroke stroke = keyStrokeOf(event);
+        EXPECT_EQ(stroke.keyCode, c.code) << c.key;
+        EXPECT_EQ(stroke.shift, c.shift) << c.key;
+        EXPECT_EQ(int(stroke.character), c.character) << c.key;
+    }
 }
