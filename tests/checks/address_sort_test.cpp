@@ -47,20 +47,6 @@ TEST(AddressSort, CutNarrowsEveryRecordsAddressButTheSparesToTheMode)
     }
 }
 
-TEST(AddressSort, EqualAddressesEndWhereTheExchangeRulePutsThem)
-{
-    const struct { std::vector<std::pair<quint32, int>> records; std::vector<QString> order; } cases[] = {
-        {{{5, 1}, {5, 1}, {1, 1}}, {"@2", "@1", "@0"}},         // equal records change order
-        {{{2, 1}, {1, 1}, {1, 1}}, {"@1", "@2", "@0"}},         // the first of equal smallest is taken
-        {{{1, 1}, {1, 1}, {0, 1}, {1, 1}}, {"@2", "@1", "@0", "@3"}}, // equal to the current is no exchange
-    };
-    for (const auto& c : cases) {
-        RecordTable table = tableInOrder(c.records);
-        sortByAddress(table);
-        EXPECT_EQ(titlesInUse(table), c.order) << c.order.front().toStdString();
-    }
-}
-
 TEST(AddressSort, CutsBeforeSortingAndChecking)
 {
     // In 32 bits these are in order and apart; cut to 16 bits they swap and overlap.

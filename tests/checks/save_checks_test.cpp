@@ -1,4 +1,3 @@
-#include "checks/report_list.h"
 #include "checks/save_checks.h"
 
 #include "tests/support/record_builders.h"
@@ -14,12 +13,6 @@ using namespace test;
 constexpr Slot kCaseSlot = 4;
 
 QString hitText(bool hit) { return hit ? QStringLiteral("5") : QString(); }
-
-TEST(ReportList, JoinsLineNumbersOfHitSlots)
-{
-    EXPECT_EQ(reportList({}), QString());
-    EXPECT_EQ(reportList({0, 9, 255}), QStringLiteral("1, 10, 256"));
-}
 
 TEST(SaveChecks, AddressEmptyCheckReportsContentWithoutAddress)
 {

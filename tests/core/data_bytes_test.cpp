@@ -1,32 +1,23 @@
 #include "core/data_bytes.h"
-#include "tests/support/qt_printers.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorvane;
+using namespace quorvane::test;
 
 namespace {
 
-const QString kE = QString::fromUtf8("\xC3\xA9");           // é, 2 bytes
-const QString kA = QString::fromUtf8("\xE3\x81\x82");       // あ, 3 bytes
-const QString kKey = QString::fromUtf8("\xF0\x9F\x94\x91"); // 🔑, 4 bytes, two UTF-16 units
-
-TEST(DataBytes, ByteCountIsWhatTheKeyFileHolds)
-{
-    EXPECT_EQ(dataByteCount(kTypeHex, "ABC"), 2);
-    EXPECT_EQ(dataByteCount(kTypeHex, "ABCD"), 2);
-    EXPECT_EQ(dataByteCount(kTypeAscii, "a" + kE + kA + kKey), 1 + 2 + 3 + 4);
-    EXPECT_EQ(dataByteCount(2, "ab"), 2); // any non-zero type holds characters
-}
-
+// Byte counts are followed by the save checks; the cut is used by the
+// checks, the S-record limit and the grid's write-back alike.
 TEST(DataBytes, CutNeverSplitsACharacter)
 {
     const struct { QString text; int maxBytes; QString expected; } cases[] = {
-        {"a" + kE + "b", 2, "a"},
-        {"a" + kE + "b", 3, "a" + kE},
-        {kA + kA, 5, kA},
-        {kKey + "x", 3, ""},
-        {kKey + "x", 5, kKey + "x"},
+        {"a" + kAUmlaut + "b", 2, "a"},
+        {"a" + kAUmlaut + "b", 3, "a" + kAUmlaut},
+        {kEuro + kEuro, 5, kEuro},
+        {kEmoji + "x", 3, ""},
+        {kEmoji + "x", 5, kEmoji + "x"},
         {QString(QChar(0xD800)) + "ab", 2, QString(QChar(0xD800)) + "a"}, // a lone surrogate is written as one byte
     };
     for (const auto& c : cases)

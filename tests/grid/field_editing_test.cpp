@@ -54,28 +54,40 @@ private slots:
         QCOMPARE(fx->document.table[3].KeyAddrSet, false);
     }
 
-    void addressPaddingPerMode_data()
+    // The address is padded to the mode's digits and the size clamped to
+    // the mode's data limit when the field is left.
+    void fieldsPerMode_data()
     {
         QTest::addColumn<int>("bits");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("32-bit") << 32 << "00000012";
-        QTest::newRow("24-bit") << 24 << "000012";
-        QTest::newRow("16-bit") << 16 << "0012";
+        QTest::addColumn<QString>("address"); // "12" typed
+        QTest::addColumn<qint16>("size");     // the limit; one more and a digit typed
+        QTest::newRow("32-bit") << 32 << "00000012" << qint16(250);
+        QTest::newRow("24-bit") << 24 << "000012" << qint16(251);
+        QTest::newRow("16-bit") << 16 << "0012" << qint16(252);
     }
 
-    void addressPaddingPerMode()
+    void fieldsPerMode()
     {
         QFETCH(int, bits);
-        QFETCH(QString, shown);
+        QFETCH(QString, address);
+        QFETCH(qint16, size);
         fx->setMode(bits);
         QCOMPARE(fx->address(0)->maxLength(), bits / 4);
         fx->startIn(fx->address(0));
         fx->typeKeys(QStringLiteral("12"));
         fx->press(Qt::Key_Tab);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_size_0"));
-        QCOMPARE(fx->address(0)->text(), shown);
+        QCOMPARE(fx->address(0)->text(), address);
         QCOMPARE(fx->document.table[0].address(), 0x12u);
         QVERIFY(fx->captionCalls > 0);
+        fx->startIn(fx->size(0));
+        fx->size(0)->selectAll();
+        fx->typeKeys(QString::number(size + 1) + QLatin1Char('9'));
+        QCOMPARE(fx->document.table[0].KeySize, qint16(size + 1)); // at most 3 digits
+        fx->press(Qt::Key_Tab);
+        QCOMPARE(fx->focusName(), QStringLiteral("Combo_type_0"));
+        QCOMPARE(fx->document.table[0].KeySize, size);
+        QCOMPARE(fx->size(0)->text(), QString::number(size));
     }
 
     // A narrower mode bounds typing only: the address shown is neither cut
@@ -98,34 +110,6 @@ private slots:
         QCOMPARE(fx->document.table[0].address(), 0x5678u);
         QCOMPARE(fx->state.Modified, true); // the dropped digits are an unsaved change
         QVERIFY(fx->captionCalls > 0);
-    }
-
-    void sizeClampPerMode_data()
-    {
-        QTest::addColumn<int>("bits");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<qint16>("size");
-        QTest::newRow("32-bit") << 32 << "3009" << qint16(250);
-        QTest::newRow("24-bit") << 24 << "3009" << qint16(251);
-        QTest::newRow("16-bit") << 16 << "3009" << qint16(252);
-        QTest::newRow("zero stays") << 32 << "0" << qint16(0);
-    }
-
-    void sizeClampPerMode()
-    {
-        QFETCH(int, bits);
-        QFETCH(QString, typed);
-        QFETCH(qint16, size);
-        fx->setMode(bits);
-        fx->startIn(fx->size(4));
-        fx->typeKeys(typed);
-        QCOMPARE(fx->document.table[4].KeySize, qint16(typed.left(3).toInt())); // at most 3 digits
-        fx->press(Qt::Key_Tab);
-        QCOMPARE(fx->focusName(), QStringLiteral("Combo_type_4"));
-        QCOMPARE(fx->document.table[4].KeySize, size);
-        // Size 0 alone does not put a record in use: the redraw blanks the row.
-        QCOMPARE(fx->size(4)->text(), size == 0 ? QString() : QString::number(size));
-        QCOMPARE(fx->state.Modified, true);
     }
 
     // The size is stored at every keystroke; the data is cut to it only when
@@ -247,7 +231,6 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("wheelOn"); // empty: a click on the bar's arrow
         QTest::addColumn<int>("vAfter");
-        QTest::newRow("size, wheel on the bar") << "Text_size_2" << "bar" << 3;
         QTest::newRow("size, wheel over a data cell") << "Text_size_2" << "Text_data_70" << 3;
         QTest::newRow("address, wheel over a title") << "Text_address_2" << "Text_title_5" << 3;
         QTest::newRow("address, click on the bar's arrow") << "Text_address_2" << "" << 1;
@@ -266,7 +249,7 @@ private slots:
         fx->startIn(fx->control(field));
         QScrollBar* bar = fx->grid->vScroll();
         if (!wheelOn.isEmpty()) {
-            QWidget* target = wheelOn == QLatin1String("bar") ? bar : fx->control<QWidget>(wheelOn);
+            QWidget* target = fx->control<QWidget>(wheelOn);
             QWheelEvent turn(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(target, &turn);

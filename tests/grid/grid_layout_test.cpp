@@ -1,6 +1,7 @@
 // The grid's layout without a widget: which records and bytes the grid can
-// show, how cells are numbered, and where every control goes for fonts of
-// different measures.
+// show, and where every control goes for fonts of different measures. How
+// cells are numbered is followed through real key presses in
+// cell_navigation_test.
 #include "grid/grid_layout.h"
 #include "tests/support/qt_printers.h"
 
@@ -75,41 +76,15 @@ TEST(GridPosition, ShowsOnlyRecordsAndBytesThatExist)
     }
 }
 
-TEST(CellNumbering, RowsColumnsAndNeighbours)
-{
-    struct Case {
-        int cell;
-        int row, column;
-        int first, last; // of its row
-        bool firstColumn, lastColumn;
-    };
-    const Case cases[] = {
-        {.cell = 0, .row = 0, .column = 0, .first = 0, .last = 15, .firstColumn = true, .lastColumn = false},
-        {.cell = 15, .row = 0, .column = 15, .first = 0, .last = 15, .firstColumn = false, .lastColumn = true},
-        {.cell = 16, .row = 1, .column = 0, .first = 16, .last = 31, .firstColumn = true, .lastColumn = false},
-        {.cell = 37, .row = 2, .column = 5, .first = 32, .last = 47, .firstColumn = false, .lastColumn = false},
-        {.cell = 159, .row = 9, .column = 15, .first = 144, .last = 159, .firstColumn = false, .lastColumn = true},
-    };
-    for (const Case& c : cases) {
-        const CellIndex cell(c.cell);
-        EXPECT_EQ(cell.row(), c.row) << c.cell;
-        EXPECT_EQ(cell.column(), c.column) << c.cell;
-        EXPECT_EQ(CellIndex::at(c.row, c.column), cell) << c.cell;
-        EXPECT_EQ(cell.firstOfRow().value(), c.first) << c.cell;
-        EXPECT_EQ(cell.lastOfRow().value(), c.last) << c.cell;
-        EXPECT_EQ(cell.inFirstColumn(), c.firstColumn) << c.cell;
-        EXPECT_EQ(cell.inLastColumn(), c.lastColumn) << c.cell;
-    }
-    const CellIndex middle(37);
-    EXPECT_EQ(middle.above(), CellIndex::at(1, 5));
-    EXPECT_EQ(middle.below(), CellIndex::at(3, 5));
-    EXPECT_EQ(middle.previous(), CellIndex::at(2, 4));
-    EXPECT_EQ(middle.next(), CellIndex::at(2, 6));
-}
-
-TEST(GridGeometry, RowsReadLeftToRightAndStackDownwards)
+// For each font: rows read left to right and stack downwards, fields hold
+// their text, an ASCII row's first cell covers the row's sixteen cells,
+// headings stand over their columns, the record bar runs beside all ten
+// rows, the byte bar exactly under the data cells, and the grid's size takes
+// in everything.
+TEST(GridGeometry, ForEveryFont)
 {
     for (const FontMeasures& font : kFonts) {
+        SCOPED_TRACE(font.digitWidth);
         const GridLayout layout(font);
         for (int r = 0; r < kGridRows; ++r) {
             const std::vector<QRect> row = rowRects(layout, r);
@@ -119,50 +94,22 @@ TEST(GridGeometry, RowsReadLeftToRightAndStackDownwards)
                 EXPECT_EQ(row[k].height(), row[0].height()) << "row " << r << " control " << k;
             }
             EXPECT_GE(row[0].height(), font.lineHeight);
-            if (r > 0) {
+            if (r > 0)
                 EXPECT_LT(layout.titleRect(r - 1).bottom(), layout.titleRect(r).top()) << r;
-            }
         }
-    }
-}
-
-TEST(GridGeometry, FieldsHoldTheirText)
-{
-    for (const FontMeasures& font : kFonts) {
-        const GridLayout layout(font);
-        struct Case {
-            const char* field;
-            QRect rect;
-            int textWidth;
+        const struct { const char* field; QRect rect; int textWidth; } fields[] = {
+            {"line number", layout.lineNumberRect(0), 3 * font.digitWidth},
+            {"address", layout.addressRect(0), 8 * font.digitWidth},
+            {"size", layout.sizeRect(0), 3 * font.digitWidth},
+            {"type", layout.typeRect(0), font.typeNameWidth},
+            {"cell", layout.cellRect(CellIndex(0)), 2 * font.digitWidth},
         };
-        const Case cases[] = {
-            {.field = "line number", .rect = layout.lineNumberRect(0), .textWidth = 3 * font.digitWidth},
-            {.field = "address", .rect = layout.addressRect(0), .textWidth = 8 * font.digitWidth},
-            {.field = "size", .rect = layout.sizeRect(0), .textWidth = 3 * font.digitWidth},
-            {.field = "type", .rect = layout.typeRect(0), .textWidth = font.typeNameWidth},
-            {.field = "cell", .rect = layout.cellRect(CellIndex(0)), .textWidth = 2 * font.digitWidth},
-        };
-        for (const Case& c : cases)
-            EXPECT_GT(c.rect.width(), c.textWidth) << c.field << " at digit width " << font.digitWidth;
+        for (const auto& f : fields)
+            EXPECT_GT(f.rect.width(), f.textWidth) << f.field;
         EXPECT_EQ(layout.cellWidth(), layout.cellRect(CellIndex(0)).width());
-    }
-}
+        EXPECT_EQ(layout.cellRect(CellIndex::at(4, 0)).left() + layout.wideCellWidth() - 1,
+                  layout.cellRect(CellIndex::at(4, kGridColumns - 1)).right());
 
-// An ASCII row's first cell covers the row's sixteen cells exactly.
-TEST(GridGeometry, WideCellSpansTheRow)
-{
-    for (const FontMeasures& font : kFonts) {
-        const GridLayout layout(font);
-        const QRect first = layout.cellRect(CellIndex::at(4, 0));
-        const QRect last = layout.cellRect(CellIndex::at(4, kGridColumns - 1));
-        EXPECT_EQ(first.left() + layout.wideCellWidth() - 1, last.right()) << font.digitWidth;
-    }
-}
-
-TEST(GridGeometry, HeadingsStandOverTheirColumns)
-{
-    for (const FontMeasures& font : kFonts) {
-        const GridLayout layout(font);
         expectSameColumn(layout.lineNumberHeadingRect(), layout.lineNumberRect(0), "No.");
         expectSameColumn(layout.headingRect(Heading::Address), layout.addressRect(0), "Address");
         expectSameColumn(layout.headingRect(Heading::Size), layout.sizeRect(0), "Size");
@@ -175,15 +122,7 @@ TEST(GridGeometry, HeadingsStandOverTheirColumns)
         EXPECT_GE(data.right(), layout.cellRect(CellIndex(kGridColumns - 1)).right());
         EXPECT_LT(data.right(), layout.titleRect(0).left());
         EXPECT_LT(data.bottom(), layout.dataIndexRect(0).top());
-    }
-}
 
-// The record bar runs beside all ten rows, the byte bar exactly under the
-// data cells, and the grid's size takes in everything.
-TEST(GridGeometry, ScrollBarsAndSize)
-{
-    for (const FontMeasures& font : kFonts) {
-        const GridLayout layout(font);
         const QRect records = layout.recordScrollRect();
         const QRect bytes = layout.byteScrollRect();
         EXPECT_GT(records.left(), layout.titleRect(0).right());
@@ -192,7 +131,6 @@ TEST(GridGeometry, ScrollBarsAndSize)
         EXPECT_GT(bytes.top(), layout.cellRect(CellIndex(kGridCells - 1)).bottom());
         EXPECT_EQ(bytes.left(), layout.cellRect(CellIndex(0)).left());
         EXPECT_EQ(bytes.right(), layout.cellRect(CellIndex(kGridColumns - 1)).right());
-
         const QRect grid(QPoint(0, 0), layout.gridSize());
         std::vector<QRect> all = rowRects(layout, kGridRows - 1);
         all.insert(all.end(), {records, bytes, layout.headingRect(Heading::Title), layout.lineNumberHeadingRect()});

@@ -1,12 +1,12 @@
 // The grid's rules without a widget, for the values the keyboard cannot
 // reach or the widget tests do not vary: the character filters at their
-// boundaries, the room rule, what a HEX cell shows and whether it is open,
-// writing back a row, the size's value and reading Qt key events as key
-// codes.
+// boundaries, the room rule, writing back a row, the size's value and
+// reading Qt key events as key codes. What a HEX cell shows is followed by
+// the widget tests.
 #include "grid/edit_rules.h"
 #include "grid/key_codes.h"
 #include "grid/row_write_back.h"
-#include "tests/support/qt_printers.h"
+#include "tests/support/record_builders.h"
 
 #include <QInputDevice>
 #include <QKeyEvent>
@@ -16,15 +16,6 @@
 using namespace quorvane;
 
 namespace {
-
-KeyRecord record(qint16 type, const QString& data, qint16 size)
-{
-    KeyRecord rec;
-    rec.KeyType = type;
-    rec.KeyData = data;
-    rec.KeySize = size;
-    return rec;
-}
 
 enum class Filter { Title, Address, Size, HexCell, AsciiCell };
 
@@ -40,59 +31,38 @@ char16_t filtered(Filter filter, bool room, char16_t code)
     return code;
 }
 
+KeyRecord record(qint16 type, const QString& data, int size) { return test::hexRecord(data, size, type); }
+
 } // namespace
 
+// Each character of `in` goes through the filter and comes out as the
+// character at its place in `out`, where '-' stands for discarded.
 TEST(KeyFilters, AtTheirBoundaries)
 {
+    const QString paste(kCharPaste), cut(kCharCut), copy(kCharCopy), back(kCharBackspace), tab(kCharTab);
     struct Case {
         Filter filter;
         bool room = true;
-        char16_t in;
-        char16_t out; // 0: discarded
+        QString in;
+        QString out;
     };
     const Case cases[] = {
         // Neighbours of the digit and letter ranges; lower case comes up.
-        {.filter = Filter::HexCell, .in = u'0', .out = u'0'},
-        {.filter = Filter::HexCell, .in = u'9', .out = u'9'},
-        {.filter = Filter::HexCell, .in = u'A', .out = u'A'},
-        {.filter = Filter::HexCell, .in = u'F', .out = u'F'},
-        {.filter = Filter::HexCell, .in = u'a', .out = u'A'},
-        {.filter = Filter::HexCell, .in = u'f', .out = u'F'},
-        {.filter = Filter::HexCell, .in = u'/', .out = 0},
-        {.filter = Filter::HexCell, .in = u':', .out = 0},
-        {.filter = Filter::HexCell, .in = u'@', .out = 0},
-        {.filter = Filter::HexCell, .in = u'G', .out = 0},
-        {.filter = Filter::HexCell, .in = u'`', .out = 0},
-        {.filter = Filter::HexCell, .in = u'g', .out = 0},
+        {.filter = Filter::HexCell, .in = "09AFaf/:@G`g" + paste, .out = "09AFAF------" + paste},
+        {.filter = Filter::Address, .in = "09AFf/:@G`g" + copy + cut, .out = "09AFF--------"},
+        {.filter = Filter::Size, .in = "/:", .out = "--"},
+        {.filter = Filter::Title, .in = tab + "~", .out = "-~"},
         // Paste needs room; copy, cut and Backspace never do.
-        {.filter = Filter::HexCell, .in = kCharPaste, .out = kCharPaste},
-        {.filter = Filter::HexCell, .room = false, .in = kCharPaste, .out = 0},
-        {.filter = Filter::HexCell, .room = false, .in = kCharCut, .out = kCharCut},
-        {.filter = Filter::AsciiCell, .in = kCharTab, .out = 0},
-        {.filter = Filter::AsciiCell, .in = kCharPaste, .out = kCharPaste},
-        {.filter = Filter::AsciiCell, .room = false, .in = kCharPaste, .out = 0},
-        {.filter = Filter::AsciiCell, .room = false, .in = kCharCopy, .out = kCharCopy},
-        {.filter = Filter::AsciiCell, .room = false, .in = kCharBackspace, .out = kCharBackspace},
-        {.filter = Filter::Title, .in = kCharTab, .out = 0},
-        {.filter = Filter::Title, .in = u'~', .out = u'~'},
-        {.filter = Filter::Address, .in = u'0', .out = u'0'},
-        {.filter = Filter::Address, .in = u'9', .out = u'9'},
-        {.filter = Filter::Address, .in = u'A', .out = u'A'},
-        {.filter = Filter::Address, .in = u'F', .out = u'F'},
-        {.filter = Filter::Address, .in = u'f', .out = u'F'},
-        {.filter = Filter::Address, .in = u'/', .out = 0},
-        {.filter = Filter::Address, .in = u':', .out = 0},
-        {.filter = Filter::Address, .in = u'@', .out = 0},
-        {.filter = Filter::Address, .in = u'G', .out = 0},
-        {.filter = Filter::Address, .in = u'`', .out = 0},
-        {.filter = Filter::Address, .in = u'g', .out = 0},
-        {.filter = Filter::Address, .in = kCharCopy, .out = 0},
-        {.filter = Filter::Address, .in = kCharCut, .out = 0},
-        {.filter = Filter::Size, .in = u'/', .out = 0},
-        {.filter = Filter::Size, .in = u':', .out = 0},
+        {.filter = Filter::HexCell, .room = false, .in = paste + cut, .out = "-" + cut},
+        {.filter = Filter::AsciiCell, .in = tab + paste, .out = "-" + paste},
+        {.filter = Filter::AsciiCell, .room = false, .in = paste + copy + back, .out = "-" + copy + back},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(filtered(c.filter, c.room, c.in), c.out) << int(c.filter) << " code " << int(c.in);
+    for (const Case& c : cases) {
+        for (qsizetype k = 0; k < c.in.size(); ++k) {
+            const char16_t expected = c.out[k] == u'-' ? 0 : c.out[k].unicode();
+            EXPECT_EQ(filtered(c.filter, c.room, c.in[k].unicode()), expected) << int(c.filter) << " code " << int(c.in[k].unicode());
+        }
+    }
 }
 
 TEST(RoomRule, SizeInDigitsOrBytes)
@@ -113,31 +83,6 @@ TEST(RoomRule, SizeInDigitsOrBytes)
     };
     for (const Case& c : cases)
         EXPECT_EQ(recordHasRoom(c.record, c.selection), c.room) << c.record.KeyData.toStdString();
-}
-
-// A cell is open when every byte before the one it shows is present.
-TEST(HexCells, TextAndOpenness)
-{
-    struct Case {
-        const char* data;
-        int byte;
-        const char* shown;
-        bool open;
-    };
-    const Case cases[] = {
-        {.data = "0A1B2", .byte = 1, .shown = "1B", .open = true},
-        {.data = "0A1B2", .byte = 2, .shown = "2", .open = true}, // the trailing half byte
-        {.data = "0A1B2", .byte = 3, .shown = "", .open = false},
-        {.data = "0A1B", .byte = 2, .shown = "", .open = true}, // where the next byte is typed
-        {.data = "0A1B", .byte = 3, .shown = "", .open = false},
-        {.data = "", .byte = 0, .shown = "", .open = true},
-        {.data = "", .byte = 1, .shown = "", .open = false},
-    };
-    for (const Case& c : cases) {
-        const QString data = QString::fromLatin1(c.data);
-        EXPECT_EQ(hexCellText(data, c.byte), QString::fromLatin1(c.shown)) << c.data << " byte " << c.byte;
-        EXPECT_EQ(hexCellOpen(data.size(), c.byte), c.open) << c.data << " byte " << c.byte;
-    }
 }
 
 TEST(RowWriteBack, ReplacesTheWindowAndCutsToTheSize)

@@ -1,15 +1,15 @@
 // Open, save, New, End and the close box in the real window, with every
-// dialog answered by the scripted seam: what is asked, in which order, and
-// what is kept when the user or the file system says no.
+// dialog answered by the scripted seam: what the window adds to the document
+// operations (the dialogs, the caption, the file name, the settings, the
+// unsaved-changes question) and what it keeps when the user or the file
+// system says no.
 
 #include "window_fixture.h"
 
 #include "files/srecord_writer.h"
-#include "files/template_file.h"
 #include "tests/support/record_builders.h"
 
 #include <QFileInfo>
-#include <QProcess>
 #include <QSignalSpy>
 
 using namespace quorvane;
@@ -28,6 +28,13 @@ QByteArray contentsOf(const QString& path)
 
 FileDialogResult chosen(const QString& path, int filterIndex = 1) { return {true, path, filterIndex}; }
 FileDialogResult cancelled() { return {}; }
+
+MessageRequest unsavedPrompt(const QString& name)
+{
+    return {name + QStringLiteral("\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"),
+            QStringLiteral("Destroy this data "), MessageButtons::YesNoCancel, MessageIcon::Exclamation,
+            MessageResult::Yes};
+}
 
 using Records = QList<std::pair<Slot, KeyRecord>>;
 
@@ -51,7 +58,7 @@ class FileCommandsTest : public WindowTest {
             QTest::keyClicks(QApplication::focusWidget(), QString(key));
     }
 
-    void putRecords(std::initializer_list<std::pair<Slot, KeyRecord>> records)
+    void putRecords(const Records& records)
     {
         for (const auto& [slot, record] : records)
             table()[slot] = record;
@@ -67,16 +74,15 @@ class FileCommandsTest : public WindowTest {
     }
 
 private slots:
-    // Each row puts records in, answers the questions, then saves as
-    // `name`. Messages are checked in order; a stopped save keeps the
-    // document modified and the file as it was.
-    void saveSequence_data()
+    // One row per outcome of a save from the window; which step says what
+    // is the document operation's. A stopped save keeps the document
+    // modified, the file unwritten and what the steps before it changed.
+    void saveOutcomes_data()
     {
         QTest::addColumn<Records>("records");
-        QTest::addColumn<QList<int>>("answers");        // message answers, in order
         QTest::addColumn<bool>("dialogShown");
-        QTest::addColumn<QString>("name");              // empty: the dialog is cancelled
-        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("name");    // empty: the dialog is cancelled
+        QTest::addColumn<QString>("message"); // empty: none; warnings are answered OK
         QTest::addColumn<bool>("saved");
         QTest::addColumn<Records>("after");
 
@@ -84,75 +90,47 @@ private slots:
         noAddress.KeyAddrSet = false;
         KeyRecord noSize = hexRecordAt(0x20, QStringLiteral("ABC"));
         noSize.KeySize = 0;
-        const KeyRecord filled = hexRecordAt(0x20, QStringLiteral("ABC"));
-        const KeyRecord big = hexRecordAt(0x100, QString(502, QLatin1Char('1')));
         KeyRecord wrongSize = hexRecordAt(0x300, QStringLiteral("AB"));
         wrongSize.KeySize = 2;
         KeyRecord fitted = wrongSize;
         fitted.KeyData = QStringLiteral("FFAB");
-        const int ok = int(MessageResult::Ok);
-        const int cancel = int(MessageResult::Cancel);
-        const QString srecord = QStringLiteral("WARNING:The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?");
-        const QString data = QStringLiteral("WARNING:The size of data is different.\r\nLineNo: 1\r\nContinue ?");
+        const KeyRecord one = hexRecordAt(1, QStringLiteral("01"));
 
-        QTest::newRow("no address: refused before the dialog")
-            << Records{{0, noAddress}} << QList<int>{ok} << false << QString()
-            << QStringList{QStringLiteral("ERROR:No Address.\r\nLineNo: 1")} << false
-            << Records{{0, noAddress}};
-        QTest::newRow("S-record size, Cancel: sizes stay filled")
-            << Records{{0, noSize}, {1, big}} << QList<int>{cancel} << false << QString()
-            << QStringList{srecord} << false << Records{{0, filled}, {1, big}};
-        QTest::newRow("duplicated addresses: sorted, then refused")
-            << Records{{4, hexRecordAt(0x11, QStringLiteral("01"))},
-                                                 {9, hexRecordAt(0x10, QStringLiteral("0102"))}}
-            << QList<int>{ok} << false << QString()
-            << QStringList{QStringLiteral("ERROR:Duplicated Address\r\nNo.1 No.2 \r\nSave the file after correcting "
-                                          "the duplicated Address")}
-            << false
-            << Records{{0, hexRecordAt(0x10, QStringLiteral("0102"))},
-                                                 {1, hexRecordAt(0x11, QStringLiteral("01"))}};
+        QTest::newRow("refused before the dialog") << Records{{0, noAddress}} << false << QString()
+                                                   << "ERROR:No Address.\r\nLineNo: 1" << false
+                                                   << Records{{0, noAddress}};
         QTest::newRow("dialog cancelled: padding and trimming stay")
-            << Records{{0, noSize}, {1, big}} << QList<int>{ok} << true << QString()
-            << QStringList{srecord} << false
+            << Records{{0, noSize}, {1, hexRecordAt(0x100, QString(502, QLatin1Char('1')))}} << true << QString()
+            << "WARNING:The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?" << false
             << Records{{0, hexRecordAt(0x20, QStringLiteral("AB0C"))},
-                                                 {1, hexRecordAt(0x100, QString(500, QLatin1Char('1')))}};
-        QTest::newRow("data size, Cancel after the dialog")
-            << Records{{0, wrongSize}} << QList<int>{cancel} << true
-            << QStringLiteral("out.KEY") << QStringList{data} << false
-            << Records{{0, wrongSize}};
-        QTest::newRow("data size, OK: fitted and saved")
-            << Records{{0, wrongSize}} << QList<int>{ok} << true
-            << QStringLiteral("out.KEY") << QStringList{data} << true
-            << Records{{0, fitted}};
-        QTest::newRow("a place that cannot be written")
-            << Records{{0, hexRecordAt(1, QStringLiteral("01"))}} << QList<int>{ok} << true
-            << QStringLiteral("no/such/folder/out.KEY") << QStringList{QStringLiteral("ERROR:File Save Error.")}
-            << false << Records{{0, hexRecordAt(1, QStringLiteral("01"))}};
+                       {1, hexRecordAt(0x100, QString(500, QLatin1Char('1')))}};
+        QTest::newRow("data size OK after the dialog: fitted and saved")
+            << Records{{0, wrongSize}} << true << QStringLiteral("out.KEY")
+            << "WARNING:The size of data is different.\r\nLineNo: 1\r\nContinue ?" << true << Records{{0, fitted}};
+        QTest::newRow("a place that cannot be written") << Records{{0, one}} << true << "no/such/folder/out.KEY"
+                                                        << "ERROR:File Save Error." << false << Records{{0, one}};
     }
-    void saveSequence()
+    void saveOutcomes()
     {
         QFETCH(Records, records);
-        QFETCH(QList<int>, answers);
         QFETCH(bool, dialogShown);
         QFETCH(QString, name);
-        QFETCH(QStringList, messages);
+        QFETCH(QString, message);
         QFETCH(bool, saved);
         QFETCH(Records, after);
         start();
         modify();
         table()[0] = KeyRecord{}; // the edit was only to mark the document
-        for (const auto& [slot, record] : records)
-            table()[slot] = record;
-        window().grid().redraw();
-        for (int answer : answers)
-            modal().answerMessage(MessageResult(answer));
+        putRecords(records);
+        if (!message.isEmpty())
+            modal().answerMessage(MessageResult::Ok);
         const QString target = name.isEmpty() ? QString() : path(name);
         if (dialogShown)
             modal().answerFileDialog(name.isEmpty() ? cancelled() : chosen(target, 2));
 
         QVERIFY(trigger("FileSave"));
 
-        QCOMPARE(texts(), messages);
+        QCOMPARE(texts(), message.isEmpty() ? QStringList{} : QStringList{message});
         QCOMPARE(int(modal().fileDialogs().size()), dialogShown ? 1 : 0);
         QCOMPARE(modal().unanswered(), 0);
         for (const auto& [slot, record] : after)
@@ -161,38 +139,13 @@ private slots:
         QCOMPARE(window().windowTitle(), saved ? QStringLiteral("Quorvane") : QStringLiteral("Quorvane [Modified]"));
         QCOMPARE(named("Text_filename")->text(), saved ? target : QString());
         QCOMPARE(window().settings().LastPath, saved ? target : QString());
-        if (!target.isEmpty())
-            QCOMPARE(QFile::exists(target), saved);
+        QCOMPARE(contentsOf(target), saved ? srecordFileContents(table(), AddressSize::Bits32) : "<missing>");
         if (dialogShown) {
             QVERIFY(modal().fileDialogs().front()
                     == (FileDialogRequest{FileDialogKind::Save, kFilter, 1, QString(), false, true}));
             // The filter chosen in the dialog is kept, even when the save stops later.
             QCOMPARE(int(window().settings().FilterIndexSetting), name.isEmpty() ? 1 : 2);
         }
-    }
-
-    void theNameChoosesTheFormat_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("isTemplate");
-        QTest::newRow("x.639") << "x.639" << true;
-        QTest::newRow("x.639.bak") << "x.639.bak" << false;
-        QTest::newRow("X.KEY") << "X.KEY" << false;
-        QTest::newRow("X.ZTV") << "X.ZTV" << false;
-        QTest::newRow("no extension, template filter") << "x" << false;
-    }
-    void theNameChoosesTheFormat()
-    {
-        QFETCH(QString, name);
-        QFETCH(bool, isTemplate);
-        start();
-        putRecords({{0, titled(asciiRecordAt(0x10, QStringLiteral("ab")), QStringLiteral("name"))}});
-        modal().answerFileDialog(chosen(path(name), 3));
-        QVERIFY(trigger("FileSave"));
-        QCOMPARE(texts(), QStringList{});
-        const QByteArray written = contentsOf(path(name));
-        QCOMPARE(written, isTemplate ? QByteArray("# Template File\r\nname , 00000010 ,  2 ,  1\r\nab\r\n")
-                                     : srecordFileContents(table(), AddressSize::Bits32));
     }
 
     // Yes with a save that goes through, Yes with the save dialog
@@ -232,7 +185,7 @@ private slots:
         else
             QVERIFY(trigger(command));
 
-        QCOMPARE(modal().messages().front(), unsavedPromptRequestFor(QString()));
+        QCOMPARE(modal().messages().front(), unsavedPrompt(QString()));
         QCOMPARE(modal().unanswered(), 0);
         QCOMPARE(modal().pendingAnswers(), 0);
         QCOMPARE(QFile::exists(path(QStringLiteral("saved.KEY"))), saveGoesThrough);
@@ -266,27 +219,13 @@ private slots:
     }
 
     // A file that cannot be read leaves the document being edited, its
-    // name and its modified mark as they were.
-    void aFailedOpenKeepsTheDocument_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("bad checksum") << "bad.KEY" << QByteArray("S10510000102E7\r\nS10510000102E8\r\n")
-                                      << "ERROR:Illegal file loading.\r\nSelect the appropriate file";
-        QTest::newRow("damaged template") << "bad.639" << QByteArray("# Template File\r\nA , 0001 ,  1 ,  0\r\n")
-                                          << "ERROR:ERROR:Line 3 of the file: the file ends where the data line was expected.";
-        QTest::newRow("gone after the dialog") << "gone.KEY" << QByteArray() << "ERROR:File not found.";
-    }
+    // name and its modified mark as they were; the question before names
+    // the file being given up.
     void aFailedOpenKeepsTheDocument()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, message);
-        if (!contents.isEmpty()) {
-            QFile file(path(name));
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
-        }
+        QFile bad(path(QStringLiteral("bad.KEY")));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("S10510000102E7\r\nS10510000102E8\r\n") > 0);
+        bad.close();
         start();
         const QString first = path(QStringLiteral("first.KEY"));
         modal().answerFileDialog(chosen(first));
@@ -295,11 +234,12 @@ private slots:
         modify();
         const RecordTable before = table();
         modal().answerMessage(MessageResult::No);
-        modal().answerFileDialog(chosen(path(name), 4));
+        modal().answerFileDialog(chosen(bad.fileName(), 4));
 
         QVERIFY(trigger("FileOpen"));
 
-        QCOMPARE(texts().last(), message);
+        QCOMPARE(modal().messages().front(), unsavedPrompt(first));
+        QCOMPARE(texts().last(), QStringLiteral("ERROR:Illegal file loading.\r\nSelect the appropriate file"));
         QCOMPARE(table(), before);
         QCOMPARE(named("Text_filename")->text(), first);
         QVERIFY(window().state().Modified);
@@ -307,39 +247,27 @@ private slots:
         QCOMPARE(int(window().settings().FilterIndexSetting), 4);
     }
 
-    // Typed into the grid, saved as KEY, opened, saved as a template,
-    // opened again: the same table, and the KEY file reads back with objcopy.
+    // Typed into the grid, saved, opened again: the same table.
     void roundTripThroughTheWindow()
     {
         start();
         type(indexed("Text_address", 0), QStringLiteral("1000"));
         typeOn(indexed("Text_data", 0), QStringLiteral("DEADBEEF"));
-        type(indexed("Text_title", 0), QStringLiteral("serial"));
         type(indexed("Text_address", 1), QStringLiteral("1010"));
         typeOn(indexed("Text_data", 16), QStringLiteral("0A0B"));
         const QString key = path(QStringLiteral("keys.KEY"));
-        const QString templ = path(QStringLiteral("keys.639"));
         modal().answerFileDialog(chosen(key));
         QVERIFY(trigger("FileSave"));
-        QCOMPARE(texts(), QStringList{});
         QCOMPARE(contentsOf(key), QByteArray("S30900001000DEADBEEFAE\r\nS30700001010" "0A0B" "C3\r\nS70500000000FA\r\n"));
-        const QString binary = path(QStringLiteral("keys.bin"));
-        QCOMPARE(QProcess::execute(QStringLiteral("objcopy"), {"-I", "srec", "-O", "binary", key, binary}), 0);
-        QCOMPARE(contentsOf(binary), QByteArray::fromHex("DEADBEEF000000000000000000000000" "0A0B"));
         const RecordTable typed = table();
-
+        modify();
+        modal().answerMessage(MessageResult::No);
         modal().answerFileDialog(chosen(key));
         QVERIFY(trigger("FileOpen"));
+        QCOMPARE(table(), typed);
         QCOMPARE(named("Text_filename")->text(), key);
-        QCOMPARE(table()[1], typed[1]);
-        QCOMPARE(table()[0].KeyData, typed[0].KeyData); // a KEY file keeps no titles
-        modal().answerFileDialog(chosen(templ, 3));
-        QVERIFY(trigger("FileSave"));
-        modal().answerFileDialog(chosen(templ, 3));
-        QVERIFY(trigger("FileOpen"));
-        QCOMPARE(texts(), QStringList{});
-        QCOMPARE(srecordFileContents(table(), AddressSize::Bits32), contentsOf(key));
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
+        QCOMPARE(texts(), QStringList{"Destroy this data :" + key + "\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"});
     }
 
     // The shortcuts write the grid back first, as opening a menu does.
@@ -373,21 +301,12 @@ private slots:
         window().openFile(path(QStringLiteral("missing.KEY")));
         QCOMPARE(texts(), QStringList{QStringLiteral("ERROR:File not found.")});
         QFile file(path(QStringLiteral("one.KEY")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("S1050010616227\r\n");
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("S1050010616227\r\n") > 0);
         file.close();
         window().openFile(file.fileName());
         QCOMPARE(table()[0], hexRecordAt(0x10, QStringLiteral("6162")));
         QCOMPARE(window().document().mode.current(), AddressSize::Bits16);
         QCOMPARE(named("Text_filename")->text(), file.fileName());
-    }
-
-private:
-    static MessageRequest unsavedPromptRequestFor(const QString& name)
-    {
-        return {name + QStringLiteral("\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"),
-                QStringLiteral("Destroy this data "), MessageButtons::YesNoCancel, MessageIcon::Exclamation,
-                MessageResult::Yes};
     }
 };
 

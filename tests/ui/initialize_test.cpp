@@ -12,17 +12,6 @@ using namespace quorvane::test;
 class InitializeTest : public WindowTest {
     Q_OBJECT
 private slots:
-    void aTypedEditMarksTheCaption()
-    {
-        QCOMPARE(start().windowTitle(), QStringLiteral("Quorvane"));
-        type(indexed("Text_title", 4), QStringLiteral("boot key"));
-        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
-        // Writing back, redrawing and cutting keep the user's mark.
-        openMenu(QStringLiteral("option"));
-        QVERIFY(trigger("addr24"));
-        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
-    }
-
     void initializeUndoesEverythingButTheSettings()
     {
         start();

@@ -51,7 +51,6 @@ private slots:
         MessageRequest prompt{"\r\nThis data is modified.", "Destroy this data ", MessageButtons::YesNoCancel,
                               MessageIcon::Exclamation, MessageResult::Yes};
         QTest::newRow("error, OK") << error << int(MessageResult::Ok) << MessageResult::Ok;
-        QTest::newRow("warning, OK") << warning << int(MessageResult::Ok) << MessageResult::Ok;
         QTest::newRow("warning, Cancel") << warning << int(MessageResult::Cancel) << MessageResult::Cancel;
         QTest::newRow("prompt, Yes") << prompt << int(MessageResult::Yes) << MessageResult::Yes;
         QTest::newRow("prompt, No") << prompt << int(MessageResult::No) << MessageResult::No;

@@ -6,7 +6,7 @@
 // reached by their object names.
 
 #include "ui/main_window.h"
-#include "ui/scripted_modal_ui.h"
+#include "tests/support/scripted_modal_ui.h"
 
 #include "grid/grid_view.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "modal_ui.h"
+#include "ui/modal_ui.h"
 
 #include <deque>
 #include <vector>
