@@ -27,6 +27,15 @@ SaveStepResult runPreSaveSteps(RecordTable& table, AddressSize size, const Confi
         TrimToSrecordLimit(table, size);
     }
     PadOddHexData(table);
+    // Before the address sort cuts the high digits a narrower size hides,
+    // and whether or not it runs: both writers put only the size's digits in
+    // the file, and an S-record line cannot reach past the size's top.
+    if (const std::vector<Slot> hits = recordsBeyondAddressSize(table, AddressSize::Bits32); !hits.empty())
+        return error(addressOverflowErrorText(table, hits));
+    if (const std::vector<Slot> hits = recordsBeyondAddressSize(table, size); !hits.empty()) {
+        if (!confirm(addressMoveWarningText(table, hits)))
+            return cancelled();
+    }
     return carryOn();
 }
 

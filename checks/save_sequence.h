@@ -28,9 +28,12 @@ struct SaveStepResult {
 
 // Records without an address or with illegal HEX data stop the save; missing
 // sizes are filled in; oversized records are reported through `confirm` and
-// cut on OK; odd HEX data is made whole bytes. What the steps changed stays
-// in the table even when the save stops. `confirm` is called with the table
-// already holding the filled-in sizes, so the window can redraw first.
+// cut on OK; odd HEX data is made whole bytes. Then key data that runs past
+// FFFFFFFF stops the save, and key data the address size cannot hold (high
+// digits it does not show, a last byte above its top) is reported through
+// `confirm`: on OK it is saved in the size's digits. What the steps changed
+// stays in the table even when the save stops. `confirm` is called with the
+// table already holding the filled-in sizes, so the window can redraw first.
 [[nodiscard]] SaveStepResult runPreSaveSteps(RecordTable& table, AddressSize size, const ConfirmWarning& confirm);
 
 // Reports sizes that disagree with their data (for a template file only

@@ -40,17 +40,34 @@ std::vector<Slot> recordsBeyondAddressSize(const RecordTable& table, AddressSize
     return hits;
 }
 
-QString addressMoveWarningText(const RecordTable& table, const std::vector<Slot>& hits)
+namespace {
+
+// "3 (0000FFF0), 7 (12345678)": the line and the full stored address, which
+// the grid may not show in a narrower address size.
+QString linesWithAddresses(const RecordTable& table, const std::vector<Slot>& hits)
 {
     QStringList lines;
     for (const Slot slot : hits) {
         const QString address = QStringLiteral("%1").arg(table[slot].address(), 8, 16, QLatin1Char('0')).toUpper();
         lines.append(QStringLiteral("%1 (%2)").arg(lineNumberOf(slot)).arg(address));
     }
+    return QStringLiteral("LineNo: ") + lines.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QString addressMoveWarningText(const RecordTable& table, const std::vector<Slot>& hits)
+{
     return QStringLiteral("The key data exceeds the upper bound of the address size.") + kCrLf
-        + QStringLiteral("LineNo: ") + lines.join(QStringLiteral(", ")) + kCrLf
+        + linesWithAddresses(table, hits) + kCrLf
         + QStringLiteral("(The key data of these lines is saved at another address.)") + kCrLf
         + QStringLiteral("Continue ?");
+}
+
+QString addressOverflowErrorText(const RecordTable& table, const std::vector<Slot>& hits)
+{
+    return QStringLiteral("The key data exceeds the highest address FFFFFFFF.") + kCrLf
+        + linesWithAddresses(table, hits);
 }
 
 QString addressSizeWarningText()

@@ -35,7 +35,11 @@ void TrimToSrecordLimit(RecordTable& table, AddressSize size);
 [[nodiscard]] std::vector<Slot> recordsBeyondAddressSize(const RecordTable& table, AddressSize size);
 
 // Text of the OK/Cancel warning that names those records, line and full
-// address, before the address size narrows.
+// address, before the address size narrows or a save writes them.
 [[nodiscard]] QString addressMoveWarningText(const RecordTable& table, const std::vector<Slot>& hits);
+
+// Text of the error that refuses to save records whose key data runs past
+// FFFFFFFF (those beyond the 32-bit size): no address size can hold them.
+[[nodiscard]] QString addressOverflowErrorText(const RecordTable& table, const std::vector<Slot>& hits);
 
 } // namespace quorvane

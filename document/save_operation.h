@@ -28,8 +28,11 @@ inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 
 // Before the file is chosen: records without an address and illegal HEX
 // data refuse; missing sizes are filled; oversized records are cut after a
-// warning; odd HEX data is padded; with `sortOn`, the records are cut to
-// the address size, sorted and compacted, and overlapping ranges refuse.
+// warning; odd HEX data is padded; key data past FFFFFFFF refuses, and key
+// data the address size would save at another address is named in a
+// warning, whatever the file's format (the template keeps only the size's
+// digits too); with `sortOn`, the records are cut to the address size,
+// sorted and compacted, and overlapping ranges refuse.
 // What a step changed stays, whatever a later step decides.
 [[nodiscard]] SaveResult prepareSave(Document& document, bool sortOn, Questions& questions);
 

@@ -89,6 +89,7 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     struct Row {
         const char* name = "";
         std::map<Slot, KeyRecord> records = {};
+        AddressSize size = Bits32;
         bool sortOn = true;
         std::deque<bool> answers = {};
         SaveStatus status = SaveStatus::Saved;
@@ -112,6 +113,13 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
 
     const KeyRecord at100 = test::hexRecordAt(0x100, u"01"_s), at1000 = test::hexRecordAt(0x1000, u"0102"_s);
     const KeyRecord at1001 = test::hexRecordAt(0x1001, u"01"_s);
+    // Digits a 16-bit document hides (a template mixing address widths), and
+    // tails past the top of the address size.
+    const KeyRecord hidden = test::hexRecordAt(0x12345678, u"01"_s), pastFFFF = test::hexRecordAt(0xFFF0, QString(64, u'1'));
+    const auto moveWarning = [](const QString& lines) {
+        return u"The key data exceeds the upper bound of the address size.\r\nLineNo: "_s + lines
+            + u"\r\n(The key data of these lines is saved at another address.)\r\nContinue ?"_s;
+    };
     const Row rows[] = {
         {.name = "no address refuses before any question", .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
          .status = SaveStatus::Refused, .message = u"No Address.\r\nLineNo: 5"_s},
@@ -127,6 +135,13 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
          .after = {{0, at1000}, {1, at1001}}},
         {.name = "sort off: neither sorted nor checked", .records = {{3, at1001}, {7, at1000}}, .sortOn = false,
          .after = {{3, at1001}, {7, at1000}}},
+        {.name = "hidden digits, Cancel: neither cut nor sorted", .records = {{0, hidden}, {1, at100}}, .size = Bits16,
+         .answers = {false}, .status = SaveStatus::Cancelled, .asked = {moveWarning(u"1 (12345678)"_s)},
+         .after = {{0, hidden}, {1, at100}}},
+        {.name = "past FFFF, OK: saved", .records = {{0, pastFFFF}}, .size = Bits16, .sortOn = false, .answers = {true},
+         .asked = {moveWarning(u"1 (0000FFF0)"_s)}, .after = {{0, pastFFFF}}},
+        {.name = "past FFFFFFFF refuses", .records = {{2, test::hexRecordAt(0xFFFFFFF0, QString(64, u'2'))}},
+         .status = SaveStatus::Refused, .message = u"The key data exceeds the highest address FFFFFFFF.\r\nLineNo: 3 (FFFFFFF0)"_s},
         {.name = "data size, Cancel: nothing written", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {false},
          .status = SaveStatus::Cancelled, .asked = {dataWarning}, .after = {{1, sizeTooBig}}},
         {.name = "data size, OK: fitted", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {true}, .asked = {dataWarning},
@@ -136,7 +151,7 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
         SCOPED_TRACE(row.name);
         const QString target = path(u"out.KEY"_s);
         test::writeFileBytes(target, previous);
-        Document document = test::documentIn(Bits32, row.records);
+        Document document = test::documentIn(row.size, row.records);
         ScriptedQuestions questions(row.answers);
         const SaveResult result = saveDocument(document, target, row.sortOn, questions);
         EXPECT_EQ(result.status, row.status);
@@ -145,7 +160,7 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
         for (const auto& [slot, record] : row.after)
             EXPECT_EQ(document.table[slot], record) << "slot " << slot;
         if (row.status == SaveStatus::Saved) {
-            EXPECT_EQ(test::readFileBytes(target), srecordFileContents(document.table, Bits32));
+            EXPECT_EQ(test::readFileBytes(target), srecordFileContents(document.table, row.size));
         } else {
             EXPECT_EQ(test::readFileBytes(target), previous); // a refused save never touches the file
         }
@@ -158,7 +173,6 @@ TEST_F(SaveDocument, TheNameChoosesTheWriterAndAnUnwritablePlaceIsAFileSaveError
     const std::pair<QString, QByteArray> rows[] = {
         {u"x.639"_s, "# Template File\r\nname , 0010 ,  2 ,  1\r\nab\r\n"},
         {u"x.639.bak"_s, "S1050010616227\r\n"},
-        {u"noextension"_s, "S1050010616227\r\n"},
         {u"no/such/folder/x.KEY"_s, "<missing>"},
     };
     for (const auto& [name, startsWith] : rows) {
