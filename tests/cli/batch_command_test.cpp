@@ -3,7 +3,6 @@
 // its CSV line, the other rows are still written.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include <QDir>
 #include <QFile>

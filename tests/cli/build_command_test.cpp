@@ -3,7 +3,6 @@
 // the libraries' writers write for the table the save leaves.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include <QFile>
 

@@ -1,7 +1,6 @@
 // check: one line per file, the worst outcome as the exit code.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 namespace quorvane::test {
 namespace {

@@ -3,7 +3,6 @@
 // failure that every row meets, and the output reaches the log line by line.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include "cli/console.h"
 

@@ -1,7 +1,6 @@
 // show: the records as File Open reads them, as a table or as JSON.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
