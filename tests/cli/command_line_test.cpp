@@ -59,7 +59,6 @@ TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
          .errors = u"--addr takes 16, 24 or 32, not \"20\"."_s},
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--sort"_s, u"--no-sort"_s},
          .errors = u"--sort and --no-sort exclude each other."_s},
-        {.arguments = {u"build"_s, u"missing.639"_s, u"-o"_s, u"k.KEY"_s}, .errors = u"missing.639: File not found."_s},
         {.arguments = {u"verify"_s, u"image.srec"_s}, .errors = u"KEYS is missing."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s}, .errors = u"-o PATTERN is missing."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"missing.csv"_s, u"-o"_s, u"{serial}.KEY"_s},

@@ -44,42 +44,26 @@ struct Key {
     bool inGap = false; // where the image has no data
 };
 
-// One way of writing the random image as an object file.
+// One way of writing the random image as an object file: objcopy's or
+// srec_cat's, as S-records or Intel HEX.
 struct ImageForm {
     const char* what;
     quint32 base;
-    QString program; // makes OUT from image.bin
-    QStringList arguments;
-    QString objcopyFormat; // how objcopy reads it back: srec or ihex
+    QString program;
+    QString format; // srec or ihex, as objcopy reads it back
     bool emptyLines = false; // an empty line after each line
 };
 
-const QStringList kObjcopySrec = {u"-I"_s, u"binary"_s, u"-O"_s, u"srec"_s, u"--change-addresses=BASE"_s,
-                                  u"image.bin"_s, u"OUT"_s};
-const QStringList kObjcopyIhex = {u"-I"_s, u"binary"_s, u"-O"_s, u"ihex"_s, u"--change-addresses=BASE"_s,
-                                  u"image.bin"_s, u"OUT"_s};
-
 const ImageForm kForms[] = {
-    {.what = "objcopy S1", .base = 0x1000, .program = u"objcopy"_s, .arguments = kObjcopySrec,
-     .objcopyFormat = u"srec"_s},
-    {.what = "objcopy S2 across 64 KiB", .base = kBase, .program = u"objcopy"_s, .arguments = kObjcopySrec,
-     .objcopyFormat = u"srec"_s},
-    {.what = "objcopy S2, empty lines between", .base = kBase, .program = u"objcopy"_s, .arguments = kObjcopySrec,
-     .objcopyFormat = u"srec"_s, .emptyLines = true},
-    {.what = "objcopy S3 up to FFFFFFFF", .base = 0xFFFFD000, .program = u"objcopy"_s, .arguments = kObjcopySrec,
-     .objcopyFormat = u"srec"_s},
-    {.what = "objcopy Intel HEX, segment bases", .base = kBase, .program = u"objcopy"_s, .arguments = kObjcopyIhex,
-     .objcopyFormat = u"ihex"_s},
-    {.what = "objcopy Intel HEX, linear bases", .base = 0x0800F000, .program = u"objcopy"_s,
-     .arguments = kObjcopyIhex, .objcopyFormat = u"ihex"_s},
-    {.what = "objcopy Intel HEX up to FFFFFFFF", .base = 0xFFFFD000, .program = u"objcopy"_s,
-     .arguments = kObjcopyIhex, .objcopyFormat = u"ihex"_s},
-    {.what = "srec_cat: LF, a count record, no end record", .base = kBase, .program = u"srec_cat"_s,
-     .arguments = {u"image.bin"_s, u"-binary"_s, u"-offset"_s, u"BASE"_s, u"-o"_s, u"OUT"_s, u"-motorola"_s},
-     .objcopyFormat = u"srec"_s},
-    {.what = "srec_cat Intel HEX", .base = 0x0800F000, .program = u"srec_cat"_s,
-     .arguments = {u"image.bin"_s, u"-binary"_s, u"-offset"_s, u"BASE"_s, u"-o"_s, u"OUT"_s, u"-intel"_s},
-     .objcopyFormat = u"ihex"_s},
+    {.what = "S1", .base = 0x1000, .program = u"objcopy"_s, .format = u"srec"_s},
+    {.what = "S2 across 64 KiB", .base = kBase, .program = u"objcopy"_s, .format = u"srec"_s},
+    {.what = "S2, empty lines between", .base = kBase, .program = u"objcopy"_s, .format = u"srec"_s, .emptyLines = true},
+    {.what = "S3 up to FFFFFFFF", .base = 0xFFFFD000, .program = u"objcopy"_s, .format = u"srec"_s},
+    {.what = "Intel HEX, segment bases", .base = kBase, .program = u"objcopy"_s, .format = u"ihex"_s},
+    {.what = "Intel HEX, linear bases", .base = 0x0800F000, .program = u"objcopy"_s, .format = u"ihex"_s},
+    {.what = "Intel HEX up to FFFFFFFF", .base = 0xFFFFD000, .program = u"objcopy"_s, .format = u"ihex"_s},
+    {.what = "srec_cat: LF, a count record, no end record", .base = kBase, .program = u"srec_cat"_s, .format = u"srec"_s},
+    {.what = "srec_cat Intel HEX", .base = 0x0800F000, .program = u"srec_cat"_s, .format = u"ihex"_s},
 };
 
 class ImageCommands : public CliTest {
@@ -97,10 +81,13 @@ protected:
 
     [[nodiscard]] ::testing::AssertionResult make(const ImageForm& form, const QString& file) const
     {
-        QStringList arguments = form.arguments;
-        arguments.replaceInStrings(u"BASE"_s, u"0x%1"_s.arg(form.base, 0, 16));
-        arguments.replaceInStrings(u"OUT"_s, file);
-        ::testing::AssertionResult made = tool(form.program, arguments);
+        const QString base = u"0x%1"_s.arg(form.base, 0, 16);
+        ::testing::AssertionResult made =
+            form.program == u"objcopy"_s
+                ? tool(form.program, {u"-I"_s, u"binary"_s, u"-O"_s, form.format, u"--change-addresses="_s + base,
+                                      u"image.bin"_s, file})
+                : tool(form.program, {u"image.bin"_s, u"-binary"_s, u"-offset"_s, base, u"-o"_s, file,
+                                      form.format == u"srec"_s ? u"-motorola"_s : u"-intel"_s});
         if (made && form.emptyLines)
             writeFileBytes(path(file), readFileBytes(path(file)).replace("\r\n", "\r\n\r\n"));
         return made;
@@ -197,7 +184,7 @@ TEST_F(ImageCommands, MergeWritesTheKeyBytesInPlaceAndVerifyFindsThem)
         EXPECT_EQ(merged.output, u"Wrote merged.obj\n"_s);
         EXPECT_EQ(merged.errors, gapNotes(keys, u"Note: "_s, u" Added as new data lines.\n"_s));
 
-        ASSERT_TRUE(tool(u"objcopy"_s, {u"-I"_s, form.objcopyFormat, u"-O"_s, u"binary"_s, u"merged.obj"_s, u"merged.bin"_s}));
+        ASSERT_TRUE(tool(u"objcopy"_s, {u"-I"_s, form.format, u"-O"_s, u"binary"_s, u"merged.obj"_s, u"merged.bin"_s}));
         EXPECT_EQ(readFileBytes(path(u"merged.bin"_s)), overlaid(form.base, keys));
 
         const CliRun verified = run({u"verify"_s, u"merged.obj"_s, u"keys.639"_s});
