@@ -78,9 +78,9 @@ struct RowOutcome {
 // and the next one goes on.
 class RowWriter {
 public:
-    RowWriter(Console& console, const Document& templ, const RecordColumns& columns, const FileNamePattern& pattern,
+    RowWriter(Console& console, const Document& templateDocument, const RecordColumns& columns, const FileNamePattern& pattern,
               qsizetype fieldCount, SaveChoices choices, bool skipExisting, std::optional<ImageChoice> image)
-        : console_(console), template_(templ), columns_(columns), pattern_(pattern), fieldCount_(fieldCount),
+        : console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), fieldCount_(fieldCount),
           choices_(choices), skipExisting_(skipExisting), image_(std::move(image)),
           questions_(console, choices.answerYes)
     {
@@ -216,21 +216,16 @@ BatchCommand::BatchCommand(Console& console)
         addOption(option);
 }
 
-std::optional<ImageChoice> BatchCommand::imageChoice(const QCommandLineParser& parser, int& exitCode)
+ImageSetup BatchCommand::imageSetup(const QCommandLineParser& parser)
 {
-    exitCode = kExitSuccess;
     if (!parser.isSet(kImageOption))
-        return std::nullopt;
+        return {};
     ImageChoice image{.path = parser.value(kImageOption), .startAddress = startAddressAnswer(parser),
                       .outside = keyBytesOutside(parser)};
-    if (!readableOrMissing(image.path, console)) {
-        exitCode = kExitUsage;
-        return std::nullopt;
-    }
-    if (const QString misplaced = startOptionProblem(parser, image.path); !misplaced.isEmpty()) {
-        exitCode = usageError(misplaced);
-        return std::nullopt;
-    }
+    if (!readableOrMissing(image.path, console))
+        return {.exitCode = kExitUsage};
+    if (const QString misplaced = startOptionProblem(parser, image.path); !misplaced.isEmpty())
+        return {.exitCode = usageError(misplaced)};
     // What every row would meet in the image is said once, before the rows.
     QString problem;
     if (!QFileInfo(image.path).isFile())
@@ -243,10 +238,9 @@ std::optional<ImageChoice> BatchCommand::imageChoice(const QCommandLineParser& p
     }
     if (!problem.isEmpty()) {
         console.message(problem);
-        exitCode = kExitRefused;
-        return std::nullopt;
+        return {.exitCode = kExitRefused};
     }
-    return image;
+    return {.image = std::move(image)};
 }
 
 std::optional<QList<CsvRow>> BatchCommand::readRows(const QString& path)
@@ -290,12 +284,12 @@ QString BatchCommand::columnsProblem(const QStringList& header, const RecordColu
 }
 
 bool BatchCommand::allUnique(const QList<CsvRow>& rows, const QStringList& header, const QStringList& unique,
-                             const RecordColumns& columns, const Document& templ)
+                             const RecordColumns& columns, const Document& templateDocument)
 {
     bool distinct = true;
     for (const QString& name : unique) {
         const qsizetype column = header.indexOf(name);
-        const bool hex = columns.isHexColumn(column, templ);
+        const bool hex = columns.isHexColumn(column, templateDocument);
         QHash<QString, qint64> lineOf;
         for (const CsvRow& row : rows) {
             // An empty value or a short row refuses its row on its own.
@@ -324,13 +318,12 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const QString csvPath = parser.positionalArguments().at(1);
     if (!parser.isSet(kOutputOption))
         return usageError(QStringLiteral("-o PATTERN is missing."));
-    QString problem;
-    std::optional<FileNamePattern> pattern = FileNamePattern::parse(parser.value(kOutputOption), problem);
+    Parsed<FileNamePattern> pattern = FileNamePattern::parse(parser.value(kOutputOption));
     if (!pattern)
-        return usageError(problem);
-    const std::optional<SaveChoices> choices = saveChoices(parser, problem);
+        return usageError(pattern.problem);
+    const Parsed<SaveChoices> choices = saveChoices(parser);
     if (!choices)
-        return usageError(problem);
+        return usageError(choices.problem);
     const bool skipExisting = parser.isSet(kSkipExistingOption);
     if (skipExisting && choices->overwrite)
         return usageError(QStringLiteral("--skip-existing and --overwrite exclude each other."));
@@ -340,22 +333,22 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
         return input.exitCode;
-    int exitCode = kExitSuccess;
-    std::optional<ImageChoice> image = imageChoice(parser, exitCode);
-    if (exitCode != kExitSuccess)
-        return exitCode;
+    ImageSetup image = imageSetup(parser);
+    if (image.exitCode != kExitSuccess)
+        return image.exitCode;
     std::optional<QList<CsvRow>> rows = readRows(csvPath);
     if (!rows)
         return kExitUsage;
     if (rows->isEmpty())
         return usageError(csvPath + QStringLiteral(" has no header line."));
     const QStringList header = trimmedNames(rows->takeFirst().fields);
-    const std::optional<RecordColumns> columns = RecordColumns::fromHeader(header, *input.document, ignored, problem);
+    const Parsed<RecordColumns> columns = RecordColumns::fromHeader(header, *input.document, ignored);
     if (!columns)
-        return usageError(problem);
-    if (!pattern->bind(header, problem))
-        return usageError(problem);
-    if (problem = columnsProblem(header, *columns, *pattern, ignored, parser.isSet(kUniqueOption) ? unique : QStringList());
+        return usageError(columns.problem);
+    if (const QString unbound = pattern->bind(header); !unbound.isEmpty())
+        return usageError(unbound);
+    if (const QString problem =
+            columnsProblem(header, *columns, *pattern, ignored, parser.isSet(kUniqueOption) ? unique : QStringList());
         !problem.isEmpty())
         return usageError(problem);
     if (rows->isEmpty()) {
@@ -368,7 +361,7 @@ int BatchCommand::run(const QCommandLineParser& parser)
     }
 
     RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices, skipExisting,
-                     std::move(image));
+                     std::move(image.image));
     qsizetype refused = 0;
     int alike = 0;
     QString lastReason;

@@ -27,6 +27,14 @@ struct ImageChoice {
     KeyBytesOutside outside = KeyBytesOutside::Refuse;
 };
 
+// What --image comes to: no image (the rows write KEY files or templates),
+// the image to write each row's key data into, or, without either, the exit
+// code of an image that cannot serve any row (reported).
+struct ImageSetup {
+    std::optional<ImageChoice> image = std::nullopt;
+    int exitCode = 0;
+};
+
 class BatchCommand : public Command {
 public:
     explicit BatchCommand(Console& console);
@@ -35,9 +43,8 @@ protected:
     [[nodiscard]] int run(const QCommandLineParser& parser) override;
 
 private:
-    // --image, --start and --allow-outside; nullopt without --image or, with
-    // `exitCode` set, when the image cannot serve any row (reported).
-    [[nodiscard]] std::optional<ImageChoice> imageChoice(const QCommandLineParser& parser, int& exitCode);
+    // --image, --start and --allow-outside, checked once before the rows.
+    [[nodiscard]] ImageSetup imageSetup(const QCommandLineParser& parser);
 
     // All rows of the file, so that a damaged line anywhere writes nothing;
     // nullopt after reporting why.
@@ -54,7 +61,7 @@ private:
     // False after reporting each row that repeats a value of a --unique
     // column, with the line it repeats.
     [[nodiscard]] bool allUnique(const QList<CsvRow>& rows, const QStringList& header, const QStringList& unique,
-                                 const RecordColumns& columns, const Document& templ);
+                                 const RecordColumns& columns, const Document& templateDocument);
 };
 
 } // namespace quorvane::cli

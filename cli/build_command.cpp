@@ -53,10 +53,9 @@ int BuildCommand::run(const QCommandLineParser& parser)
         if (!addressSize)
             return usageError(QStringLiteral("--addr takes 16, 24 or 32, not \"%1\".").arg(parser.value(kAddressOption)));
     }
-    QString problem;
-    const std::optional<SaveChoices> choices = saveChoices(parser, problem);
+    const Parsed<SaveChoices> choices = saveChoices(parser);
     if (!choices)
-        return usageError(problem);
+        return usageError(choices.problem);
     if (!outputAllowed(output, *choices, console))
         return kExitRefused;
 

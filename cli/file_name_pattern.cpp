@@ -25,7 +25,7 @@ QString valueProblem(const QString& column, const QString& value)
 
 } // namespace
 
-std::optional<FileNamePattern> FileNamePattern::parse(const QString& text, QString& problem)
+Parsed<FileNamePattern> FileNamePattern::parse(const QString& text)
 {
     FileNamePattern pattern;
     QString literal;
@@ -37,15 +37,14 @@ std::optional<FileNamePattern> FileNamePattern::parse(const QString& text, QStri
             literal += c;
             ++i;
         } else if (c == kClose) {
-            problem = QStringLiteral("The pattern has a \"}\" without \"{\" (\"}}\" stands for \"}\").");
-            return std::nullopt;
+            return Parsed<FileNamePattern>::refused(
+                QStringLiteral("The pattern has a \"}\" without \"{\" (\"}}\" stands for \"}\")."));
         } else if (c == kOpen) {
             const qsizetype close = text.indexOf(kClose, i + 1);
             const QString name = close < 0 ? QString() : text.mid(i + 1, close - i - 1).trimmed();
-            if (close < 0 || name.isEmpty()) {
-                problem = QStringLiteral("The pattern has a \"{\" without a column name and \"}\" (\"{{\" stands for \"{\").");
-                return std::nullopt;
-            }
+            if (close < 0 || name.isEmpty())
+                return Parsed<FileNamePattern>::refused(QStringLiteral(
+                    "The pattern has a \"{\" without a column name and \"}\" (\"{{\" stands for \"{\")."));
             if (firstColumnAt < 0)
                 firstColumnAt = i;
             if (!literal.isEmpty())
@@ -58,13 +57,12 @@ std::optional<FileNamePattern> FileNamePattern::parse(const QString& text, QStri
     }
     if (!literal.isEmpty())
         pattern.parts_.emplace_back(literal);
-    if (firstColumnAt < 0) {
-        problem = QStringLiteral("The pattern names no {column}: every row would write the same file.");
-        return std::nullopt;
-    }
+    if (firstColumnAt < 0)
+        return Parsed<FileNamePattern>::refused(
+            QStringLiteral("The pattern names no {column}: every row would write the same file."));
     const qsizetype slash = text.left(firstColumnAt).lastIndexOf(kSeparator);
     pattern.namesStart_ = slash + 1;
-    return pattern;
+    return {std::move(pattern)};
 }
 
 QStringList FileNamePattern::columnNames() const
@@ -76,19 +74,17 @@ QStringList FileNamePattern::columnNames() const
     return names;
 }
 
-bool FileNamePattern::bind(const QStringList& header, QString& problem)
+QString FileNamePattern::bind(const QStringList& header)
 {
     for (Part& part : parts_) {
         if (Column* column = std::get_if<Column>(&part)) {
             column->index = header.indexOf(column->name);
-            if (column->index < 0) {
-                problem = QStringLiteral("The pattern names the column {%1}, which the CSV header does not have.")
-                              .arg(column->name);
-                return false;
-            }
+            if (column->index < 0)
+                return QStringLiteral("The pattern names the column {%1}, which the CSV header does not have.")
+                    .arg(column->name);
         }
     }
-    return true;
+    return {};
 }
 
 FileNamePattern::FileName FileNamePattern::fileNameFor(const QStringList& fields) const

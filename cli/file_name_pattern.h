@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parsed.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,15 +19,15 @@ namespace quorvane::cli {
 
 class FileNamePattern {
 public:
-    // The pattern, or nullopt with `problem` set.
-    [[nodiscard]] static std::optional<FileNamePattern> parse(const QString& text, QString& problem);
+    // The pattern, or why the text is none.
+    [[nodiscard]] static Parsed<FileNamePattern> parse(const QString& text);
 
     // The column names used, in order of first use.
     [[nodiscard]] QStringList columnNames() const;
 
-    // Resolves the names against the header; false, with `problem` naming an
-    // unknown column, when one is not there.
-    [[nodiscard]] bool bind(const QStringList& header, QString& problem);
+    // Resolves the names against the header; the problem naming an unknown
+    // column when one is not there, or an empty text.
+    [[nodiscard]] QString bind(const QStringList& header);
 
     // The file name for a row of a bound pattern, or why there is none.
     struct FileName {

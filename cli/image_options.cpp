@@ -67,18 +67,16 @@ StartAddressQuestion startAddressAnswer(const QCommandLineParser& parser)
     return [start = startAddressText(parser)] { return start; };
 }
 
-std::optional<Document> preparedKeyData(const QString& path, const SaveChoices& choices, Console& console,
-                                        int& exitCode)
+InputDocument preparedKeyData(const QString& path, const SaveChoices& choices, Console& console)
 {
     InputDocument input = readInputDocument(path, console);
-    exitCode = input.exitCode;
     if (!input.document)
-        return std::nullopt;
+        return input;
     ConsoleQuestions questions(console, choices.answerYes);
-    exitCode = reportSave(prepareKeyData(*input.document, choices.sortOn, questions), QString(), console);
-    if (exitCode != kExitSuccess)
-        return std::nullopt;
-    return std::move(input.document);
+    if (const int exitCode = reportSave(prepareKeyData(*input.document, choices.sortOn, questions), QString(), console);
+        exitCode != kExitSuccess)
+        return {std::nullopt, exitCode};
+    return input;
 }
 
 int reportImageOperation(const ImageOperationResult& result, const QString& imagePath, const QString& keysPath,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console.h"
+#include "input_document.h"
 #include "saving.h"
 
 #include "core/document.h"
@@ -47,9 +48,8 @@ namespace quorvane::cli {
 
 // The file at `path` read as File Open reads it, then run through the steps
 // a save takes a KEY file's records through (prepareKeyData), warnings
-// answered by --yes. nullopt after reporting why, with `exitCode` set.
-[[nodiscard]] std::optional<Document> preparedKeyData(const QString& path, const SaveChoices& choices,
-                                                      Console& console, int& exitCode);
+// answered by --yes; without a document after reporting why.
+[[nodiscard]] InputDocument preparedKeyData(const QString& path, const SaveChoices& choices, Console& console);
 
 // Prints a merge's notes on the records added as new data lines.
 void printMergeNotes(const QStringList& notes, const QString& context, Console& console);

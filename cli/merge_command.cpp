@@ -4,58 +4,29 @@
 
 namespace quorvane::cli {
 
-namespace {
-
-const QString kOutputOption = QStringLiteral("output");
-
-} // namespace
-
 MergeCommand::MergeCommand(Console& console)
-    : Command(console, QStringLiteral("merge"),
-              QStringLiteral("Write the key data of a KEY file or template into a firmware image."))
+    : ImageCommand(
+          console, QStringLiteral("merge"),
+          QStringLiteral("Write the key data of a KEY file or template into a firmware image."),
+          {.image = {QStringLiteral("IMAGE"),
+                     QStringLiteral("The S-record, Intel HEX or binary image; OUT is written in its format.")},
+           .document = {QStringLiteral("KEYS"), QStringLiteral("The KEY file or template (.639) whose records are "
+                                                               "written, checked as a save checks them.")},
+           .outputDescription = QStringLiteral("The image to write (required)."),
+           .allowOutside = true})
 {
-    addPositional({QStringLiteral("IMAGE"),
-                   QStringLiteral("The S-record, Intel HEX or binary image; OUT is written in its format.")});
-    addPositional({QStringLiteral("KEYS"),
-                   QStringLiteral("The KEY file or template (.639) whose records are written, checked as a save checks them.")});
-    addOption({{QStringLiteral("o"), kOutputOption}, QStringLiteral("The image to write (required)."),
-               QStringLiteral("OUT")});
-    addOption(startAddressOption());
-    addOption(allowOutsideOption());
-    addOption(overwriteOption());
-    for (const QCommandLineOption& option : saveOptions())
-        addOption(option);
 }
 
-int MergeCommand::run(const QCommandLineParser& parser)
+int MergeCommand::runWithKeyData(const ImageCall& call, Document& document)
 {
-    const QString imagePath = parser.positionalArguments().at(0);
-    const QString keysPath = parser.positionalArguments().at(1);
-    const QString output = parser.value(kOutputOption);
-    if (output.isEmpty())
-        return usageError(QStringLiteral("-o OUT is missing."));
-    QString problem;
-    const std::optional<SaveChoices> choices = saveChoices(parser, problem);
-    if (!choices)
-        return usageError(problem);
-    if (const QString misplaced = startOptionProblem(parser, imagePath); !misplaced.isEmpty())
-        return usageError(misplaced);
-    if (!outputAllowed(output, *choices, console))
-        return kExitRefused;
-
-    int exitCode = kExitSuccess;
-    const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);
-    if (!document)
-        return exitCode;
-    if (!readableOrMissing(imagePath, console))
-        return kExitUsage;
     const ImageOperationResult result =
-        writeKeyDataIntoImage(*document, imagePath, output, startAddressAnswer(parser),
-                              {.outside = keyBytesOutside(parser), .questions = nullptr, .progress = {}});
-    if (const int code = reportImageOperation(result, imagePath, keysPath, QString(), console); code != kExitSuccess)
+        writeKeyDataIntoImage(document, call.imagePath, call.outputPath, call.startAddress,
+                              {.outside = call.outside, .questions = nullptr, .progress = {}});
+    if (const int code = reportImageOperation(result, call.imagePath, call.documentPath, QString(), console);
+        code != kExitSuccess)
         return code;
     printMergeNotes(result.lines, QString(), console);
-    console.print(QStringLiteral("Wrote ") + output);
+    console.print(QStringLiteral("Wrote ") + call.outputPath);
     return kExitSuccess;
 }
 

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "command.h"
+#include "image_command.h"
 
 // merge IMAGE KEYS -o OUT: the key data of a KEY file or template, through
 // the checks and steps of a save, written into a firmware image.
 namespace quorvane::cli {
 
-class MergeCommand : public Command {
+class MergeCommand : public ImageCommand {
 public:
     explicit MergeCommand(Console& console);
 
 protected:
-    [[nodiscard]] int run(const QCommandLineParser& parser) override;
+    [[nodiscard]] int runWithKeyData(const ImageCall& call, Document& document) override;
 };
 
 } // namespace quorvane::cli

@@ -25,11 +25,11 @@ std::optional<Slot> slotOfLineName(const QString& name)
     return ok && line >= 1 && line <= kRecordCount ? Slot(line - 1) : Slot(-1);
 }
 
-QList<Slot> slotsTitled(const Document& templ, const QString& title)
+QList<Slot> slotsTitled(const Document& templateDocument, const QString& title)
 {
     QList<Slot> found;
     for (Slot slot = 0; slot < kRecordCount; ++slot)
-        if (const KeyRecord& record = templ.table[slot]; record.inUse() && record.KeyTitle.trimmed() == title)
+        if (const KeyRecord& record = templateDocument.table[slot]; record.inUse() && record.KeyTitle.trimmed() == title)
             found << slot;
     return found;
 }
@@ -76,8 +76,8 @@ QString shownValue(const QString& value)
            + QLatin1Char('"');
 }
 
-std::optional<RecordColumns> RecordColumns::fromHeader(const QStringList& header, const Document& templ,
-                                                       const QStringList& ignored, QString& problem)
+Parsed<RecordColumns> RecordColumns::fromHeader(const QStringList& header, const Document& templateDocument,
+                                                const QStringList& ignored)
 {
     RecordColumns columns;
     QStringList seen;
@@ -88,24 +88,22 @@ std::optional<RecordColumns> RecordColumns::fromHeader(const QStringList& header
             columns.extra_ << name;
             continue;
         }
-        if (seen.contains(name)) {
-            problem = QStringLiteral("The CSV header names the column \"%1\" twice.").arg(name);
-            return std::nullopt;
-        }
+        if (seen.contains(name))
+            return Parsed<RecordColumns>::refused(
+                QStringLiteral("The CSV header names the column \"%1\" twice.").arg(name));
         seen << name;
 
         Slot slot = -1;
         if (const std::optional<Slot> line = slotOfLineName(name)) {
             slot = *line;
-            if (slot < 0 || !templ.table[slot].inUse()) {
-                problem = QStringLiteral("The column \"%1\" names no record of the template.").arg(name);
-                return std::nullopt;
-            }
-        } else if (const QList<Slot> titled = slotsTitled(templ, name); titled.size() > 1) {
-            problem = QStringLiteral("The column \"%1\" is the title of lines %2 of the template; name one as \"#%3\".")
-                          .arg(name, lineList(titled))
-                          .arg(lineNumberOf(titled.constFirst()));
-            return std::nullopt;
+            if (slot < 0 || !templateDocument.table[slot].inUse())
+                return Parsed<RecordColumns>::refused(
+                    QStringLiteral("The column \"%1\" names no record of the template.").arg(name));
+        } else if (const QList<Slot> titled = slotsTitled(templateDocument, name); titled.size() > 1) {
+            return Parsed<RecordColumns>::refused(
+                QStringLiteral("The column \"%1\" is the title of lines %2 of the template; name one as \"#%3\".")
+                    .arg(name, lineList(titled))
+                    .arg(lineNumberOf(titled.constFirst())));
         } else if (titled.size() == 1) {
             slot = titled.constFirst();
         }
@@ -114,14 +112,13 @@ std::optional<RecordColumns> RecordColumns::fromHeader(const QStringList& header
             columns.extra_ << name;
             continue;
         }
-        if (named.contains(slot)) {
-            problem = QStringLiteral("Two columns name line %1 of the template.").arg(lineNumberOf(slot));
-            return std::nullopt;
-        }
+        if (named.contains(slot))
+            return Parsed<RecordColumns>::refused(
+                QStringLiteral("Two columns name line %1 of the template.").arg(lineNumberOf(slot)));
         named << slot;
         columns.records_.push_back({column, slot, name});
     }
-    return columns;
+    return {std::move(columns)};
 }
 
 QString RecordColumns::apply(const QStringList& fields, Document& document) const
@@ -138,11 +135,11 @@ QString RecordColumns::apply(const QStringList& fields, Document& document) cons
     return {};
 }
 
-bool RecordColumns::isHexColumn(qsizetype column, const Document& templ) const
+bool RecordColumns::isHexColumn(qsizetype column, const Document& templateDocument) const
 {
     const auto found = std::find_if(records_.cbegin(), records_.cend(),
                                     [column](const RecordColumn& record) { return record.column == column; });
-    return found != records_.cend() && templ.table[found->slot].KeyType == kTypeHex;
+    return found != records_.cend() && templateDocument.table[found->slot].KeyType == kTypeHex;
 }
 
 } // namespace quorvane::cli

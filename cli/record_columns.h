@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parsed.h"
+
 #include "core/document.h"
 
 #include <QString>
@@ -26,12 +28,12 @@ namespace quorvane::cli {
 
 class RecordColumns {
 public:
-    // The columns of `header` over the template's records, or nullopt with
-    // `problem` set: a name twice, a title of several records, a line that
+    // The columns of `header` over the template's records, or why not: a
+    // name twice, a title of several records, a line that
     // is not a record of the template, two columns for one record. Columns
     // named in `ignored` name nothing, whatever their name.
-    [[nodiscard]] static std::optional<RecordColumns> fromHeader(const QStringList& header, const Document& templ,
-                                                               const QStringList& ignored, QString& problem);
+    [[nodiscard]] static Parsed<RecordColumns> fromHeader(const QStringList& header, const Document& templateDocument,
+                                                        const QStringList& ignored);
 
     // The names of the columns that name no record.
     [[nodiscard]] const QStringList& extraColumns() const { return extra_; }
@@ -45,7 +47,7 @@ public:
 
     // Whether the column is a HEX record's, whose values are bytes written
     // in digits of either case.
-    [[nodiscard]] bool isHexColumn(qsizetype column, const Document& templ) const;
+    [[nodiscard]] bool isHexColumn(qsizetype column, const Document& templateDocument) const;
 
 private:
     struct RecordColumn {

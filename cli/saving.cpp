@@ -31,14 +31,12 @@ QCommandLineOption overwriteOption()
     return {kOverwrite, QStringLiteral("Replace an output file that is there already; without it such a file refuses.")};
 }
 
-std::optional<SaveChoices> saveChoices(const QCommandLineParser& parser, QString& problem)
+Parsed<SaveChoices> saveChoices(const QCommandLineParser& parser)
 {
-    if (parser.isSet(kSort) && parser.isSet(kNoSort)) {
-        problem = QStringLiteral("--sort and --no-sort exclude each other.");
-        return std::nullopt;
-    }
-    return SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
-                       .overwrite = parser.optionNames().contains(kOverwrite)};
+    if (parser.isSet(kSort) && parser.isSet(kNoSort))
+        return Parsed<SaveChoices>::refused(QStringLiteral("--sort and --no-sort exclude each other."));
+    return {SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
+                       .overwrite = parser.optionNames().contains(kOverwrite)}};
 }
 
 QString fileSaveError(const QString& path, const QString& reason)

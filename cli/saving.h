@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console.h"
+#include "parsed.h"
 
 #include "document/save_operation.h"
 
@@ -27,8 +28,8 @@ struct SaveChoices {
     bool overwrite = false;
 };
 
-// The choices, or nullopt with `problem` set when they contradict each other.
-[[nodiscard]] std::optional<SaveChoices> saveChoices(const QCommandLineParser& parser, QString& problem);
+// The choices, or why not when they contradict each other.
+[[nodiscard]] Parsed<SaveChoices> saveChoices(const QCommandLineParser& parser);
 
 // Why the file at `path` cannot be written: it is there and `overwrite` is
 // not given, or the system's "File Save Error." with the path and its reason

@@ -5,41 +5,25 @@
 namespace quorvane::cli {
 
 VerifyCommand::VerifyCommand(Console& console)
-    : Command(console, QStringLiteral("verify"),
-              QStringLiteral("Tell whether a firmware image holds the key data of a KEY file or template."))
+    : ImageCommand(
+          console, QStringLiteral("verify"),
+          QStringLiteral("Tell whether a firmware image holds the key data of a KEY file or template."),
+          {.image = {QStringLiteral("IMAGE"), QStringLiteral("The S-record, Intel HEX or binary image.")},
+           .document = {QStringLiteral("KEYS"), QStringLiteral("The KEY file or template (.639) whose records are "
+                                                               "looked for, checked as merge checks them.")},
+           .inputFailureIsUsage = true})
 {
-    addPositional({QStringLiteral("IMAGE"), QStringLiteral("The S-record, Intel HEX or binary image.")});
-    addPositional({QStringLiteral("KEYS"),
-                   QStringLiteral("The KEY file or template (.639) whose records are looked for, checked as merge "
-                                  "checks them.")});
-    addOption(startAddressOption());
-    for (const QCommandLineOption& option : saveOptions())
-        addOption(option);
 }
 
-int VerifyCommand::run(const QCommandLineParser& parser)
+int VerifyCommand::runWithKeyData(const ImageCall& call, Document& document)
 {
-    const QString imagePath = parser.positionalArguments().at(0);
-    const QString keysPath = parser.positionalArguments().at(1);
-    QString problem;
-    const std::optional<SaveChoices> choices = saveChoices(parser, problem);
-    if (!choices)
-        return usageError(problem);
-    if (const QString misplaced = startOptionProblem(parser, imagePath); !misplaced.isEmpty())
-        return usageError(misplaced);
-
-    // A script reads 1 as "the image lacks the key data": whatever keeps
-    // verify from telling (a file missing, unreadable, damaged or refused by
-    // the checks, no start address) is 2.
-    int exitCode = kExitSuccess;
-    const std::optional<Document> document = preparedKeyData(keysPath, *choices, console, exitCode);
-    if (!document || !readableOrMissing(imagePath, console))
-        return kExitUsage;
-    const ImageOperationResult result = verifyKeyDataInImage(*document, imagePath, startAddressAnswer(parser));
-    if (reportImageOperation(result, imagePath, keysPath, QString(), console) != kExitSuccess)
+    const ImageOperationResult result = verifyKeyDataInImage(document, call.imagePath, call.startAddress);
+    // Whatever keeps verify from telling (a damaged image, no start
+    // address) is 2, as for the inputs: 1 says the key data is not there.
+    if (reportImageOperation(result, call.imagePath, call.documentPath, QString(), console) != kExitSuccess)
         return kExitUsage;
     if (result.status == ImageOperationStatus::Done) {
-        console.print(QStringLiteral("%1 holds the key data of %2.").arg(imagePath, keysPath));
+        console.print(QStringLiteral("%1 holds the key data of %2.").arg(call.imagePath, call.documentPath));
         return kExitSuccess;
     }
     for (const QString& line : result.lines)

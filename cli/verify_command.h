@@ -1,17 +1,17 @@
 #pragma once
 
-#include "command.h"
+#include "image_command.h"
 
 // verify IMAGE KEYS: whether a firmware image holds the key data of a KEY
 // file or template, record by record.
 namespace quorvane::cli {
 
-class VerifyCommand : public Command {
+class VerifyCommand : public ImageCommand {
 public:
     explicit VerifyCommand(Console& console);
 
 protected:
-    [[nodiscard]] int run(const QCommandLineParser& parser) override;
+    [[nodiscard]] int runWithKeyData(const ImageCall& call, Document& document) override;
 };
 
 } // namespace quorvane::cli

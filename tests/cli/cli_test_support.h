@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/document.h"
-#include "tests/support/qt_printers.h"
+#include "files/srecord_writer.h"
+#include "files/template_file.h"
+#include "tests/support/file_support.h"
+#include "tests/support/record_builders.h"
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -21,32 +23,33 @@ struct CliRun {
     QString errors; // stderr
 };
 
-// Runs quorvane-cli with `arguments` in `workingDirectory`.
-[[nodiscard]] CliRun runCli(const QStringList& arguments, const QString& workingDirectory);
-
-// Runs another program (objcopy, srec_cat) to its end in `workingDirectory`;
-// success, or a failure that says which call failed and why.
-[[nodiscard]] ::testing::AssertionResult runTool(const QString& program, const QStringList& arguments,
-                                                 const QString& workingDirectory);
-
-[[nodiscard]] QByteArray readFileBytes(const QString& path);
-void writeFileBytes(const QString& path, const QByteArray& bytes);
+// Runs `program` (quorvane-cli when empty) with `arguments` in `workingDirectory`.
+[[nodiscard]] CliRun runProgram(const QString& program, const QStringList& arguments, const QString& workingDirectory);
+[[nodiscard]] inline CliRun runCli(const QStringList& arguments, const QString& workingDirectory)
+{
+    return runProgram({}, arguments, workingDirectory);
+}
 
 // What the KEY writer or the template writer makes of `document`.
-[[nodiscard]] QByteArray keyFileBytes(const Document& document);
-[[nodiscard]] QByteArray templateFileBytes(const Document& document);
+[[nodiscard]] inline QByteArray keyFileBytes(const Document& document) { return written(&SRecodeSave, document); }
+[[nodiscard]] inline QByteArray templateFileBytes(const Document& document) { return written(&FormatSave, document); }
 
 // Each test starts in a fresh folder; paths are relative to it.
 class CliTest : public ::testing::Test {
 protected:
     [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
     [[nodiscard]] CliRun run(const QStringList& arguments) const { return runCli(arguments, dir.path()); }
-    [[nodiscard]] ::testing::AssertionResult tool(const QString& program, const QStringList& arguments) const
+    // Runs another program (objcopy, srec_cat) in the folder: success, or
+    // a failure that says which call failed and why.
+    [[nodiscard]] ::testing::AssertionResult tool(const QString& program, const QStringList& arguments) const;
+    void writeTemplate(const QString& name, const Document& document) const
     {
-        return runTool(program, arguments, dir.path());
+        writeFileBytes(path(name), templateFileBytes(document));
     }
-    void writeTemplate(const QString& name, const Document& document) const;
-    void writeKeyFile(const QString& name, const Document& document) const;
+    void writeKeyFile(const QString& name, const Document& document) const
+    {
+        writeFileBytes(path(name), keyFileBytes(document));
+    }
 
     QTemporaryDir dir;
 };

@@ -2,7 +2,6 @@
 // and that every wrong call ends with exit code 2 before touching a file.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include "core/version_info.h"
 
@@ -55,11 +54,11 @@ TEST_F(CommandLine, AWrongCallSaysWhatIsWrongAndEndsWithTwo)
         {.arguments = {u"show"_s, u"t.639"_s, u"t.639"_s}, .errors = u"show takes 1 argument(s), 2 given."_s},
         {.arguments = {u"show"_s, u"t.639"_s, u"--xml"_s}, .errors = u"Unknown option 'xml'."_s},
         {.arguments = {u"build"_s, u"t.639"_s}, .errors = u"-o OUT is missing."_s},
+        {.arguments = {u"merge"_s, u"image.srec"_s, u"t.639"_s}, .errors = u"-o OUT is missing."_s},
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--addr"_s, u"20"_s},
          .errors = u"--addr takes 16, 24 or 32, not \"20\"."_s},
         {.arguments = {u"build"_s, u"t.639"_s, u"-o"_s, u"k.KEY"_s, u"--sort"_s, u"--no-sort"_s},
          .errors = u"--sort and --no-sort exclude each other."_s},
-        {.arguments = {u"build"_s, u"missing.639"_s, u"-o"_s, u"k.KEY"_s}, .errors = u"missing.639: File not found."_s},
         {.arguments = {u"verify"_s, u"image.srec"_s}, .errors = u"KEYS is missing."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s}, .errors = u"-o PATTERN is missing."_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"missing.csv"_s, u"-o"_s, u"{serial}.KEY"_s},

@@ -31,10 +31,9 @@ TEST(FileNamePattern, RefusesPatternsThatNameNoColumnOrMisuseBraces)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.pattern.toStdString());
-        QString problem;
-        const std::optional<FileNamePattern> pattern = FileNamePattern::parse(row.pattern, problem);
-        EXPECT_EQ(problem, row.problem);
-        EXPECT_EQ(pattern.has_value(), row.problem.isEmpty());
+        const Parsed<FileNamePattern> pattern = FileNamePattern::parse(row.pattern);
+        EXPECT_EQ(pattern.problem, row.problem);
+        EXPECT_EQ(bool(pattern), row.problem.isEmpty());
         if (pattern) {
             EXPECT_EQ(pattern->columnNames(), row.columns);
         }
@@ -72,10 +71,9 @@ TEST(FileNamePattern, AValueNeverLeavesThePatternsFolder)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE((row.pattern + u' ' + row.fields.join(u'|')).toStdString());
-        QString problem;
-        std::optional<FileNamePattern> pattern = FileNamePattern::parse(row.pattern, problem);
-        ASSERT_TRUE(pattern) << problem.toStdString();
-        ASSERT_TRUE(pattern->bind({u"a"_s, u"b"_s}, problem)) << problem.toStdString();
+        Parsed<FileNamePattern> pattern = FileNamePattern::parse(row.pattern);
+        ASSERT_TRUE(pattern) << pattern.problem.toStdString();
+        ASSERT_EQ(pattern->bind({u"a"_s, u"b"_s}), QString());
         const FileNamePattern::FileName name = pattern->fileNameFor(row.fields);
         EXPECT_EQ(name.path, row.path);
         EXPECT_EQ(name.problem, row.problem);

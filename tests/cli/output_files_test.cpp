@@ -3,7 +3,6 @@
 // failure that every row meets, and the output reaches the log line by line.
 
 #include "cli_test_support.h"
-#include "tests/support/record_builders.h"
 
 #include "cli/console.h"
 
@@ -39,7 +38,6 @@ TEST_F(OutputFiles, AFileThatIsThereIsReplacedOnlyWithOverwrite)
     const QString there = u": the file is there already; --overwrite replaces it"_s;
     const Row rows[] = {
         {.arguments = {u"build"_s, u"t.639"_s}, .out = u"o.KEY"_s},
-        {.arguments = {u"extract"_s, u"t.639"_s, u"image.srec"_s}, .out = u"o.639"_s},
         {.arguments = {u"merge"_s, u"image.srec"_s, u"t.639"_s}, .out = u"o.srec"_s},
         {.arguments = {u"batch"_s, u"t.639"_s, u"d.csv"_s}, .out = u"{serial}.KEY"_s,
          .refusal = u"CSV line 2: 0A0B0C0D.KEY"_s + there + u", --skip-existing keeps it.\n1 of 1 rows were not written.\n"_s},
