@@ -37,7 +37,7 @@ int ExtractCommand::runWithKeyData(const ImageCall& call, Document& document)
         console.message(startAddressNeeded(call.imagePath));
         return kExitRefused;
     case KeyDataStatus::Failed:
-        console.message(extracted.message);
+        reportImageFailure(extracted.message, call.imagePath, QString(), console);
         return kExitRefused;
     }
     document.table = extracted.table;

@@ -79,6 +79,14 @@ InputDocument preparedKeyData(const QString& path, const SaveChoices& choices, C
     return input;
 }
 
+void reportImageFailure(const QString& message, const QString& imagePath, const QString& context, Console& console)
+{
+    console.message(context + message);
+    // The editor's text names no file; a script's log must.
+    if (message == kObjectFileNotFoundMessage)
+        console.message(context + QStringLiteral("FILE: ") + imagePath);
+}
+
 int reportImageOperation(const ImageOperationResult& result, const QString& imagePath, const QString& keysPath,
                          const QString& context, Console& console)
 {
@@ -94,7 +102,7 @@ int reportImageOperation(const ImageOperationResult& result, const QString& imag
         console.message(context + startAddressNeeded(imagePath));
         break;
     case ImageOperationStatus::Failed:
-        console.message(context + result.message);
+        reportImageFailure(result.message, imagePath, context, console);
         break;
     case ImageOperationStatus::OutsideData:
         console.message(context + result.message);

@@ -54,6 +54,10 @@ namespace quorvane::cli {
 // Prints a merge's notes on the records added as new data lines.
 void printMergeNotes(const QStringList& notes, const QString& context, Console& console);
 
+// Reports why an image operation failed, with the image's path where the
+// message alone would not name it.
+void reportImageFailure(const QString& message, const QString& imagePath, const QString& context, Console& console);
+
 // Reports an image operation that did not succeed (`context` in front of
 // its message) and returns the exit code; kExitSuccess for Done and Differs,
 // which the command reports itself.
