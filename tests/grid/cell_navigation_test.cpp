@@ -118,8 +118,8 @@ private slots:
         // The index follows the focused data cell, is cleared by the title
         // and left alone by the type box.
         QCOMPARE(int(fx->grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
-        QCOMPARE(fx->grid->vScroll()->value(), m.vAfter);
-        QCOMPARE(fx->grid->hScroll()->value(), m.hAfter);
+        QCOMPARE(fx->grid->recordScroll()->value(), m.vAfter);
+        QCOMPARE(fx->grid->byteScroll()->value(), m.hAfter);
         QCOMPARE(fx->grid->layout().topSlot(), m.vAfter);
         QCOMPARE(fx->grid->layout().leftByte(), m.hAfter);
         // Navigation is never an edit, Backspace included.

@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(fx->focusName(), QStringLiteral("Text_data_%1").arg(k.focus));
         QCOMPARE(fx->focusCaret(), k.focusCaret);
         QCOMPARE(int(fx->grid->view().FocusDataIndex), k.focus);
-        QCOMPARE(fx->grid->hScroll()->value(), k.hAfter);
+        QCOMPARE(fx->grid->byteScroll()->value(), k.hAfter);
         QCOMPARE(fx->grid->layout().leftByte(), k.hAfter);
         QCOMPARE(fx->dataIndex(0), twoDigitHex(k.hAfter));
         QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data

@@ -218,7 +218,7 @@ private slots:
         fx->startIn(fx->control<QWidget>(QString::fromLatin1(t.from)));
         fx->press(t.shift ? Qt::Key_Backtab : Qt::Key_Tab, t.shift ? Qt::ShiftModifier : Qt::NoModifier);
         QCOMPARE(fx->focusName(), QString::fromLatin1(t.to));
-        QCOMPARE(fx->grid->vScroll()->value(), t.vAfter);
+        QCOMPARE(fx->grid->recordScroll()->value(), t.vAfter);
         QCOMPARE(fx->grid->layout().topSlot(), t.vAfter);
         QCOMPARE(fx->lineNo(9), QString::number(t.vAfter + 10));
         QCOMPARE(fx->document.table[t.v + 4].KeyTitle, QString()); // Tab types nothing
@@ -247,7 +247,7 @@ private slots:
         fx->load({{2, rec}, {2 + vAfter, rec}});
         fx->setMode(16);
         fx->startIn(fx->control(field));
-        QScrollBar* bar = fx->grid->vScroll();
+        QScrollBar* bar = fx->grid->recordScroll();
         if (!wheelOn.isEmpty()) {
             QWidget* target = fx->control<QWidget>(wheelOn);
             QWheelEvent turn(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
@@ -296,7 +296,7 @@ private slots:
         fx->scrollTo(5, 0);
         fx->startIn(fx->address(0));
         fx->press(Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(fx->grid->vScroll()->value(), 4);
+        QCOMPARE(fx->grid->recordScroll()->value(), 4);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_title_0"));
         QCOMPARE(fx->document.table[5].KeyAddrHigh, qint16(0));      // left: narrowed
         QCOMPARE(fx->document.table[4].KeyAddrHigh, qint16(0x1234)); // untouched

@@ -88,8 +88,8 @@ public:
 
     void scrollTo(int v, int h)
     {
-        grid->vScroll()->setValue(v);
-        grid->hScroll()->setValue(h);
+        grid->recordScroll()->setValue(v);
+        grid->byteScroll()->setValue(h);
     }
     void setMode(int bits)
     {

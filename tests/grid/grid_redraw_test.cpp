@@ -190,7 +190,7 @@ private slots:
     {
         fx->load({{3, asciiRecord(QStringLiteral("abc"))}});
         fx->startIn(fx->cell(37), 0);
-        fx->grid->vScroll()->setValue(1);
+        fx->grid->recordScroll()->setValue(1);
         QCOMPARE(fx->focusName(), QStringLiteral("Text_data_32"));
         QCOMPARE(int(fx->grid->view().FocusDataIndex), 32);
         QCOMPARE(fx->lineNo(2), QStringLiteral("4"));

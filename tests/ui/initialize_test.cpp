@@ -1,5 +1,5 @@
 // The document's state: the caption follows real edits typed into the
-// grid, and Initialize brings back the empty document.
+// grid, and New brings back the empty document.
 
 #include "window_fixture.h"
 
@@ -22,20 +22,21 @@ private slots:
         spare.KeyData = QStringLiteral("ABCD");
         table()[kSpareSlot] = spare;
         window().document().mode.SetAddr16();
-        window().grid().vScroll()->setValue(100);
-        window().grid().hScroll()->setValue(30);
+        window().grid().recordScroll()->setValue(100);
+        window().grid().byteScroll()->setValue(30);
         type(indexed("Text_title", 2), QStringLiteral("typed"));
         QVERIFY(trigger("DoSort2"));
         const Settings settings = window().settings();
 
-        window().Initialize();
+        modal().answerMessage(MessageResult::No);
+        QVERIFY(trigger("new"));
 
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
         QVERIFY(!window().state().Modified);
         QCOMPARE(window().document().mode.current(), AddressSize::Bits32);
         QVERIFY(!checked("addr16") && !checked("addr24") && checked("addr32"));
-        QCOMPARE(window().grid().vScroll()->value(), 0);
-        QCOMPARE(window().grid().hScroll()->value(), 0);
+        QCOMPARE(window().grid().recordScroll()->value(), 0);
+        QCOMPARE(window().grid().byteScroll()->value(), 0);
         QCOMPARE(window().grid().layout().topSlot(), 0);
         QCOMPARE(window().grid().layout().leftByte(), 0);
         QVERIFY(named(QStringLiteral("Text_filename"))->text().isEmpty());
