@@ -7,18 +7,18 @@
 #include "window_fixture.h"
 
 #include "files/srecord_writer.h"
+#include "ui/document_dialogs.h"
 #include "tests/support/record_builders.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 using namespace quorvane;
 using namespace quorvane::test;
 
 namespace {
-
-const QString kFilter =
-    QStringLiteral("KEY File(*.KEY)|*.KEY|ZTV File(*.ZTV)|*.ZTV|Template File(*.639)|*.639|All File(*.*)|*.*");
 
 QByteArray contentsOf(const QString& path)
 {
@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(contentsOf(target), saved ? srecordFileContents(table(), AddressSize::Bits32) : "<missing>");
         if (dialogShown) {
             QVERIFY(modal().fileDialogs().front()
-                    == (FileDialogRequest{FileDialogKind::Save, kFilter, 1, QString(), false, true}));
+                    == (FileDialogRequest{FileDialogKind::Save, kDocumentFileFilter, 1, QString(), false, true}));
             // The filter chosen in the dialog is kept, even when the save stops later.
             QCOMPARE(int(window().settings().FilterIndexSetting), name.isEmpty() ? 1 : 2);
         }
@@ -208,16 +208,6 @@ private slots:
         QCOMPARE(int(modal().messages().size()), 1);
     }
 
-    void anUnmodifiedDocumentIsGivenUpWithoutAQuestion()
-    {
-        start();
-        QSignalSpy ended(&window(), &MainWindow::programEnded);
-        QVERIFY(trigger("END"));
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(contentsOf(settingsPath()), settingsFile("", "1,1"));
-        QVERIFY(modal().messages().empty());
-    }
-
     // A file that cannot be read leaves the document being edited, its
     // name and its modified mark as they were; the question before names
     // the file being given up.
@@ -247,7 +237,8 @@ private slots:
         QCOMPARE(int(window().settings().FilterIndexSetting), 4);
     }
 
-    // Typed into the grid, saved, opened again: the same table.
+    // Typed into the grid, saved, opened again as a file named at start-up
+    // is: the same table, named and unmodified.
     void roundTripThroughTheWindow()
     {
         start();
@@ -260,14 +251,11 @@ private slots:
         QVERIFY(trigger("FileSave"));
         QCOMPARE(contentsOf(key), QByteArray("S30900001000DEADBEEFAE\r\nS30700001010" "0A0B" "C3\r\nS70500000000FA\r\n"));
         const RecordTable typed = table();
-        modify();
-        modal().answerMessage(MessageResult::No);
-        modal().answerFileDialog(chosen(key));
-        QVERIFY(trigger("FileOpen"));
+        QVERIFY(trigger("new"));
+        window().openFile(key);
         QCOMPARE(table(), typed);
         QCOMPARE(named("Text_filename")->text(), key);
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
-        QCOMPARE(texts(), QStringList{"Destroy this data :" + key + "\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"});
     }
 
     // The shortcuts write the grid back first, as opening a menu does.
@@ -295,18 +283,52 @@ private slots:
         QCOMPARE(modal().unanswered(), 0);
     }
 
-    void aFileNamedAtStartIsOpenedAsFileOpenWould()
+    // New brings back the empty document, and everything but the settings.
+    void newUndoesEverythingButTheSettings()
     {
         start();
-        window().openFile(path(QStringLiteral("missing.KEY")));
-        QCOMPARE(texts(), QStringList{QStringLiteral("ERROR:File not found.")});
-        QFile file(path(QStringLiteral("one.KEY")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("S1050010616227\r\n") > 0);
-        file.close();
-        window().openFile(file.fileName());
-        QCOMPARE(table()[0], hexRecordAt(0x10, QStringLiteral("6162")));
-        QCOMPARE(window().document().mode.current(), AddressSize::Bits16);
-        QCOMPARE(named("Text_filename")->text(), file.fileName());
+        table()[200].KeyData = QStringLiteral("0102");
+        table()[200].KeyAddrSet = true;
+        KeyRecord spare;
+        spare.KeyTitle = QStringLiteral("the 257th");
+        spare.KeyData = QStringLiteral("ABCD");
+        table()[kSpareSlot] = spare;
+        window().document().mode.SetAddr16();
+        window().grid().recordScroll()->setValue(100);
+        window().grid().byteScroll()->setValue(30);
+        type(indexed("Text_title", 2), QStringLiteral("typed"));
+        QVERIFY(trigger("DoSort2"));
+        const Settings settings = window().settings();
+
+        modal().answerMessage(MessageResult::No);
+        QVERIFY(trigger("new"));
+
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
+        QVERIFY(!window().state().Modified);
+        QCOMPARE(window().document().mode.current(), AddressSize::Bits32);
+        QVERIFY(!checked("addr16") && !checked("addr24") && checked("addr32"));
+        QCOMPARE(window().grid().recordScroll()->value(), 0);
+        QCOMPARE(window().grid().byteScroll()->value(), 0);
+        QCOMPARE(window().grid().layout().topSlot(), 0);
+        QCOMPARE(window().grid().layout().leftByte(), 0);
+        QVERIFY(named(QStringLiteral("Text_filename"))->text().isEmpty());
+        QCOMPARE(indexed<QLabel>("Label_DataIndex", 0)->text(), QStringLiteral("00"));
+        for (int row = 0; row < GridView::kRows; ++row) {
+            QCOMPARE(indexed<QLabel>("Text_lineNo", row)->text(), QString::number(row + 1));
+            QCOMPARE(indexed("Text_address", row)->maxLength(), 8);
+            QString texts;
+            for (const char* field : {"Text_title", "Text_address", "Text_size"})
+                texts += indexed(field, row)->text();
+            for (int column = 0; column < GridView::kColumns; ++column)
+                texts += indexed("Text_data", row * GridView::kColumns + column)->text();
+            QVERIFY2(texts.isEmpty(), qPrintable(QStringLiteral("row %1: %2").arg(row).arg(texts)));
+            QCOMPARE(indexed<QComboBox>("Combo_type", row)->currentIndex(), 0);
+        }
+        for (Slot slot = 0; slot < kRecordCount; ++slot)
+            QVERIFY2(table()[slot].isEmptyRecord(), qPrintable(QStringLiteral("slot %1").arg(slot)));
+        QCOMPARE(table()[kSpareSlot], spare);
+        QCOMPARE(window().settings(), settings);
+        QVERIFY(sortIndicatorShown());
     }
 };
 
