@@ -61,8 +61,8 @@ private slots:
         row("left inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
         row("left at 0 with a selection stays",
             {.from = 37, .caret = 2, .selected = 2, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
-        row("left in an ASCII row",
-            {.asciiSlot = 2, .from = 32, .caret = 3, .key = Qt::Key_Left, .to = 32, .toCaret = 2});
+        row("left at the start of an ASCII row does not scroll",
+            {.asciiSlot = 2, .h = 3, .from = 32, .key = Qt::Key_Left, .to = 32, .toCaret = 0, .hAfter = 3});
         // Right moves only from the end of a HEX cell.
         row("right inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Right, .to = 37, .toCaret = 2});
         row("right at the end", {.from = 37, .caret = 2, .key = Qt::Key_Right, .to = 38, .toCaret = 0});

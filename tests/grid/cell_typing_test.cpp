@@ -137,15 +137,6 @@ private slots:
             QCOMPARE(QGuiApplication::clipboard()->text(), selection);
     }
 
-    void hexFilter()
-    {
-        startIn(cell(0), 0);
-        typeKeys(QStringLiteral("a 9-g.Z"));
-        press(Qt::Key_Return);
-        typeKeys(QStringLiteral("Ff0"));
-        QCOMPARE(data(0), QStringLiteral("A9FF0"));
-    }
-
     // Only keys put text into a control: no drop, context menu or input method.
     void textArrivesOnlyThroughTheKeyFilters_data()
     {
