@@ -64,18 +64,7 @@ private slots:
         QCOMPARE(dataIndex(15), twoDigitHex(h + 15));
     }
 
-    void addressPerMode()
-    {
-        KeyRecord unset = wideAddressRecord();
-        unset.KeyAddrSet = false;
-        unset.KeySize = 1; // in use all the same
-        load({{7, wideAddressRecord()}, {8, unset}});
-        QCOMPARE(address(7)->text(), QStringLiteral("12345678"));
-        QCOMPARE(address(8)->text(), QString());
-        setMode(24);
-        QCOMPARE(address(7)->text(), QStringLiteral("345678"));
-    }
-
+    // A record not in use shows nothing, an address not set shows no digits.
     void recordNotInUseIsBlank()
     {
         KeyRecord full = hexRecord(hexBytes(16), 16);
@@ -83,7 +72,11 @@ private slots:
         load({{0, full}});
         KeyRecord blank;
         blank.KeyAddrLow = 0x55; // halves without the address flag mean nothing
-        load({{0, blank}});
+        KeyRecord unset = wideAddressRecord();
+        unset.KeyAddrSet = false;
+        unset.KeySize = 1; // in use all the same
+        load({{0, blank}, {1, unset}});
+        QCOMPARE(address(1)->text(), QString());
         QCOMPARE(title(0)->text(), QString());
         QCOMPARE(address(0)->text(), QString());
         QCOMPARE(size(0)->text(), QString());
