@@ -23,6 +23,28 @@ class MenusTest : public WindowTest {
     }
 
 private slots:
+    // What the user reads in the menu bar: each item's name, caption and
+    // shortcut, in order, "-" for a separator.
+    void menusHoldTheirItemsInOrder()
+    {
+        start();
+        QStringList shown;
+        for (QAction* menu : window().menuBar()->actions()) {
+            shown << menu->menu()->objectName() + QLatin1Char(' ') + menu->text();
+            for (const QAction* item : menu->menu()->actions())
+                shown << (item->isSeparator() ? QStringLiteral("-")
+                                              : QStringList{item->objectName(), item->text(), item->shortcut().toString()}
+                                                    .join(QLatin1Char(' ')).trimmed());
+        }
+        QCOMPARE(shown, (QStringList{
+            "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",
+            "FileSave File Save(&S)... Ctrl+S", "-", "KEY_extract Extract KEY Data(&E)...",
+            "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
+            "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
+            "option Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
+            "help Help(&H)", "version Version(&V)..."}));
+    }
+
     // A change made behind the grid's back shows the direction: data rows
     // go from the grid into the table, then the grid is redrawn from it.
     void openingAnyMenuWritesTheGridBack()
