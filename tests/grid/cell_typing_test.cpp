@@ -183,9 +183,8 @@ private slots:
         QFETCH(bool, file);
         QFETCH(bool, handler);
         QFETCH(bool, taken);
-        KeyRecord rec = hexRecord(QStringLiteral("AABBCCDD"), 4);
-        rec.KeyTitle = QStringLiteral("t");
-        load({{0, rec}});
+        const KeyRecord record = titled(hexRecord(QStringLiteral("AABBCCDD"), 4), QStringLiteral("t"));
+        load({{0, record}});
         QMimeData mime;
         mime.setText(QStringLiteral("file:///tmp/key.s19"));
         if (file)
@@ -201,7 +200,7 @@ private slots:
         QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
         QCOMPARE(handed, taken ? &mime : nullptr);
-        QVERIFY(document.table[0] == rec);
+        QVERIFY(document.table[0] == record);
         QCOMPARE(state.Modified, false);
     }
 

@@ -137,9 +137,7 @@ private slots:
     // A wheel turn over a type box is no choice; choosing the item shown is one.
     void typeBoxTakesOnlyChoices()
     {
-        KeyRecord titled;
-        titled.KeyTitle = QStringLiteral("t");
-        load({{3, titled}});
+        load({{3, titled(KeyRecord{}, QStringLiteral("t"))}});
         QComboBox* box = type(3);
         turnWheel(box, -120);
         QCOMPARE(box->currentIndex(), 0);
@@ -207,9 +205,8 @@ private slots:
     {
         QFETCH(Leave, l);
         const int row = QString::fromLatin1(l.field).right(1).toInt();
-        KeyRecord wide = wideAddressRecord();
-        wide.KeyData = hexBytes(10); // longer than its size, as a file may bring it
-        wide.KeySize = 2;
+        // Data longer than its size, as a file may bring it.
+        const KeyRecord wide = addressed(hexRecord(hexBytes(10), 2), 0x12345678);
         load({{l.v + row, wide}, {l.vAfter + row, wide}});
         setMode(16);
         scrollTo(l.v, 0);

@@ -32,12 +32,6 @@ inline QString hexBytes(int count, int first = 0)
     return text;
 }
 
-// A record whose 32-bit address 12345678 does not fit a narrower mode.
-inline KeyRecord wideAddressRecord()
-{
-    return addressed(KeyRecord{}, 0x12345678);
-}
-
 class GridFixture {
 public:
     virtual ~GridFixture() = default;

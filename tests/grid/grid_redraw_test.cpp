@@ -67,14 +67,10 @@ private slots:
     // A record not in use shows nothing, an address not set shows no digits.
     void recordNotInUseIsBlank()
     {
-        KeyRecord full = hexRecord(hexBytes(16), 16);
-        full.KeyTitle = QStringLiteral("x");
-        load({{0, full}});
+        load({{0, titled(hexRecord(hexBytes(16), 16), QStringLiteral("x"))}});
         KeyRecord blank;
         blank.KeyAddrLow = 0x55; // halves without the address flag mean nothing
-        KeyRecord unset = wideAddressRecord();
-        unset.KeyAddrSet = false;
-        unset.KeySize = 1; // in use all the same
+        const KeyRecord unset{{}, 0x1234, 0x5678, 1, kTypeHex, {}, false}; // in use all the same
         load({{0, blank}, {1, unset}});
         QCOMPARE(address(1)->text(), QString());
         QCOMPARE(title(0)->text(), QString());
@@ -139,11 +135,7 @@ private slots:
     // keeps its caret.
     void redrawStoresNothing()
     {
-        KeyRecord rec = hexRecord(QStringLiteral("0011"), 12);
-        rec.KeyTitle = QStringLiteral("one");
-        rec.KeyAddrLow = 0x100;
-        rec.KeyAddrSet = true;
-        load({{0, rec}, {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
+        load({{0, titled(addressed(hexRecord(QStringLiteral("0011"), 12), 0x100), QStringLiteral("one"))}, {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
         startIn(cell(33), 1);
         KeyRecord& stored = document.table[0];
         stored.KeyTitle = QStringLiteral("two");

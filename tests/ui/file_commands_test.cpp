@@ -85,14 +85,10 @@ private slots:
         QTest::addColumn<bool>("saved");
         QTest::addColumn<Records>("after");
 
-        KeyRecord noAddress = hexRecordAt(0, QStringLiteral("01"));
-        noAddress.KeyAddrSet = false;
-        KeyRecord noSize = hexRecordAt(0x20, QStringLiteral("ABC"));
-        noSize.KeySize = 0;
-        KeyRecord wrongSize = hexRecordAt(0x300, QStringLiteral("AB"));
-        wrongSize.KeySize = 2;
-        KeyRecord fitted = wrongSize;
-        fitted.KeyData = QStringLiteral("FFAB");
+        const KeyRecord noAddress{{}, 0, 0, 1, kTypeHex, QStringLiteral("01"), false};
+        const KeyRecord noSize = addressed(hexRecord(QStringLiteral("ABC")), 0x20);
+        const KeyRecord wrongSize = addressed(hexRecord(QStringLiteral("AB"), 2), 0x300);
+        const KeyRecord fitted = addressed(hexRecord(QStringLiteral("FFAB"), 2), 0x300);
         const KeyRecord one = hexRecordAt(1, QStringLiteral("01"));
 
         QTest::newRow("refused before the dialog") << Records{{0, noAddress}} << false << QString()
@@ -288,9 +284,7 @@ private slots:
         start();
         table()[200].KeyData = QStringLiteral("0102");
         table()[200].KeyAddrSet = true;
-        KeyRecord spare;
-        spare.KeyTitle = QStringLiteral("the 257th");
-        spare.KeyData = QStringLiteral("ABCD");
+        const KeyRecord spare{QStringLiteral("the 257th"), 0, 0, 0, kTypeHex, QStringLiteral("ABCD"), false};
         table()[kSpareSlot] = spare;
         window().document().mode.SetAddr16();
         window().grid().recordScroll()->setValue(100);
