@@ -69,6 +69,8 @@ private:
     void setCurrentFile(const QString& name);
     // What a drop onto the drop label or a data cell hands over (DragDrop).
     void dropData(const QMimeData* data);
+    // What End does once the document may go: the settings file, then the
+    // end of the program.
     void endProgram();
 
     ModalUi& modal_;

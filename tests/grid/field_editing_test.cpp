@@ -196,7 +196,8 @@ private slots:
         row("Tab from an address to the size", {.field = "Text_address_0", .how = Leave::Tab, .cut = true});
         row("Shift+Tab from the top address scrolls up",
             {.field = "Text_address_0", .how = Leave::ShiftTab, .v = 5, .vAfter = 4});
-        row("size, wheel over a data cell", {.field = "Text_size_2", .wheelOn = "Text_data_70", .vAfter = 3, .cut = true});
+        row("size, wheel over a data cell",
+            {.field = "Text_size_2", .wheelOn = "Text_data_70", .vAfter = 3, .cut = true});
         row("address, wheel over a title", {.field = "Text_address_2", .wheelOn = "Text_title_5", .vAfter = 3});
         row("address, click on the bar's arrow", {.field = "Text_address_2", .how = Leave::ArrowClick, .vAfter = 1});
     }

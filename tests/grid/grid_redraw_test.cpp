@@ -135,7 +135,8 @@ private slots:
     // keeps its caret.
     void redrawStoresNothing()
     {
-        load({{0, titled(addressed(hexRecord(QStringLiteral("0011"), 12), 0x100), QStringLiteral("one"))}, {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
+        load({{0, titled(addressed(hexRecord(QStringLiteral("0011"), 12), 0x100), QStringLiteral("one"))},
+              {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
         startIn(cell(33), 1);
         KeyRecord& stored = document.table[0];
         stored.KeyTitle = QStringLiteral("two");

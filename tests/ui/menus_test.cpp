@@ -31,10 +31,10 @@ private slots:
         QStringList shown;
         for (QAction* menu : window().menuBar()->actions()) {
             shown << menu->menu()->objectName() + QLatin1Char(' ') + menu->text();
-            for (const QAction* item : menu->menu()->actions())
-                shown << (item->isSeparator() ? QStringLiteral("-")
-                                              : QStringList{item->objectName(), item->text(), item->shortcut().toString()}
-                                                    .join(QLatin1Char(' ')).trimmed());
+            for (const QAction* item : menu->menu()->actions()) {
+                const QStringList parts{item->objectName(), item->text(), item->shortcut().toString()};
+                shown << (item->isSeparator() ? QStringLiteral("-") : parts.join(QLatin1Char(' ')).trimmed());
+            }
         }
         QCOMPARE(shown, (QStringList{
             "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",

@@ -83,8 +83,8 @@ private slots:
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         // Opening in the chosen file's folder, the dialog needs no folder
         // listing before it can accept the name.
-        const FileDialogRequest request{save ? FileDialogKind::Save : FileDialogKind::Open, kDocumentFileFilter, filterIndexIn,
-                                        dir_.filePath(QStringLiteral("previous.KEY")), !save, save};
+        const FileDialogRequest request{save ? FileDialogKind::Save : FileDialogKind::Open, kDocumentFileFilter,
+                                        filterIndexIn, dir_.filePath(QStringLiteral("previous.KEY")), !save, save};
         answerFileDialog(path, filterIndexOut);
         const FileDialogResult result = modal().fileDialog(request);
         QVERIFY(lastFileDialog() == request);
@@ -144,7 +144,8 @@ protected:
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QVERIFY(name != nullptr);
             shownFile_ = {dialog->acceptMode() == QFileDialog::AcceptSave ? FileDialogKind::Save : FileDialogKind::Open,
-                          filters == qtNameFilters(kDocumentFileFilter) ? kDocumentFileFilter : filters.join(QLatin1Char('|')),
+                          filters == qtNameFilters(kDocumentFileFilter) ? kDocumentFileFilter
+                                                                        : filters.join(QLatin1Char('|')),
                           int(filters.indexOf(dialog->selectedNameFilter())) + 1,
                           dialog->directory().filePath(name->text()), dialog->fileMode() == QFileDialog::ExistingFile,
                           !dialog->testOption(QFileDialog::DontConfirmOverwrite)};
