@@ -18,7 +18,8 @@ int main(int argc, char* argv[])
     arguments.process(app);
 
     quorvane::QtModalUi modal;
-    quorvane::MainWindow window(modal, QApplication::applicationDirPath());
+    quorvane::EditorSession session;
+    quorvane::MainWindow window(modal, session, QApplication::applicationDirPath());
     // exit(), not quit(): quit() would first ask every window to close, and
     // the close box of this one means End, which has just run.
     QObject::connect(&window, &quorvane::MainWindow::programEnded, &app, [] { QApplication::exit(0); },

@@ -103,7 +103,7 @@ void BM_Redraw(benchmark::State& st)
     int leftByte = 0;
     for (auto _ : st) {
         if (scrolling)
-            b.grid->hScroll()->setValue(leftByte ^= 1);
+            b.grid->byteScroll()->setValue(leftByte ^= 1);
         else
             b.grid->redraw();
     }

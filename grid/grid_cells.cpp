@@ -17,9 +17,9 @@ void GridView::onCellFocusIn(CellIndex index)
 
 char16_t GridView::onCellKeyPress(CellIndex index, char16_t code)
 {
-    const KeyRecord& rec = recordOfCell(index);
-    const bool room = recordHasRoom(rec, cell(index)->hasSelectedText());
-    return filterDataCharacter(rec.KeyType != kTypeHex, room, code);
+    const KeyRecord& record = recordOfCell(index);
+    const bool room = recordHasRoom(record, cell(index)->hasSelectedText());
+    return filterDataCharacter(record.KeyType != kTypeHex, room, code);
 }
 
 void GridView::onCellChanged(CellIndex index)

@@ -51,12 +51,12 @@ void GridView::onAddressChanged(int row)
 {
     if (!view_.TableReady)
         return;
-    KeyRecord& rec = recordOfRow(row);
+    KeyRecord& record = recordOfRow(row);
     const QString text = controls_.row(row).address->text();
-    rec.KeyAddrHigh = GetAddrHigh(text);
-    rec.KeyAddrLow = GetAddrLow(text);
+    record.KeyAddrHigh = GetAddrHigh(text);
+    record.KeyAddrLow = GetAddrLow(text);
     state_.Modified = true;
-    rec.KeyAddrSet = !text.isEmpty();
+    record.KeyAddrSet = !text.isEmpty();
     if (captionChanged_)
         captionChanged_();
 }
@@ -73,18 +73,18 @@ void GridView::onAddressFocusIn(int row)
 void GridView::onAddressFocusOut(int row)
 {
     GridLineEdit* field = controls_.row(row).address;
-    KeyRecord& rec = recordOfRow(row);
+    KeyRecord& record = recordOfRow(row);
     const QString text = field->text();
     const qint16 high = GetAddrHigh(text);
     const qint16 low = GetAddrLow(text);
     // Dropped digits are an edit: the document must not be given up unasked.
-    if (high != rec.KeyAddrHigh || low != rec.KeyAddrLow)
+    if (high != record.KeyAddrHigh || low != record.KeyAddrLow)
         state_.Modified = true;
-    rec.KeyAddrHigh = high;
-    rec.KeyAddrLow = low;
+    record.KeyAddrHigh = high;
+    record.KeyAddrLow = low;
     if (captionChanged_)
         captionChanged_();
-    if (rec.KeyAddrSet)
+    if (record.KeyAddrSet)
         field->setTextIfChanged(paddedAddress(text, document_.mode.current()));
 }
 
@@ -128,15 +128,15 @@ void GridView::onSizeFocusIn(int row)
 void GridView::onSizeFocusOut(int row)
 {
     GridLineEdit* field = controls_.row(row).size;
-    KeyRecord& rec = recordOfRow(row);
-    rec.KeySize = sizeFromText(field->text());
+    KeyRecord& record = recordOfRow(row);
+    record.KeySize = sizeFromText(field->text());
     const int limit = dataLimit(document_.mode.current());
-    if (rec.KeySize > limit) {
-        rec.KeySize = qint16(limit);
+    if (record.KeySize > limit) {
+        record.KeySize = qint16(limit);
         field->setTextIfChanged(QString::number(limit));
     }
-    if (rec.KeySize < 0) {
-        rec.KeySize = 0;
+    if (record.KeySize < 0) {
+        record.KeySize = 0;
         field->setTextIfChanged(QStringLiteral("0"));
     }
     StoreRowData(row);
@@ -158,13 +158,13 @@ void GridView::onTypeChosen(int row)
     if (!view_.TableReady)
         return;
     QComboBox* box = controls_.row(row).type;
-    KeyRecord& rec = recordOfRow(row);
+    KeyRecord& record = recordOfRow(row);
     if (box->currentIndex() < 0)
         return; // a type from a file that the list does not hold; nothing was chosen
-    if (box->currentIndex() != rec.KeyType && !rec.KeyData.isEmpty())
-        box->setCurrentIndex(rec.KeyType);
+    if (box->currentIndex() != record.KeyType && !record.KeyData.isEmpty())
+        box->setCurrentIndex(record.KeyType);
     if (box->currentIndex() >= 0)
-        rec.KeyType = qint16(box->currentIndex());
+        record.KeyType = qint16(box->currentIndex());
     redraw();
     view_.FocusDataIndex = -1;
 }

@@ -42,25 +42,25 @@ void GridRedraw::TableSet()
 void GridRedraw::drawRow(int r)
 {
     const Slot slot = layout_.slotOfRow(r);
-    const KeyRecord& rec = document_.table[slot];
+    const KeyRecord& record = document_.table[slot];
     const RowControls& row = controls_.row(r);
     setLabelText(row.lineNo, QString::number(lineNumberOf(slot)));
-    if (rec.KeyType != kTypeHex)
+    if (record.KeyType != kTypeHex)
         showRowAsAscii(r);
     else
         showRowAsHex(r);
 
     const CellIndex first = CellIndex::at(r, 0);
-    if (rec.inUse()) {
-        row.title->setTextIfChanged(rec.KeyTitle);
+    if (record.inUse()) {
+        row.title->setTextIfChanged(record.KeyTitle);
         row.address->setTextIfChanged(
-            rec.KeyAddrSet ? AddrToText(rec.KeyAddrHigh, rec.KeyAddrLow, document_.mode.current()) : QString());
-        row.size->setTextIfChanged(QString::number(rec.KeySize));
-        if (rec.KeyType != kTypeHex) {
-            controls_.cell(first)->setTextIfChanged(rec.KeyData);
+            record.KeyAddrSet ? AddrToText(record.KeyAddrHigh, record.KeyAddrLow, document_.mode.current()) : QString());
+        row.size->setTextIfChanged(QString::number(record.KeySize));
+        if (record.KeyType != kTypeHex) {
+            controls_.cell(first)->setTextIfChanged(record.KeyData);
         } else {
             for (int c = 0; c < kGridColumns; ++c)
-                controls_.cell(first.inColumn(c))->setTextIfChanged(hexCellText(rec.KeyData, layout_.byteOfColumn(c)));
+                controls_.cell(first.inColumn(c))->setTextIfChanged(hexCellText(record.KeyData, layout_.byteOfColumn(c)));
         }
     } else {
         row.title->setTextIfChanged(QString());
@@ -69,7 +69,7 @@ void GridRedraw::drawRow(int r)
         for (int c = 0; c < kGridColumns; ++c)
             controls_.cell(first.inColumn(c))->setTextIfChanged(QString());
     }
-    row.type->setCurrentIndex(rec.KeyType);
+    row.type->setCurrentIndex(record.KeyType);
 }
 
 void GridRedraw::LabelSet()
@@ -81,16 +81,16 @@ void GridRedraw::LabelSet()
 void GridRedraw::DataInputEnable()
 {
     for (int r = 0; r < kGridRows; ++r) {
-        const KeyRecord& rec = document_.table[layout_.slotOfRow(r)];
+        const KeyRecord& record = document_.table[layout_.slotOfRow(r)];
         const CellIndex first = CellIndex::at(r, 0);
-        if (rec.KeyType == kTypeHex) {
+        if (record.KeyType == kTypeHex) {
             for (int c = 0; c < kGridColumns; ++c) {
                 const int byte = layout_.byteOfColumn(c);
-                const bool open = hexCellOpen(rec.KeyData.size(), byte);
+                const bool open = hexCellOpen(record.KeyData.size(), byte);
                 GridLineEdit* cell = controls_.cell(first.inColumn(c));
                 cell->setReadOnlyIfChanged(!open);
                 // Past a given size no byte can be typed either.
-                cell->setShadedIfChanged(!open || (rec.KeySize > 0 && byte >= rec.KeySize));
+                cell->setShadedIfChanged(!open || (record.KeySize > 0 && byte >= record.KeySize));
             }
         } else {
             controls_.cell(first)->setReadOnlyIfChanged(false);

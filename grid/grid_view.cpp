@@ -152,11 +152,11 @@ void GridView::CommitGrid()
 
 void GridView::StoreRowData(int row)
 {
-    KeyRecord& rec = recordOfRow(row);
+    KeyRecord& record = recordOfRow(row);
     RowCellTexts texts;
     for (int c = 0; c < kGridColumns; ++c)
         texts[std::size_t(c)] = cell(CellIndex::at(row, c))->text();
-    rec.KeyData = rowDataAfterEdit(rec, layout_.leftByte(), texts);
+    record.KeyData = rowDataAfterEdit(record, layout_.leftByte(), texts);
 }
 
 // The focus follows first, while the layout still describes the rows on

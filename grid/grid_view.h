@@ -31,8 +31,6 @@ class GridView : public QWidget, private GridKeyHandlers {
 public:
     static constexpr int kRows = kGridRows;
     static constexpr int kColumns = kGridColumns;
-    static constexpr int kVMax = GridLayout::kMaxTopSlot;  // VScroll1 range 0..246
-    static constexpr int kHMax = GridLayout::kMaxLeftByte; // HScroll1 range 0..236
 
     GridView(Document& document, EditorState& state, std::function<void()> captionChanged,
              QWidget* parent = nullptr);
@@ -60,8 +58,8 @@ public:
     // Where the grid stands; the scroll bars always show the same position.
     [[nodiscard]] const GridLayout& layout() const { return layout_; }
 
-    [[nodiscard]] QScrollBar* vScroll() const { return controls_.recordScroll; }
-    [[nodiscard]] QScrollBar* hScroll() const { return controls_.byteScroll; }
+    [[nodiscard]] QScrollBar* recordScroll() const { return controls_.recordScroll; }
+    [[nodiscard]] QScrollBar* byteScroll() const { return controls_.byteScroll; }
 
     // Where a "No." heading over the line numbers fits, in grid coordinates.
     [[nodiscard]] QRect lineNumberHeadingRect() const { return layout_.lineNumberHeadingRect(); }

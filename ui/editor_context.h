@@ -15,6 +15,14 @@ namespace quorvane {
 
 class GridView;
 
+// What the editor edits and keeps: the one document, its state and the
+// settings. Whoever starts the window owns it, and it outlives the window.
+struct EditorSession {
+    Document document;
+    EditorState state;
+    Settings settings;
+};
+
 // What the window's commands share: the one document and its state, the
 // settings, the grid that shows the document, the modal seam, and the few
 // reactions of the window itself. Each command is a small unit over this,
@@ -28,8 +36,10 @@ struct EditorContext {
     GridView& grid;
     // Follows the modified flag in the caption (TitileSet).
     std::function<void()> updateCaption;
-    // Shows the document's file name in the file-name field.
-    std::function<void(const QString&)> showFileName;
+    // The document now is the file `name` (empty for a new one) as it stands
+    // on disk: the file-name field shows it, nothing is modified, and the
+    // caption says so.
+    std::function<void(const QString&)> setCurrentFile;
 };
 
 // Answers a document operation's warnings with WARNING boxes, after the

@@ -1,5 +1,6 @@
 #include "extract_command.h"
 
+#include "document_dialogs.h"
 #include "message_boxes.h"
 
 #include "files/set_key_data.h"
@@ -14,25 +15,25 @@ namespace quorvane {
 
 namespace {
 
-const QString kObjectFileFilter = QStringLiteral("Object File(*.*)|*.*");
 const QString kObjectError = QStringLiteral("Object Error.");
 const QString kFileCountError = QStringLiteral("File Count Error.");
 
 } // namespace
 
-void ExtractCommand::run()
+ExtractionCommand::ExtractionCommand(EditorContext& context)
+    : context_(context), action_(createAction(context, "KEY_extract", QStringLiteral("Extract KEY Data(&E)...")))
 {
-    FileDialogRequest request;
-    request.kind = FileDialogKind::Open;
-    request.filter = kObjectFileFilter;
-    request.filterIndex = 0; // the extraction leaves the documents' filter alone
-    request.fileMustExist = true;
-    const FileDialogResult chosen = context_.modal.fileDialog(request);
+    runOnShownTable(context_, action_, [this] { run(); });
+}
+
+void ExtractionCommand::run()
+{
+    const FileDialogResult chosen = context_.modal.fileDialog(objectFileDialog(FileDialogKind::Open));
     if (chosen.accepted)
         extractFrom(chosen.path);
 }
 
-void ExtractCommand::drop(const QMimeData* data)
+void ExtractionCommand::drop(const QMimeData* data)
 {
     // The user looks at the window the file went to.
     context_.window.raise();
@@ -48,7 +49,7 @@ void ExtractCommand::drop(const QMimeData* data)
     extractFrom(urls.front().toLocalFile());
 }
 
-void ExtractCommand::extractFrom(const QString& path)
+void ExtractionCommand::extractFrom(const QString& path)
 {
     const QString label = QStringLiteral("Extracting KEY data from %1").arg(QFileInfo(path).fileName());
     const KeyDataResult result = SetKeyData(

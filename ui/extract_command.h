@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor_context.h"
+#include "window_command.h"
 
 class QMimeData;
 
@@ -10,9 +10,11 @@ namespace quorvane {
 // drop label or a data cell (DragDrop): the key data of every record with an
 // address and a size, read out of an object file. The table changes only
 // when every record was found.
-class ExtractCommand {
+class ExtractionCommand final : public WindowCommand {
 public:
-    explicit ExtractCommand(EditorContext& context) : context_(context) {}
+    explicit ExtractionCommand(EditorContext& context);
+
+    [[nodiscard]] QList<QAction*> actions() const override { return {action_}; }
 
     void run();
     // What was dropped: exactly one file, not a folder.
@@ -23,6 +25,7 @@ public:
 
 private:
     EditorContext& context_;
+    QAction* action_; // KEY_extract
 };
 
 } // namespace quorvane

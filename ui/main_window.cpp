@@ -1,7 +1,16 @@
 #include "main_window.h"
 
+#include "address_size_command.h"
+#include "address_sort_command.h"
+#include "end_command.h"
+#include "extract_command.h"
+#include "merge_image_command.h"
+#include "new_command.h"
+#include "open_command.h"
 #include "program_icon.h"
-#include "version_box.h"
+#include "save_command.h"
+#include "version_command.h"
+#include "window_caption.h"
 
 #include "files/settings_file.h"
 #include "grid/grid_view.h"
@@ -17,40 +26,23 @@
 
 namespace quorvane {
 
-namespace {
-
-QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    return action;
-}
-
-} // namespace
-
-MainWindow::MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget* parent)
-    : QMainWindow(parent), modal_(modal), applicationFolder_(applicationFolder)
+MainWindow::MainWindow(ModalUi& modal, EditorSession& session, const QString& applicationFolder, QWidget* parent)
+    : QMainWindow(parent), modal_(modal), session_(session), applicationFolder_(applicationFolder)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kProgramCaption);
     setWindowIcon(programIcon());
 
-    grid_ = new GridView(document_, state_, [this] { updateCaption(); }, this);
+    grid_ = new GridView(session_.document, session_.state, [this] { updateCaption(); }, this);
     grid_->setObjectName(QStringLiteral("grid"));
     context_ = std::make_unique<EditorContext>(EditorContext{
-        *this, modal_, document_, state_, settings_, *grid_, [this] { updateCaption(); },
-        [this](const QString& name) { showFileName(name); }});
-    addressSizeCommand_ = std::make_unique<AddressSizeCommand>(*context_);
-    saveCommand_ = std::make_unique<SaveCommand>(*context_);
-    openCommand_ = std::make_unique<OpenCommand>(*context_, *saveCommand_);
-    newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
-    endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { (void)writeSettings(); });
-    extractCommand_ = std::make_unique<ExtractCommand>(*context_);
-    mergeImageCommand_ = std::make_unique<MergeImageCommand>(*context_);
-
-    createMenus();
+        *this, modal_, session_.document, session_.state, session_.settings, *grid_, [this] { updateCaption(); },
+        [this](const QString& name) { setCurrentFile(name); }});
     createLayout();
-    document_.mode.addListener([this](AddressSize size) { showAddressSize(size); });
+    createCommands();
+    createMenus();
+    session_.document.mode.addListener(
+        [this](AddressSize size) { grid_->setAddressMaxLength(addressDigits(size)); });
 
     grid_->prepareRows();
     Initialize();
@@ -58,6 +50,20 @@ MainWindow::MainWindow(ModalUi& modal, const QString& applicationFolder, QWidget
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::createCommands()
+{
+    saveCommand_ = std::make_unique<SaveCommand>(*context_);
+    newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
+    openCommand_ = std::make_unique<OpenCommand>(*context_, *saveCommand_);
+    extractionCommand_ = std::make_unique<ExtractionCommand>(*context_);
+    mergeImageCommand_ = std::make_unique<MergeImageCommand>(*context_);
+    endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { endProgram(); });
+    addressSizeCommand_ = std::make_unique<AddressSizeCommand>(*context_);
+    addressSortCommand_ =
+        std::make_unique<AddressSortCommand>(*context_, [this](bool sortOff) { sortOffLabel_->setVisible(sortOff); });
+    versionCommand_ = std::make_unique<VersionCommand>(*context_);
+}
 
 void MainWindow::createMenus()
 {
@@ -68,71 +74,30 @@ void MainWindow::createMenus()
         connect(menu, &QMenu::aboutToShow, grid_, &GridView::CommitGrid);
         return menu;
     };
-
-    fileMenu_ = addMenu("FILE", QStringLiteral("File(&F)"));
-    newAction_ = addMenuAction(fileMenu_, "new", QStringLiteral("New(&N)"));
-    fileMenu_->addSeparator();
-    openAction_ = addMenuAction(fileMenu_, "FileOpen", QStringLiteral("File Open(&O)..."));
-    saveAction_ = addMenuAction(fileMenu_, "FileSave", QStringLiteral("File Save(&S)..."));
-    fileMenu_->addSeparator();
-    extractAction_ = addMenuAction(fileMenu_, "KEY_extract", QStringLiteral("Extract KEY Data(&E)..."));
-    mergeImageAction_ = addMenuAction(fileMenu_, "KEY_merge", QStringLiteral("Write KEY Data into Image..."));
-    fileMenu_->addSeparator();
-    endAction_ = addMenuAction(fileMenu_, "END", QStringLiteral("End(&X)"));
-    newAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    openAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    saveAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    endAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    connectCommand(newAction_, [this] { newCommand_->run(); });
-    connectCommand(openAction_, [this] { openCommand_->run(); });
-    connectCommand(saveAction_, [this] { (void)saveCommand_->run(); });
-    connectCommand(endAction_, [this] { endProgram(); });
-    connectCommand(extractAction_, [this] { extractCommand_->run(); });
-    connectCommand(mergeImageAction_, [this] { mergeImageCommand_->run(); });
-
-    addressSizeMenu_ = addMenu("addresssize", QStringLiteral("AddressSize(&A)"));
-    addr16Action_ = addMenuAction(addressSizeMenu_, "addr16", QStringLiteral("16bit(&1)"));
-    addr24Action_ = addMenuAction(addressSizeMenu_, "addr24", QStringLiteral("24bit(&2)"));
-    addr32Action_ = addMenuAction(addressSizeMenu_, "addr32", QStringLiteral("32bit(&3)"));
-    const std::pair<QAction*, AddressSize> sizes[] = {
-        {addr16Action_, AddressSize::Bits16}, {addr24Action_, AddressSize::Bits24}, {addr32Action_, AddressSize::Bits32}};
-    for (const auto& [action, size] : sizes) {
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, size = size] {
-            // Choosing a checkable item has already flipped its mark; the
-            // marks show the mode and nothing else, whatever the user answers.
-            showAddressSize(document_.mode.current());
-            addressSizeCommand_->choose(size);
-        });
-    }
-
-    optionMenu_ = addMenu("option", QStringLiteral("Option(&O)"));
-    sortOnAction_ = addMenuAction(optionMenu_, "DoSort", QStringLiteral("Address Sort On(&N)"));
-    sortOffAction_ = addMenuAction(optionMenu_, "DoSort2", QStringLiteral("Address Sort Off(&F)"));
-    sortOnAction_->setCheckable(true);
-    sortOffAction_->setCheckable(true);
-    connect(sortOnAction_, &QAction::triggered, this, [this] { setAddressSortOn(true); });
-    connect(sortOffAction_, &QAction::triggered, this, [this] { setAddressSortOn(false); });
-
-    helpMenu_ = addMenu("help", QStringLiteral("Help(&H)"));
-    versionAction_ = addMenuAction(helpMenu_, "version", QStringLiteral("Version(&V)..."));
-    connect(versionAction_, &QAction::triggered, this, &MainWindow::showVersion);
-}
-
-void MainWindow::connectCommand(QAction* action, std::function<void()> command)
-{
-    connect(action, &QAction::triggered, this, [this, command = std::move(command)] {
-        grid_->CommitGrid();
-        command();
-    });
+    // Each group is one run of items between separators.
+    auto place = [](QMenu* menu, std::initializer_list<std::initializer_list<const WindowCommand*>> groups) {
+        for (const auto& group : groups) {
+            if (!menu->isEmpty())
+                menu->addSeparator();
+            for (const WindowCommand* command : group)
+                menu->addActions(command->actions());
+        }
+    };
+    place(addMenu("FILE", QStringLiteral("File(&F)")),
+          {{newCommand_.get()},
+           {openCommand_.get(), saveCommand_.get()},
+           {extractionCommand_.get(), mergeImageCommand_.get()},
+           {endCommand_.get()}});
+    place(addMenu("addresssize", QStringLiteral("AddressSize(&A)")), {{addressSizeCommand_.get()}});
+    place(addMenu("option", QStringLiteral("Option(&O)")), {{addressSortCommand_.get()}});
+    place(addMenu("help", QStringLiteral("Help(&H)")), {{versionCommand_.get()}});
 }
 
 void MainWindow::endProgram()
 {
-    if (endCommand_->run()) {
-        ended_ = true;
-        emit programEnded();
-    }
+    (void)writeSettingsFile(settingsPath_, session_.settings);
+    ended_ = true;
+    emit programEnded();
 }
 
 void MainWindow::openFile(const QString& path)
@@ -143,7 +108,7 @@ void MainWindow::openFile(const QString& path)
 void MainWindow::dropData(const QMimeData* data)
 {
     grid_->CommitGrid();
-    extractCommand_->drop(data);
+    extractionCommand_->drop(data);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -242,60 +207,33 @@ void MainWindow::loadSettings()
     // A missing, short or damaged file leaves the start values (sort on,
     // filter index 1, no last path) for whatever could not be read; the
     // filter index comes back clamped to 1..4.
-    settings_ = readSettingsFile(settingsPath_, Settings{});
-    setAddressSortOn(settings_.SortOn != 0);
+    session_.settings = readSettingsFile(settingsPath_, Settings{});
+    addressSortCommand_->setSortOn(session_.settings.SortOn != 0);
 }
 
 void MainWindow::Initialize()
 {
-    document_.table.BlankSet();
+    session_.document.table.BlankSet();
+    grid_->clearDataMaxLengths();
+    session_.document.mode.SetAddr32();
+    grid_->resetView();
     // The save dialog keeps no file name of its own between uses (each save
     // starts from LastPath), so a new document has nothing to forget there.
-    showFileName(QString());
-    grid_->clearDataMaxLengths();
-    document_.mode.SetAddr32();
-    state_.Modified = false;
-    grid_->resetView();
+    setCurrentFile(QString());
+}
+
+void MainWindow::setCurrentFile(const QString& name)
+{
+    session_.state.fileName = name;
+    fileNameField_->setText(name);
+    session_.state.Modified = false;
     updateCaption();
 }
 
 void MainWindow::updateCaption()
 {
-    if (const auto caption = captionFor(grid_->view().TableReady, state_.Modified))
+    if (const auto caption = captionFor(grid_->view().TableReady, session_.state.Modified))
         setWindowTitle(*caption);
-}
-
-void MainWindow::showFileName(const QString& name)
-{
-    state_.fileName = name;
-    fileNameField_->setText(name);
-}
-
-void MainWindow::setAddressSortOn(bool on)
-{
-    sortOnAction_->setChecked(on);
-    sortOffAction_->setChecked(!on);
-    sortOffLabel_->setVisible(!on);
-    settings_.SortOn = on ? 1 : 0;
-}
-
-void MainWindow::showAddressSize(AddressSize size)
-{
-    addr16Action_->setChecked(size == AddressSize::Bits16);
-    addr24Action_->setChecked(size == AddressSize::Bits24);
-    addr32Action_->setChecked(size == AddressSize::Bits32);
-    grid_->setAddressMaxLength(addressDigits(size));
-}
-
-void MainWindow::showVersion()
-{
-    VersionBox box(this);
-    box.exec();
-}
-
-QString MainWindow::writeSettings() const
-{
-    return writeSettingsFile(settingsPath_, settings_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -308,7 +246,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     event->ignore();
     grid_->CommitGrid();
-    endProgram();
+    (void)endCommand_->run();
 }
 
 } // namespace quorvane

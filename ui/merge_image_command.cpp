@@ -1,5 +1,6 @@
 #include "merge_image_command.h"
 
+#include "document_dialogs.h"
 #include "message_boxes.h"
 
 #include "document/image_merge_operation.h"
@@ -14,20 +15,6 @@
 namespace quorvane {
 
 namespace {
-
-const QString kImageFilter = QStringLiteral("Object File(*.*)|*.*");
-
-FileDialogRequest imageDialog(FileDialogKind kind, const QString& initialName)
-{
-    FileDialogRequest request;
-    request.kind = kind;
-    request.filter = kImageFilter;
-    request.filterIndex = 0; // the documents' filter index is left alone
-    request.initialFileName = initialName;
-    request.fileMustExist = kind == FileDialogKind::Open;
-    request.confirmOverwrite = kind == FileDialogKind::Save;
-    return request;
-}
 
 // "fw.s19" -> "fw-keys.s19" beside it: a first suggestion that never
 // overwrites the image itself.
@@ -63,8 +50,11 @@ QStatusBar* statusBarOf(QWidget& window)
 
 } // namespace
 
-MergeImageCommand::MergeImageCommand(EditorContext& context) : context_(context)
+MergeImageCommand::MergeImageCommand(EditorContext& context)
+    : context_(context),
+      action_(createAction(context, "KEY_merge", QStringLiteral("Write KEY Data into Image...")))
 {
+    runOnShownTable(context_, action_, [this] { run(); });
     // Made with the window, so that the first message does not resize it.
     (void)statusBarOf(context_.window);
 }
@@ -82,11 +72,11 @@ void MergeImageCommand::run()
     if (!prepared.saved())
         return;
 
-    const FileDialogResult image = context_.modal.fileDialog(imageDialog(FileDialogKind::Open, QString()));
+    const FileDialogResult image = context_.modal.fileDialog(objectFileDialog(FileDialogKind::Open));
     if (!image.accepted)
         return;
     const FileDialogResult output =
-        context_.modal.fileDialog(imageDialog(FileDialogKind::Save, suggestedOutput(image.path)));
+        context_.modal.fileDialog(objectFileDialog(FileDialogKind::Save, suggestedOutput(image.path)));
     if (!output.accepted)
         return;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor_context.h"
+#include "window_command.h"
 
 namespace quorvane {
 
@@ -9,14 +9,17 @@ namespace quorvane {
 // in the image's own format. Key bytes where the image has no data are
 // listed in a warning before anything is written; what was written is said
 // in the window's status bar.
-class MergeImageCommand {
+class MergeImageCommand final : public WindowCommand {
 public:
     explicit MergeImageCommand(EditorContext& context);
+
+    [[nodiscard]] QList<QAction*> actions() const override { return {action_}; }
 
     void run();
 
 private:
     EditorContext& context_;
+    QAction* action_; // KEY_merge
 };
 
 } // namespace quorvane

@@ -28,14 +28,9 @@ struct Move {
 
 Q_DECLARE_METATYPE(Move)
 
-class CellNavigationTest : public QObject {
+class CellNavigationTest : public GridTest {
     Q_OBJECT
-    std::unique_ptr<GridFixture> fx;
-
 private slots:
-    void init() { fx = std::make_unique<GridFixture>(); QVERIFY(fx->start()); }
-    void cleanup() { fx.reset(); }
-
     void keyMovesFocusCaretAndGrid_data()
     {
         QTest::addColumn<Move>("m");
@@ -66,8 +61,8 @@ private slots:
         row("left inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
         row("left at 0 with a selection stays",
             {.from = 37, .caret = 2, .selected = 2, .key = Qt::Key_Left, .to = 37, .toCaret = 0});
-        row("left in an ASCII row",
-            {.asciiSlot = 2, .from = 32, .caret = 3, .key = Qt::Key_Left, .to = 32, .toCaret = 2});
+        row("left at the start of an ASCII row does not scroll",
+            {.asciiSlot = 2, .h = 3, .from = 32, .key = Qt::Key_Left, .to = 32, .toCaret = 0, .hAfter = 3});
         // Right moves only from the end of a HEX cell.
         row("right inside a cell", {.from = 37, .caret = 1, .key = Qt::Key_Right, .to = 37, .toCaret = 2});
         row("right at the end", {.from = 37, .caret = 2, .key = Qt::Key_Right, .to = 38, .toCaret = 0});
@@ -98,37 +93,37 @@ private slots:
         QFETCH(Move, m);
         // Every record holds the largest data, so every cell shows two digits.
         for (int slot = 0; slot < kRecordCount; ++slot)
-            fx->document.table[slot] = slot == m.asciiSlot ? asciiRecord(QStringLiteral("hello"))
+            document.table[slot] = slot == m.asciiSlot ? asciiRecord(QStringLiteral("hello"))
                                                            : hexRecord(hexBytes(252, slot));
-        fx->scrollTo(m.v, m.h);
-        fx->load({});
-        const RecordTable before = fx->document.table;
-        fx->startIn(fx->cell(m.from), m.caret, m.selected);
-        QCOMPARE(fx->grid->view().FocusDataIndex, m.from);
+        scrollTo(m.v, m.h);
+        load({});
+        const RecordTable before = document.table;
+        startIn(cell(m.from), m.caret, m.selected);
+        QCOMPARE(grid->view().FocusDataIndex, m.from);
 
-        fx->press(m.key, m.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        press(m.key, m.key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
 
         const int row = m.from / 16;
         const QString focus = m.to == kTitle     ? QStringLiteral("Text_title_%1").arg(row)
                               : m.to == kTypeBox ? QStringLiteral("Combo_type_%1").arg(row)
                                                  : QStringLiteral("Text_data_%1").arg(m.to);
-        QCOMPARE(fx->focusName(), focus);
+        QCOMPARE(focusName(), focus);
         if (m.toCaret >= 0)
-            QCOMPARE(fx->focusCaret(), m.toCaret);
+            QCOMPARE(focusCaret(), m.toCaret);
         // The index follows the focused data cell, is cleared by the title
         // and left alone by the type box.
-        QCOMPARE(int(fx->grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
-        QCOMPARE(fx->grid->vScroll()->value(), m.vAfter);
-        QCOMPARE(fx->grid->hScroll()->value(), m.hAfter);
-        QCOMPARE(fx->grid->layout().topSlot(), m.vAfter);
-        QCOMPARE(fx->grid->layout().leftByte(), m.hAfter);
+        QCOMPARE(int(grid->view().FocusDataIndex), m.to == kTitle ? -1 : m.to == kTypeBox ? m.from : m.to);
+        QCOMPARE(grid->recordScroll()->value(), m.vAfter);
+        QCOMPARE(grid->byteScroll()->value(), m.hAfter);
+        QCOMPARE(grid->layout().topSlot(), m.vAfter);
+        QCOMPARE(grid->layout().leftByte(), m.hAfter);
         // Navigation is never an edit, Backspace included.
-        QVERIFY(fx->document.table == before);
-        QCOMPARE(fx->state.Modified, false);
-        QCOMPARE(fx->captionCalls, 0);
+        QVERIFY(document.table == before);
+        QCOMPARE(state.Modified, false);
+        QCOMPARE(captionCalls, 0);
         // The grid shows the records the scroll bars say.
-        QCOMPARE(fx->lineNo(0), QString::number(m.vAfter + 1));
-        QCOMPARE(fx->dataIndex(0), twoDigitHex(m.hAfter));
+        QCOMPARE(lineNo(0), QString::number(m.vAfter + 1));
+        QCOMPARE(dataIndex(0), twoDigitHex(m.hAfter));
     }
 };
 

@@ -32,14 +32,9 @@ struct Keystroke {
 
 Q_DECLARE_METATYPE(Keystroke)
 
-class CellTypingTest : public QObject {
+class CellTypingTest : public GridTest {
     Q_OBJECT
-    std::unique_ptr<GridFixture> fx;
-
 private slots:
-    void init() { fx = std::make_unique<GridFixture>(); QVERIFY(fx->start()); }
-    void cleanup() { fx.reset(); }
-
     void keystroke_data()
     {
         QTest::addColumn<Keystroke>("k");
@@ -120,41 +115,32 @@ private slots:
     {
         QFETCH(Keystroke, k);
         const int slot = k.cell / 16;
-        fx->load({{slot, hexRecord(k.data, k.size)}});
-        fx->scrollTo(0, k.h);
+        load({{slot, hexRecord(k.data, k.size)}});
+        scrollTo(0, k.h);
         QGuiApplication::clipboard()->setText(k.clipboard);
-        fx->startIn(fx->cell(k.cell), k.caret, k.selected);
-        const QString selection = fx->cell(k.cell)->selectedText();
+        startIn(cell(k.cell), k.caret, k.selected);
+        const QString selection = cell(k.cell)->selectedText();
 
-        fx->press(k.key.key(), k.key.keyboardModifiers());
+        press(k.key.key(), k.key.keyboardModifiers());
 
-        QCOMPARE(fx->data(slot), k.stored);
-        QCOMPARE(fx->focusName(), QStringLiteral("Text_data_%1").arg(k.focus));
-        QCOMPARE(fx->focusCaret(), k.focusCaret);
-        QCOMPARE(int(fx->grid->view().FocusDataIndex), k.focus);
-        QCOMPARE(fx->grid->hScroll()->value(), k.hAfter);
-        QCOMPARE(fx->grid->layout().leftByte(), k.hAfter);
-        QCOMPARE(fx->dataIndex(0), twoDigitHex(k.hAfter));
-        QCOMPARE(fx->rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
-        QCOMPARE(fx->state.Modified, k.stored != k.data);
-        QCOMPARE(fx->captionCalls > 0, fx->state.Modified);
+        QCOMPARE(data(slot), k.stored);
+        QCOMPARE(focusName(), QStringLiteral("Text_data_%1").arg(k.focus));
+        QCOMPARE(focusCaret(), k.focusCaret);
+        QCOMPARE(int(grid->view().FocusDataIndex), k.focus);
+        QCOMPARE(grid->byteScroll()->value(), k.hAfter);
+        QCOMPARE(grid->layout().leftByte(), k.hAfter);
+        QCOMPARE(dataIndex(0), twoDigitHex(k.hAfter));
+        QCOMPARE(rowTexts(slot).join(QString()), k.stored.mid(2 * k.hAfter, 32)); // the row shows the data
+        QCOMPARE(state.Modified, k.stored != k.data);
+        QCOMPARE(captionCalls > 0, state.Modified);
         if (k.key.key() == Qt::Key_C || k.key.key() == Qt::Key_X)
             QCOMPARE(QGuiApplication::clipboard()->text(), selection);
-    }
-
-    void hexFilter()
-    {
-        fx->startIn(fx->cell(0), 0);
-        fx->typeKeys(QStringLiteral("a 9-g.Z"));
-        fx->press(Qt::Key_Return);
-        fx->typeKeys(QStringLiteral("Ff0"));
-        QCOMPARE(fx->data(0), QStringLiteral("A9FF0"));
     }
 
     // Only keys put text into a control: no drop, context menu or input method.
     void textArrivesOnlyThroughTheKeyFilters_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("contextMenu");
         QTest::addColumn<bool>("inputMethods");
         QTest::newRow("title") << "Text_title_2" << true << true;
@@ -166,21 +152,21 @@ private slots:
 
     void textArrivesOnlyThroughTheKeyFilters()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, name);
         QFETCH(bool, contextMenu);
         QFETCH(bool, inputMethods);
-        fx->load({{1, asciiRecord(QStringLiteral("t"))}, {2, hexRecord(QStringLiteral("AB"))}});
-        QLineEdit* edit = fx->control(control);
+        load({{1, asciiRecord(QStringLiteral("t"))}, {2, hexRecord(QStringLiteral("AB"))}});
+        QLineEdit* edit = control(name);
         QCOMPARE(edit->contextMenuPolicy() != Qt::NoContextMenu, contextMenu);
         QCOMPARE(edit->testAttribute(Qt::WA_InputMethodEnabled), inputMethods);
-        QCOMPARE(fx->type(2)->acceptDrops(), false);
+        QCOMPARE(type(2)->acceptDrops(), false);
     }
 
     // A drop must never type into a control; whatever is dropped on a data
     // cell goes to the drop handler, which tells the user what it makes of it.
     void drops_data()
     {
-        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("file");
         QTest::addColumn<bool>("handler");
         QTest::addColumn<bool>("taken");
@@ -193,44 +179,43 @@ private slots:
 
     void drops()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, name);
         QFETCH(bool, file);
         QFETCH(bool, handler);
         QFETCH(bool, taken);
-        KeyRecord rec = hexRecord(QStringLiteral("AABBCCDD"), 4);
-        rec.KeyTitle = QStringLiteral("t");
-        fx->load({{0, rec}});
+        const KeyRecord record = titled(hexRecord(QStringLiteral("AABBCCDD"), 4), QStringLiteral("t"));
+        load({{0, record}});
         QMimeData mime;
         mime.setText(QStringLiteral("file:///tmp/key.s19"));
         if (file)
             mime.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/key.s19"))});
         const QMimeData* handed = nullptr;
         if (handler)
-            fx->grid->setFileDropHandler([&handed](const QMimeData* data) { handed = data; });
-        QWidget* target = fx->control<QWidget>(control);
-        QCOMPARE(target->acceptDrops(), handler && control.startsWith(QStringLiteral("Text_data")));
+            grid->setFileDropHandler([&handed](const QMimeData* data) { handed = data; });
+        QWidget* target = control<QWidget>(name);
+        QCOMPARE(target->acceptDrops(), handler && name.startsWith(QStringLiteral("Text_data")));
         QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         QCOMPARE(enter.isAccepted(), taken);
         QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
         QCOMPARE(handed, taken ? &mime : nullptr);
-        QVERIFY(fx->document.table[0] == rec);
-        QCOMPARE(fx->state.Modified, false);
+        QVERIFY(document.table[0] == record);
+        QCOMPARE(state.Modified, false);
     }
 
     void asciiRowTakesAnyTextUpToItsSize()
     {
-        fx->load({{1, asciiRecord(QString())}, {2, asciiRecord(QStringLiteral("abc"), 3)}});
-        fx->startIn(fx->cell(16));
-        fx->typeKeys(QStringLiteral("Key 1; ok?"));
-        QCOMPARE(fx->data(1), QStringLiteral("Key 1; ok?"));
-        QCOMPARE(fx->cell(16)->cursorPosition(), 10);
-        fx->startIn(fx->cell(32));
-        fx->typeKeys(QStringLiteral("d"));
-        QCOMPARE(fx->data(2), QStringLiteral("abc"));
-        QCOMPARE(fx->cell(32)->text(), QStringLiteral("abc"));
-        QCOMPARE(fx->focusName(), QStringLiteral("Text_data_32"));
+        load({{1, asciiRecord(QString())}, {2, asciiRecord(QStringLiteral("abc"), 3)}});
+        startIn(cell(16));
+        typeKeys(QStringLiteral("Key 1; ok?"));
+        QCOMPARE(data(1), QStringLiteral("Key 1; ok?"));
+        QCOMPARE(cell(16)->cursorPosition(), 10);
+        startIn(cell(32));
+        typeKeys(QStringLiteral("d"));
+        QCOMPARE(data(2), QStringLiteral("abc"));
+        QCOMPARE(cell(32)->text(), QStringLiteral("abc"));
+        QCOMPARE(focusName(), QStringLiteral("Text_data_32"));
     }
 };
 

@@ -8,6 +8,7 @@
 #include "core/editor_state.h"
 #include "core/hex_text.h"
 #include "grid/grid_view.h"
+#include "tests/support/record_builders.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -30,31 +32,10 @@ inline QString hexBytes(int count, int first = 0)
     return text;
 }
 
-inline KeyRecord hexRecord(const QString& data, qint16 size = 0)
-{
-    KeyRecord rec;
-    rec.KeyData = data;
-    rec.KeySize = size;
-    return rec;
-}
-inline KeyRecord asciiRecord(const QString& text, qint16 size = 0)
-{
-    KeyRecord rec = hexRecord(text, size);
-    rec.KeyType = kTypeAscii;
-    return rec;
-}
-// A record whose 32-bit address 12345678 does not fit a narrower mode.
-inline KeyRecord wideAddressRecord()
-{
-    KeyRecord rec;
-    rec.KeyAddrHigh = 0x1234;
-    rec.KeyAddrLow = 0x5678;
-    rec.KeyAddrSet = true;
-    return rec;
-}
-
 class GridFixture {
 public:
+    virtual ~GridFixture() = default;
+
     Document document;
     EditorState state;
     int captionCalls = 0;
@@ -63,6 +44,9 @@ public:
     // Builds, initialises and shows the grid; false if it never became active.
     [[nodiscard]] bool start()
     {
+        document = Document{};
+        state = EditorState{};
+        captionCalls = 0;
         grid = std::make_unique<GridView>(document, state, [this] { ++captionCalls; });
         document.mode.addListener([this](AddressSize size) { grid->setAddressMaxLength(addressDigits(size)); });
         grid->prepareRows();
@@ -79,8 +63,8 @@ public:
     // file open does; nothing counts as an edit.
     void load(std::initializer_list<std::pair<int, KeyRecord>> records)
     {
-        for (const auto& [slot, rec] : records)
-            document.table[slot] = rec;
+        for (const auto& [slot, record] : records)
+            document.table[slot] = record;
         grid->redraw();
         state.Modified = false;
         captionCalls = 0;
@@ -88,8 +72,8 @@ public:
 
     void scrollTo(int v, int h)
     {
-        grid->vScroll()->setValue(v);
-        grid->hScroll()->setValue(h);
+        grid->recordScroll()->setValue(v);
+        grid->byteScroll()->setValue(h);
     }
     void setMode(int bits)
     {
@@ -151,6 +135,21 @@ public:
         QTest::keyClick(QApplication::focusWidget(), key, mods);
     }
     static void typeKeys(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    // A wheel turn of `delta` eighths of a degree over `target`.
+    static void turnWheel(QWidget* target, int delta, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWheelEvent turn(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                         modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &turn);
+    }
+};
+
+// The base of the widget tests: every test function starts from a fresh grid.
+class GridTest : public QObject, protected GridFixture {
+    Q_OBJECT
+private slots:
+    void init() { QVERIFY(start()); }
+    void cleanup() { grid.reset(); }
 };
 
 } // namespace quorvane::test

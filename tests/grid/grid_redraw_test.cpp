@@ -1,6 +1,6 @@
 // The grid as a view of the table: its layout, the redraw and its guard,
-// which cells accept typing, the two row layouts, the write-back of every
-// row and the vertical scroll bar.
+// which cells accept typing, the two row layouts and the write-back of
+// every row.
 #include "grid_fixture.h"
 
 #include <QFontDatabase>
@@ -8,28 +8,23 @@
 using namespace quorvane;
 using namespace quorvane::test;
 
-class GridRedrawTest : public QObject {
+class GridRedrawTest : public GridTest {
     Q_OBJECT
-    std::unique_ptr<GridFixture> fx;
-
 private slots:
-    void init() { fx = std::make_unique<GridFixture>(); QVERIFY(fx->start()); }
-    void cleanup() { fx.reset(); }
-
     // Where each control goes is the layout's; the widgets stand there.
     void controlsStandWhereTheLayoutPutsThem()
     {
-        const GridLayout& layout = fx->grid->layout();
+        const GridLayout& layout = grid->layout();
         for (int r = 0; r < 10; ++r) {
-            QCOMPARE(fx->control<QLabel>(QStringLiteral("Text_lineNo_%1").arg(r))->geometry(), layout.lineNumberRect(r));
-            QCOMPARE(fx->address(r)->geometry(), layout.addressRect(r));
-            QCOMPARE(fx->size(r)->geometry(), layout.sizeRect(r));
-            QCOMPARE(fx->type(r)->geometry(), layout.typeRect(r));
-            QCOMPARE(fx->title(r)->geometry(), layout.titleRect(r));
+            QCOMPARE(control<QLabel>(QStringLiteral("Text_lineNo_%1").arg(r))->geometry(), layout.lineNumberRect(r));
+            QCOMPARE(address(r)->geometry(), layout.addressRect(r));
+            QCOMPARE(size(r)->geometry(), layout.sizeRect(r));
+            QCOMPARE(type(r)->geometry(), layout.typeRect(r));
+            QCOMPARE(title(r)->geometry(), layout.titleRect(r));
             for (int c = 0; c < 16; ++c)
-                QCOMPARE(fx->cell(r * 16 + c)->geometry(), layout.cellRect(CellIndex::at(r, c)));
+                QCOMPARE(cell(r * 16 + c)->geometry(), layout.cellRect(CellIndex::at(r, c)));
         }
-        QCOMPARE(fx->cell(0)->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+        QCOMPARE(cell(0)->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
     }
 
     void hexWindow_data()
@@ -56,64 +51,53 @@ private slots:
         QFETCH(int, size);
         QFETCH(int, openCells);
         QFETCH(int, shadedFrom);
-        fx->load({{1, hexRecord(data, qint16(size))}});
-        fx->scrollTo(0, h);
-        QCOMPARE(fx->rowTexts(1, 4), firstCells);
+        load({{1, hexRecord(data, qint16(size))}});
+        scrollTo(0, h);
+        QCOMPARE(rowTexts(1, 4), firstCells);
         for (int c = 0; c < 16; ++c) {
-            QLineEdit* cell = fx->cell(16 + c);
-            QCOMPARE(cell->isReadOnly(), c >= openCells);
+            QLineEdit* shown = cell(16 + c);
+            QCOMPARE(shown->isReadOnly(), c >= openCells);
             // A cell that takes no input looks it: it takes the window's colour.
-            QCOMPARE(cell->palette().color(QPalette::Base) == cell->palette().color(QPalette::Window),
+            QCOMPARE(shown->palette().color(QPalette::Base) == shown->palette().color(QPalette::Window),
                      c >= shadedFrom);
         }
-        QCOMPARE(fx->dataIndex(15), twoDigitHex(h + 15));
+        QCOMPARE(dataIndex(15), twoDigitHex(h + 15));
     }
 
-    void addressPerMode()
-    {
-        KeyRecord unset = wideAddressRecord();
-        unset.KeyAddrSet = false;
-        unset.KeySize = 1; // in use all the same
-        fx->load({{7, wideAddressRecord()}, {8, unset}});
-        QCOMPARE(fx->address(7)->text(), QStringLiteral("12345678"));
-        QCOMPARE(fx->address(8)->text(), QString());
-        fx->setMode(24);
-        QCOMPARE(fx->address(7)->text(), QStringLiteral("345678"));
-    }
-
+    // A record not in use shows nothing, an address not set shows no digits.
     void recordNotInUseIsBlank()
     {
-        KeyRecord full = hexRecord(hexBytes(16), 16);
-        full.KeyTitle = QStringLiteral("x");
-        fx->load({{0, full}});
+        load({{0, titled(hexRecord(hexBytes(16), 16), QStringLiteral("x"))}});
         KeyRecord blank;
         blank.KeyAddrLow = 0x55; // halves without the address flag mean nothing
-        fx->load({{0, blank}});
-        QCOMPARE(fx->title(0)->text(), QString());
-        QCOMPARE(fx->address(0)->text(), QString());
-        QCOMPARE(fx->size(0)->text(), QString());
-        QCOMPARE(fx->rowTexts(0), QStringList(QList<QString>(16)));
+        const KeyRecord unset{{}, 0x1234, 0x5678, 1, kTypeHex, {}, false}; // in use all the same
+        load({{0, blank}, {1, unset}});
+        QCOMPARE(address(1)->text(), QString());
+        QCOMPARE(title(0)->text(), QString());
+        QCOMPARE(address(0)->text(), QString());
+        QCOMPARE(size(0)->text(), QString());
+        QCOMPARE(rowTexts(0), QStringList(QList<QString>(16)));
     }
 
     void asciiLayout()
     {
-        const QRect hexFirst = fx->cell(0)->geometry();
-        const QRect hexLast = fx->cell(15)->geometry();
-        fx->load({{0, asciiRecord(QStringLiteral("text"))}});
-        QCOMPARE(fx->cell(0)->geometry().left(), hexFirst.left());
-        QCOMPARE(fx->cell(0)->geometry().right(), hexLast.right());
-        QCOMPARE(fx->cell(0)->maxLength(), 252);
-        QCOMPARE(fx->cell(0)->text(), QStringLiteral("text"));
-        QCOMPARE(fx->type(0)->currentIndex(), 1);
+        const QRect hexFirst = cell(0)->geometry();
+        const QRect hexLast = cell(15)->geometry();
+        load({{0, asciiRecord(QStringLiteral("text"))}});
+        QCOMPARE(cell(0)->geometry().left(), hexFirst.left());
+        QCOMPARE(cell(0)->geometry().right(), hexLast.right());
+        QCOMPARE(cell(0)->maxLength(), 252);
+        QCOMPARE(cell(0)->text(), QStringLiteral("text"));
+        QCOMPARE(type(0)->currentIndex(), 1);
         for (int c = 1; c < 16; ++c)
-            QVERIFY(fx->cell(c)->isHidden());
+            QVERIFY(cell(c)->isHidden());
 
-        fx->load({{0, hexRecord(QStringLiteral("AB"))}});
-        QCOMPARE(fx->cell(0)->geometry(), hexFirst);
-        QCOMPARE(fx->cell(0)->maxLength(), 32767);
+        load({{0, hexRecord(QStringLiteral("AB"))}});
+        QCOMPARE(cell(0)->geometry(), hexFirst);
+        QCOMPARE(cell(0)->maxLength(), 32767);
         for (int c = 1; c < 16; ++c)
-            QVERIFY(!fx->cell(c)->isHidden());
-        QCOMPARE(fx->cell(0)->text(), QStringLiteral("AB"));
+            QVERIFY(!cell(c)->isHidden());
+        QCOMPARE(cell(0)->text(), QStringLiteral("AB"));
     }
 
     // The wide cell's limit of 252 characters bounds typing; a longer text that
@@ -121,29 +105,29 @@ private slots:
     void longAsciiTextIsShownWhole()
     {
         const QString text(300, QLatin1Char('k'));
-        fx->load({{0, asciiRecord(text, 999)}});
-        QCOMPARE(fx->cell(0)->text(), text);
-        fx->grid->CommitGrid();
-        QCOMPARE(fx->data(0), text);
+        load({{0, asciiRecord(text, 999)}});
+        QCOMPARE(cell(0)->text(), text);
+        grid->CommitGrid();
+        QCOMPARE(data(0), text);
     }
 
     // The rows shown are written back into the records they show; the rest
     // of the table is left alone.
     void commitWritesEveryRowBack()
     {
-        fx->load({{0, hexRecord(hexBytes(40))}, {9, asciiRecord(QStringLiteral("abc"))},
+        load({{0, hexRecord(hexBytes(40))}, {9, asciiRecord(QStringLiteral("abc"))},
                   {12, hexRecord(QStringLiteral("77"))}});
-        fx->scrollTo(3, 0);
-        fx->data(3) = QStringLiteral("FFFF");
-        fx->data(9) = QStringLiteral("zzz");
-        fx->data(12) = QStringLiteral("EE");
-        fx->data(0) = QStringLiteral("12");
-        fx->grid->CommitGrid();
-        QCOMPARE(fx->data(3), QString());
-        QCOMPARE(fx->data(9), QStringLiteral("abc"));
-        QCOMPARE(fx->data(12), QStringLiteral("77"));
-        QCOMPARE(fx->data(0), QStringLiteral("12"));
-        QCOMPARE(fx->state.Modified, false);
+        scrollTo(3, 0);
+        data(3) = QStringLiteral("FFFF");
+        data(9) = QStringLiteral("zzz");
+        data(12) = QStringLiteral("EE");
+        data(0) = QStringLiteral("12");
+        grid->CommitGrid();
+        QCOMPARE(data(3), QString());
+        QCOMPARE(data(9), QStringLiteral("abc"));
+        QCOMPARE(data(12), QStringLiteral("77"));
+        QCOMPARE(data(0), QStringLiteral("12"));
+        QCOMPARE(state.Modified, false);
     }
 
     // While the grid is redrawn, the fields' change events store nothing and
@@ -151,50 +135,34 @@ private slots:
     // keeps its caret.
     void redrawStoresNothing()
     {
-        KeyRecord rec = hexRecord(QStringLiteral("0011"), 12);
-        rec.KeyTitle = QStringLiteral("one");
-        rec.KeyAddrLow = 0x100;
-        rec.KeyAddrSet = true;
-        fx->load({{0, rec}, {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
-        fx->startIn(fx->cell(33), 1);
-        KeyRecord& stored = fx->document.table[0];
+        load({{0, titled(addressed(hexRecord(QStringLiteral("0011"), 12), 0x100), QStringLiteral("one"))},
+              {1, asciiRecord(QStringLiteral("abc"))}, {2, hexRecord(QStringLiteral("2233"))}});
+        startIn(cell(33), 1);
+        KeyRecord& stored = document.table[0];
         stored.KeyTitle = QStringLiteral("two");
         stored.KeySize = 99;
         stored.KeyAddrLow = 0x200;
         stored.KeyData = QStringLiteral("AABBCC");
-        fx->data(1) = QStringLiteral("xyz");
-        fx->document.table[3].KeyType = kTypeAscii;
-        const RecordTable changed = fx->document.table;
+        data(1) = QStringLiteral("xyz");
+        document.table[3].KeyType = kTypeAscii;
+        const RecordTable changed = document.table;
         for (bool modified : {false, true}) {
-            fx->state.Modified = modified;
-            fx->grid->redraw();
-            QVERIFY(fx->document.table == changed);
-            QCOMPARE(fx->state.Modified, modified);
-            QCOMPARE(fx->grid->view().TableReady, true);
-            QCOMPARE(fx->captionCalls, 0);
-            QCOMPARE(int(fx->grid->view().FocusDataIndex), 33);
+            state.Modified = modified;
+            grid->redraw();
+            QVERIFY(document.table == changed);
+            QCOMPARE(state.Modified, modified);
+            QCOMPARE(grid->view().TableReady, true);
+            QCOMPARE(captionCalls, 0);
+            QCOMPARE(int(grid->view().FocusDataIndex), 33);
         }
-        QCOMPARE(fx->title(0)->text(), QStringLiteral("two"));
-        QCOMPARE(fx->size(0)->text(), QStringLiteral("99"));
-        QCOMPARE(fx->address(0)->text(), QStringLiteral("00000200"));
-        QCOMPARE(fx->cell(2)->text(), QStringLiteral("CC"));
-        QCOMPARE(fx->cell(16)->text(), QStringLiteral("xyz"));
-        QCOMPARE(fx->type(3)->currentIndex(), 1);
-        QCOMPARE(fx->focusName(), QStringLiteral("Text_data_33"));
-        QCOMPARE(fx->cell(33)->cursorPosition(), 1);
-    }
-
-    // Scrolling keeps the focus in its row's data; a record arriving as ASCII
-    // takes it into the wide cell.
-    void verticalScrollKeepsDataFocus()
-    {
-        fx->load({{3, asciiRecord(QStringLiteral("abc"))}});
-        fx->startIn(fx->cell(37), 0);
-        fx->grid->vScroll()->setValue(1);
-        QCOMPARE(fx->focusName(), QStringLiteral("Text_data_32"));
-        QCOMPARE(int(fx->grid->view().FocusDataIndex), 32);
-        QCOMPARE(fx->lineNo(2), QStringLiteral("4"));
-        QCOMPARE(fx->grid->layout().topSlot(), 1);
+        QCOMPARE(title(0)->text(), QStringLiteral("two"));
+        QCOMPARE(size(0)->text(), QStringLiteral("99"));
+        QCOMPARE(address(0)->text(), QStringLiteral("00000200"));
+        QCOMPARE(cell(2)->text(), QStringLiteral("CC"));
+        QCOMPARE(cell(16)->text(), QStringLiteral("xyz"));
+        QCOMPARE(type(3)->currentIndex(), 1);
+        QCOMPARE(focusName(), QStringLiteral("Text_data_33"));
+        QCOMPARE(cell(33)->cursorPosition(), 1);
     }
 };
 

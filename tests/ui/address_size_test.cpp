@@ -3,6 +3,8 @@
 
 #include "window_fixture.h"
 
+#include "tests/support/record_builders.h"
+
 using namespace quorvane;
 using namespace quorvane::test;
 
@@ -45,13 +47,9 @@ private slots:
         // Every mode is reached from the start (32-bit) without a question.
         QVERIFY(trigger(command(from)));
         QVERIFY(modal().messages().empty());
-        KeyRecord record;
-        record.KeyType = qint16(ascii ? kTypeAscii : kTypeHex);
-        record.KeySize = qint16(size);
-        record.KeyData = ascii ? QString(size, QLatin1Char('k')) : QStringLiteral("A5").repeated(size);
-        record.KeyAddrSet = true;
-        record.KeyAddrHigh = 0x12;
-        record.KeyAddrLow = 0x3456;
+        const KeyRecord record = addressed(ascii ? asciiRecord(QString(size, QLatin1Char('k')), size)
+                                                 : hexRecord(QStringLiteral("A5").repeated(size), size),
+                                           0x123456);
         table()[5] = record;
         window().grid().redraw();
         if (answer != 0)

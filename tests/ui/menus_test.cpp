@@ -1,5 +1,7 @@
 // The main window's menus, the write-back of the grid that opening any of
-// them performs, and the commands of the Option and Help menus.
+// them performs, the commands of the Option and Help menus, and the settings
+// file the window starts from and writes back. Reading and clamping the
+// values is the settings file's own test; here, that they reach the window.
 
 #include "modal_driver.h"
 #include "window_fixture.h"
@@ -7,13 +9,42 @@
 #include <QDialog>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 
 using namespace quorvane;
 using namespace quorvane::test;
 
 class MenusTest : public WindowTest {
     Q_OBJECT
+    void writeSettings(const QByteArray& contents)
+    {
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+    }
+
 private slots:
+    // What the user reads in the menu bar: each item's name, caption and
+    // shortcut, in order, "-" for a separator.
+    void menusHoldTheirItemsInOrder()
+    {
+        start();
+        QStringList shown;
+        for (QAction* menu : window().menuBar()->actions()) {
+            shown << menu->menu()->objectName() + QLatin1Char(' ') + menu->text();
+            for (const QAction* item : menu->menu()->actions()) {
+                const QStringList parts{item->objectName(), item->text(), item->shortcut().toString()};
+                shown << (item->isSeparator() ? QStringLiteral("-") : parts.join(QLatin1Char(' ')).trimmed());
+            }
+        }
+        QCOMPARE(shown, (QStringList{
+            "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",
+            "FileSave File Save(&S)... Ctrl+S", "-", "KEY_extract Extract KEY Data(&E)...",
+            "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
+            "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
+            "option Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
+            "help Help(&H)", "version Version(&V)..."}));
+    }
+
     // A change made behind the grid's back shows the direction: data rows
     // go from the grid into the table, then the grid is redrawn from it.
     void openingAnyMenuWritesTheGridBack()
@@ -28,28 +59,38 @@ private slots:
         }
     }
 
-    // From a fresh window, which sorts. Choosing the item already marked
-    // keeps its mark, though Qt unchecks it on the way.
-    void sortCommandsMoveTheMarkAndTheIndicator_data()
+    // The settings file decides the start values (none: a first run, which
+    // sorts); the commands then move the marks. Choosing the item already
+    // marked keeps its mark, though Qt unchecks it on the way.
+    void sortMarksFollowTheSettingsFileAndTheCommands_data()
     {
+        QTest::addColumn<QByteArray>("contents"); // empty: no file at all
         QTest::addColumn<QStringList>("commands");
         QTest::addColumn<bool>("sortOn");
-        QTest::newRow("off") << QStringList{"DoSort2"} << false;
-        QTest::newRow("off, on") << QStringList{"DoSort2", "DoSort"} << true;
-        QTest::newRow("on again") << QStringList{"DoSort"} << true;
-        QTest::newRow("off twice") << QStringList{"DoSort2", "DoSort2"} << false;
+        QTest::newRow("first run") << QByteArray() << QStringList{} << true;
+        QTest::newRow("9,0: filter 4, sort off") << settingsFile("/a.KEY", "9,0") << QStringList{} << false;
+        QTest::newRow("off") << QByteArray() << QStringList{"DoSort2"} << false;
+        QTest::newRow("off, on") << QByteArray() << QStringList{"DoSort2", "DoSort"} << true;
+        QTest::newRow("on again") << QByteArray() << QStringList{"DoSort"} << true;
+        QTest::newRow("off twice") << QByteArray() << QStringList{"DoSort2", "DoSort2"} << false;
     }
-    void sortCommandsMoveTheMarkAndTheIndicator()
+    void sortMarksFollowTheSettingsFileAndTheCommands()
     {
+        QFETCH(QByteArray, contents);
         QFETCH(QStringList, commands);
         QFETCH(bool, sortOn);
+        if (!contents.isEmpty())
+            writeSettings(contents);
         start();
         for (const QString& command : commands)
             QVERIFY(trigger(command));
+        QCOMPARE(window().settings().LastPath, contents.isEmpty() ? QString() : QStringLiteral("/a.KEY"));
+        QCOMPARE(int(window().settings().FilterIndexSetting), contents.isEmpty() ? 1 : 4);
+        QCOMPARE(int(window().settings().SortOn), int(sortOn));
         QCOMPARE(checked("DoSort"), sortOn);
         QCOMPARE(checked("DoSort2"), !sortOn);
         QCOMPARE(sortIndicatorShown(), !sortOn);
-        QCOMPARE(int(window().settings().SortOn), int(sortOn));
+        QVERIFY(modal().messages().empty());
     }
 
     void sortCommandsReorderNothing()
@@ -83,6 +124,20 @@ private slots:
                                      "Copyright (C) 2026 Quorvane Project. All rights reserved.", "Quorvane Project",
                                      "0"}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // What was read, clamped, and then chosen goes back out, in 13 lines.
+    void writtenSettingsCarryWhatWasReadAndChosen()
+    {
+        writeSettings(settingsFile("/k/a,b.KEY", "9,1"));
+        start();
+        QVERIFY(trigger("DoSort2"));
+        QSignalSpy ended(&window(), &MainWindow::programEnded);
+        QVERIFY(!window().close()); // the close box runs End, which keeps the settings
+        QCOMPARE(ended.count(), 1);
+        QFile file(settingsPath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), settingsFile("/k/a,b.KEY", "4,0"));
     }
 };
 

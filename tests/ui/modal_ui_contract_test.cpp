@@ -4,6 +4,7 @@
 #include "modal_driver.h"
 #include "window_fixture.h"
 
+#include "ui/document_dialogs.h"
 #include "ui/qt_modal_ui.h"
 
 #include <QDir>
@@ -13,12 +14,6 @@
 
 using namespace quorvane;
 using quorvane::test::whenModalShown;
-
-namespace {
-
-const QString kFilter = QStringLiteral("KEY File(*.KEY)|*.KEY|ZTV File(*.ZTV)|*.ZTV|Template File(*.639)|*.639|All File(*.*)|*.*");
-
-} // namespace
 
 // How a test answers the next box: a MessageResult code presses that button.
 enum Press { kClose = 0, kReturn = -1 };
@@ -88,8 +83,8 @@ private slots:
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         // Opening in the chosen file's folder, the dialog needs no folder
         // listing before it can accept the name.
-        const FileDialogRequest request{save ? FileDialogKind::Save : FileDialogKind::Open, kFilter, filterIndexIn,
-                                        dir_.filePath(QStringLiteral("previous.KEY")), !save, save};
+        const FileDialogRequest request{save ? FileDialogKind::Save : FileDialogKind::Open, kDocumentFileFilter,
+                                        filterIndexIn, dir_.filePath(QStringLiteral("previous.KEY")), !save, save};
         answerFileDialog(path, filterIndexOut);
         const FileDialogResult result = modal().fileDialog(request);
         QVERIFY(lastFileDialog() == request);
@@ -149,7 +144,8 @@ protected:
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QVERIFY(name != nullptr);
             shownFile_ = {dialog->acceptMode() == QFileDialog::AcceptSave ? FileDialogKind::Save : FileDialogKind::Open,
-                          filters == qtNameFilters(kFilter) ? kFilter : filters.join(QLatin1Char('|')),
+                          filters == qtNameFilters(kDocumentFileFilter) ? kDocumentFileFilter
+                                                                        : filters.join(QLatin1Char('|')),
                           int(filters.indexOf(dialog->selectedNameFilter())) + 1,
                           dialog->directory().filePath(name->text()), dialog->fileMode() == QFileDialog::ExistingFile,
                           !dialog->testOption(QFileDialog::DontConfirmOverwrite)};
@@ -215,7 +211,7 @@ class ModalUiDetailsTest : public QObject {
 private slots:
     void filtersBecomeQtNameFilters()
     {
-        QCOMPARE(qtNameFilters(kFilter), (QStringList{"KEY File(*.KEY *.key)", "ZTV File(*.ZTV *.ztv)",
+        QCOMPARE(qtNameFilters(kDocumentFileFilter), (QStringList{"KEY File(*.KEY *.key)", "ZTV File(*.ZTV *.ztv)",
                                                       "Template File(*.639)", "All File(*.*)"}));
         QCOMPARE(qtNameFilters(QStringLiteral("Images|*.bin;*.img")), QStringList{"Images(*.bin *.img)"});
     }

@@ -11,6 +11,8 @@
 #include "grid/grid_view.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,12 +30,38 @@ inline QByteArray settingsFile(const QByteArray& path, const QByteArray& lastLin
     return '"' + path + "\"\r\n" + QByteArray("\"\"\r\n").repeated(11) + lastLine + "\r\n";
 }
 
+// The window with the session it edits in reach, and the grid and the drop
+// label found as the user sees them.
+class TestedWindow : public MainWindow {
+public:
+    TestedWindow(ModalUi& modal, EditorSession& session, const QString& folder)
+        : MainWindow(modal, session, folder), session_(session)
+    {
+    }
+    [[nodiscard]] Document& document() { return session_.document; }
+    [[nodiscard]] const EditorState& state() const { return session_.state; }
+    [[nodiscard]] const Settings& settings() const { return session_.settings; }
+    [[nodiscard]] GridView& grid() { return *findChild<GridView*>(QStringLiteral("grid")); }
+    // Drags `data` onto the drop label and drops it there.
+    void dropData(const QMimeData* data)
+    {
+        auto* label = findChild<QLabel*>(QStringLiteral("Label_Drop"));
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &drop);
+    }
+
+private:
+    EditorSession& session_;
+};
+
 class WindowTest : public QObject {
     Q_OBJECT
 protected:
-    MainWindow& start()
+    TestedWindow& start()
     {
-        window_ = std::make_unique<MainWindow>(*modal_, folder_->path());
+        window_ = std::make_unique<TestedWindow>(*modal_, *session_, folder_->path());
         window_->show();
         window_->activateWindow(); // typed keys must reach the focused field
         if (!QTest::qWaitForWindowActive(window_.get()))
@@ -42,7 +70,7 @@ protected:
     }
 
     [[nodiscard]] QString settingsPath() const { return folder_->filePath(QStringLiteral("Quorvane.ini")); }
-    [[nodiscard]] MainWindow& window() { return *window_; }
+    [[nodiscard]] TestedWindow& window() { return *window_; }
     [[nodiscard]] ScriptedModalUi& modal() { return *modal_; }
     [[nodiscard]] RecordTable& table() { return window_->document().table; }
 
@@ -88,13 +116,15 @@ private slots:
     {
         folder_ = std::make_unique<QTemporaryDir>();
         modal_ = std::make_unique<ScriptedModalUi>();
+        session_ = std::make_unique<EditorSession>();
     }
     void cleanup() { window_.reset(); }
 
 private:
     std::unique_ptr<QTemporaryDir> folder_;
     std::unique_ptr<ScriptedModalUi> modal_;
-    std::unique_ptr<MainWindow> window_;
+    std::unique_ptr<EditorSession> session_;
+    std::unique_ptr<TestedWindow> window_;
 };
 
 } // namespace quorvane::test

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "modal_ui.h"
+
+#include "core/settings.h"
+
+namespace quorvane {
+
+// The filter of both document dialogs; its entries are numbered 1..4 in the
+// filter index the settings keep.
+inline const QString kDocumentFileFilter =
+    QStringLiteral("KEY File(*.KEY)|*.KEY|ZTV File(*.ZTV)|*.ZTV|Template File(*.639)|*.639|All File(*.*)|*.*");
+// The filter of the firmware image dialogs of extraction and merge.
+inline const QString kObjectFileFilter = QStringLiteral("Object File(*.*)|*.*");
+
+// File Open's and File Save's dialog: the documents' filter at the index the
+// settings keep; a save starts from the last path.
+[[nodiscard]] FileDialogRequest documentDialog(FileDialogKind kind, const Settings& settings);
+// A firmware image to read (kind Open) or to write: the documents' filter
+// index is left alone.
+[[nodiscard]] FileDialogRequest objectFileDialog(FileDialogKind kind, const QString& initialName = {});
+
+} // namespace quorvane

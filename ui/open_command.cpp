@@ -1,0 +1,44 @@
+#include "open_command.h"
+
+#include "document_dialogs.h"
+#include "message_boxes.h"
+#include "unsaved_changes_prompt.h"
+
+#include "document/document_files.h"
+#include "grid/grid_view.h"
+
+namespace quorvane {
+
+OpenCommand::OpenCommand(EditorContext& context, SaveCommand& save)
+    : context_(context), save_(save),
+      action_(createAction(context, "FileOpen", QStringLiteral("File Open(&O)..."), Qt::CTRL | Qt::Key_O))
+{
+    runOnShownTable(context_, action_, [this] { run(); });
+}
+
+void OpenCommand::run()
+{
+    if (!mayGiveUpDocument(context_, save_))
+        return;
+    const FileDialogResult chosen = context_.modal.fileDialog(documentDialog(FileDialogKind::Open, context_.settings));
+    if (!chosen.accepted)
+        return;
+    context_.settings.FilterIndexSetting = qint16(chosen.filterIndex);
+    openFile(chosen.path);
+}
+
+void OpenCommand::openFile(const QString& path)
+{
+    const OpenResult result = openDocument(path);
+    if (!result.opened()) {
+        // The file was read into a document of its own: the one being
+        // edited, its name and its modified flag stay as they were.
+        showError(context_.modal, result.message);
+        return;
+    }
+    adoptDocument(context_.document, result.document);
+    context_.grid.resetView();
+    context_.setCurrentFile(path);
+}
+
+} // namespace quorvane

@@ -1,0 +1,55 @@
+#include "save_command.h"
+
+#include "document_dialogs.h"
+#include "message_boxes.h"
+
+#include "document/document_files.h"
+#include "document/save_operation.h"
+#include "grid/grid_view.h"
+
+namespace quorvane {
+
+namespace {
+
+// The result of a step that stopped the save: the grid shows what the steps
+// before it changed, then the error, if any, is shown.
+bool stopped(EditorContext& context, const SaveResult& result)
+{
+    context.grid.redraw();
+    if (result.status == SaveStatus::Refused)
+        showError(context.modal, result.message);
+    return false;
+}
+
+} // namespace
+
+SaveCommand::SaveCommand(EditorContext& context)
+    : context_(context),
+      action_(createAction(context, "FileSave", QStringLiteral("File Save(&S)..."), Qt::CTRL | Qt::Key_S))
+{
+    runOnShownTable(context_, action_, [this] { (void)run(); });
+}
+
+bool SaveCommand::run()
+{
+    ModalQuestions questions(context_);
+    const bool sortOn = context_.settings.SortOn != 0;
+    if (const SaveResult result = prepareSave(context_.document, sortOn, questions); !result.saved())
+        return stopped(context_, result);
+    context_.grid.redraw();
+
+    const FileDialogResult chosen = context_.modal.fileDialog(documentDialog(FileDialogKind::Save, context_.settings));
+    if (!chosen.accepted)
+        return false;
+    context_.settings.FilterIndexSetting = qint16(chosen.filterIndex);
+
+    if (const SaveResult result = writeDocumentFile(context_.document, chosen.path, questions); !result.saved())
+        return stopped(context_, result);
+
+    context_.settings.LastPath = chosen.path;
+    context_.setCurrentFile(chosen.path);
+    context_.grid.redraw();
+    return true;
+}
+
+} // namespace quorvane
