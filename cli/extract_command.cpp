@@ -5,7 +5,7 @@
 #include "input_document.h"
 #include "saving.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 namespace quorvane::cli {
 

@@ -2,7 +2,7 @@
 
 #include "message_boxes.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 #include "grid/grid_view.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "extraction_test_support.h"
+#include "image_support.h"
 
 #include <algorithm>
 
@@ -65,13 +65,14 @@ ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 sta
                              const std::vector<ExtractionTarget>& targets)
 {
     const QString path = QStringLiteral("/data/key.obj");
-    switch (kind) {
-    case ObjectFileKind::Srecord: return ExtractSrecord(device, path, targets);
-    case ObjectFileKind::IntelHex: return ExtractIntelHex(device, path, targets);
-    case ObjectFileKind::Binary: return ExtractBinary(device, path, startAddress, targets);
-    case ObjectFileKind::Damaged: break;
-    }
-    return {};
+    RecognizedExtraction recognized = recognizeAndExtract(device, path, targets);
+    const bool sameKind = recognized.kind == kind || recognized.kind == ObjectFileKind::Damaged;
+    if (!sameKind)
+        return {.status = ExtractionStatus::FormatError, .data = {}, .errorText = QStringLiteral("recognised as another kind"),
+                .failedSlot = {}};
+    if (recognized.result)
+        return std::move(*recognized.result);
+    return ExtractBinary(device, path, startAddress, targets);
 }
 
 } // namespace quorvane::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "key_extraction.h"
+#include "progress.h"
 
 #include <QIODevice>
 
@@ -10,7 +10,7 @@ namespace quorvane {
 // then tells how far the reading really is.
 class ProgressTicker {
 public:
-    ProgressTicker(const ExtractionProgress& progress, const QIODevice& device)
+    ProgressTicker(const ImageProgress& progress, const QIODevice& device)
         : progress_(progress), device_(device), total_(device.isSequential() ? 0 : device.size())
     {
     }
@@ -29,7 +29,7 @@ public:
     }
 
 private:
-    const ExtractionProgress& progress_;
+    const ImageProgress& progress_;
     const QIODevice& device_;
     const qint64 total_;
     qint64 seen_ = 0;

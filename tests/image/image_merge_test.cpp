@@ -3,11 +3,10 @@
 // had no data and the count records that count them. Expected images are
 // built line by line with the test's own builders.
 
-#include "extraction_test_support.h"
-#include "image_test_support.h"
+#include "tests/support/image_support.h"
 
-#include "files/image_merge.h"
-#include "files/object_file.h"
+#include "image/image_merge.h"
+#include "image/recognition.h"
 
 #include <QDir>
 #include <QFile>

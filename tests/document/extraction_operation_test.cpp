@@ -1,6 +1,6 @@
-#include "extraction_test_support.h"
+#include "tests/support/image_support.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 namespace quorvane {
 namespace {

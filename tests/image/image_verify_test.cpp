@@ -1,10 +1,9 @@
 // Checking an image for key data: each record that the image does not hold
 // as it is, with the first byte that differs and what the image has there.
 
-#include "extraction_test_support.h"
-#include "image_test_support.h"
+#include "tests/support/image_support.h"
 
-#include "files/image_verify.h"
+#include "image/image_verify.h"
 
 namespace quorvane {
 namespace {

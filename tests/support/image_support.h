@@ -1,13 +1,14 @@
 #pragma once
 
-#include "file_test_support.h"
+#include "tests/support/file_support.h"
 
-#include "files/key_extraction.h"
+#include "image/key_extraction.h"
+#include "image/key_layout.h"
 
 #include <QBuffer>
 #include <QByteArray>
 
-// Object-file lines and devices for the extraction tests. The lines are
+// Image lines, key data and devices for the image tests. The lines are
 // built here byte by byte, independently of the readers under test.
 namespace quorvane::test {
 
@@ -39,8 +40,23 @@ private:
     qint64 bytesRead_ = 0;
 };
 
-// Runs the reader of `kind` over the device, naming the file "/data/key.obj".
+// Extracts from the device as the extraction does (recognised in the pass,
+// read as binary from `startAddress` when it is no text), naming the file
+// "/data/key.obj". A text image found to be of another kind than `kind`
+// fails with a text saying so.
 [[nodiscard]] ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 startAddress,
                                            const std::vector<ExtractionTarget>& targets);
+
+// A record's bytes, given as hex digits, at an address.
+[[nodiscard]] inline KeyBytes key(Slot slot, quint32 address, const char* hex)
+{
+    return {.slot = slot, .title = {}, .address = address, .bytes = QByteArray::fromHex(hex)};
+}
+
+[[nodiscard]] inline KeyBytes titled(KeyBytes key, const QString& title)
+{
+    key.title = title;
+    return key;
+}
 
 } // namespace quorvane::test
