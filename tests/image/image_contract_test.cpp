@@ -9,6 +9,8 @@
 #include "image/image_merge.h"
 #include "image/image_verify.h"
 
+#include <map>
+
 namespace quorvane {
 namespace {
 
@@ -113,6 +115,54 @@ TEST(ImagePasses, AgreeOnWhatTheImageHolds)
                                                {.startAddress = row.start, .allowOutside = false, .progress = {}});
         EXPECT_EQ(merge.status, held ? MergeStatus::Merged : MergeStatus::OutsideImage);
         EXPECT_EQ(output.data(), held ? row.image : QByteArray());
+    }
+}
+
+// Merge and verification stop alike, with the same words, before they can
+// tell anything; the merge writes nothing.
+TEST(ImagePasses, RefuseAlikeWhatTheyCannotRead)
+{
+    const QByteArray k8 = bytes("0011223344556677");
+    const struct {
+        const char* what;
+        QByteArray image;
+        ObjectFileKind kind = Srecord;
+        std::vector<KeyBytes> keys = {test::key(0, 0x1000, "00")};
+        VerifyStatus status;
+        QString message;
+    } rows[] = {
+        {.what = "a binary image without its start", .image = k8, .kind = Binary, .status = VerifyStatus::StartAddressNeeded,
+         .message = u"image is neither S-records nor Intel HEX: the address of its first byte is needed."_s},
+        {.what = "records that disagree", .image = k8, .kind = Binary, .keys = {test::key(0, 0, "00"), test::key(1, 0, "01")},
+         .status = VerifyStatus::KeyDataRefused, .message = u"Line 2: its byte at 00000000 differs from that of line 1."_s},
+        {.what = "a record beyond FFFFFFFF", .image = srec(1, 0x1000, k8) + kS9,
+         .keys = {test::key(2, 0xFFFFFFFE, "010203")}, .status = VerifyStatus::KeyDataRefused,
+         .message = u"Line 3: its 3 bytes at FFFFFFFE reach beyond address FFFFFFFF."_s},
+        {.what = "a stray character after a data line's bytes", .image = srec(1, 0x1000, k8).insert(26, '0') + kS9,
+         .status = VerifyStatus::FormatError, .message = u"File format error.\r\nFILE: image\r\n"_s},
+        {.what = "a damaged image", .image = srec(1, 0x1000, k8) + "S9\r\n", .status = VerifyStatus::FormatError,
+         .message = u"File format error.\r\nFILE: image\r\nline 2 (as S-record): too short for an S-record"_s},
+        {.what = "damaged Intel HEX", .image = ihex(0, 0x1000, k8) + ":00000001FE\r\n", .kind = IntelHex, .status = VerifyStatus::FormatError,
+         .message = u"File format error.\r\nFILE: image\r\nline 2 (as Intel HEX): wrong checksum"_s},
+    };
+    const std::map<VerifyStatus, MergeStatus> mergeStatusOf = {
+        {VerifyStatus::StartAddressNeeded, MergeStatus::StartAddressNeeded},
+        {VerifyStatus::KeyDataRefused, MergeStatus::KeyDataRefused},
+        {VerifyStatus::FormatError, MergeStatus::FormatError},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::TestDevice verified(row.image);
+        const VerifyResult verify = verifyKeyData(verified, u"image"_s, row.kind, row.keys);
+        EXPECT_EQ(verify.status, row.status);
+        EXPECT_EQ(verify.message, row.message);
+        test::TestDevice merged(row.image);
+        QBuffer output;
+        output.open(QIODevice::WriteOnly);
+        const MergeResult merge = mergeKeyData(merged, u"image"_s, row.kind, row.keys, output);
+        EXPECT_EQ(merge.message, row.message);
+        EXPECT_EQ(merge.status, mergeStatusOf.at(row.status));
+        EXPECT_EQ(output.data(), QByteArray());
     }
 }
 

@@ -60,37 +60,5 @@ TEST(VerifyKeyData, NamesEachRecordTheImageDoesNotHold)
     EXPECT_EQ(textsOf(binary), std::vector{u"Line 2 at 00001006: byte 2 is not in the image: expected 667788, found 6677--"_s});
 }
 
-TEST(VerifyKeyData, SaysWhyItCannotTell)
-{
-    struct Row {
-        const char* what;
-        QByteArray image;
-        ObjectFileKind kind;
-        std::vector<KeyBytes> keys;
-        VerifyStatus status;
-        QString message;
-    };
-    const Row rows[] = {
-        {.what = "a binary image without its start", .image = k8, .kind = ObjectFileKind::Binary,
-         .keys = {key(0, 0, "00")}, .status = VerifyStatus::StartAddressNeeded,
-         .message = u"image is neither S-records nor Intel HEX: the address of its first byte is needed."_s},
-        {.what = "records that disagree", .image = k8, .kind = ObjectFileKind::Binary,
-         .keys = {key(0, 0, "00"), key(1, 0, "01")}, .status = VerifyStatus::KeyDataRefused,
-         .message = u"Line 2: its byte at 00000000 differs from that of line 1."_s},
-        {.what = "a line whose bytes cannot be trusted", .image = srec(1, 0x1000, k8).insert(26, '0'),
-         .kind = ObjectFileKind::Srecord, .keys = {key(0, 0x1000, "00")}, .status = VerifyStatus::FormatError,
-         .message = u"File format error.\r\nFILE: image\r\n"_s},
-        {.what = "a damaged image", .image = srec(1, 0x1000, k8) + "S9\r\n", .kind = ObjectFileKind::Srecord,
-         .keys = {key(0, 0x1000, "00")}, .status = VerifyStatus::FormatError,
-         .message = u"File format error.\r\nFILE: image\r\nline 2 (as S-record): too short for an S-record"_s},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        const VerifyResult result = verifyIn(row.image, row.kind, row.keys);
-        EXPECT_EQ(result.status, row.status);
-        EXPECT_EQ(result.message, row.message);
-    }
-}
-
 } // namespace
 } // namespace quorvane
