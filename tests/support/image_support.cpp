@@ -1,6 +1,5 @@
 #include "image_support.h"
 
-#include <algorithm>
 
 namespace quorvane::test {
 
@@ -37,28 +36,6 @@ QByteArray ihex(int type, quint16 offset, const QByteArray& data)
     body += char(type);
     body += data;
     return ':' + withChecksum(body, true) + "\r\n";
-}
-
-TestDevice::TestDevice(QByteArray contents, qint64 failFrom)
-    : contents_(std::move(contents))
-    , failFrom_(failFrom)
-{
-    setBuffer(&contents_);
-    open(QIODevice::ReadOnly);
-}
-
-qint64 TestDevice::readData(char* data, qint64 maxSize)
-{
-    if (failFrom_ >= 0) {
-        if (pos() >= failFrom_) {
-            setErrorString(QStringLiteral("Input/output error"));
-            return -1;
-        }
-        maxSize = std::min(maxSize, failFrom_ - pos());
-    }
-    const qint64 got = QBuffer::readData(data, maxSize);
-    bytesRead_ += std::max<qint64>(got, 0);
-    return got;
 }
 
 ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 startAddress,

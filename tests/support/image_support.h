@@ -24,20 +24,26 @@ namespace quorvane::test {
     return {.slot = slot, .address = address, .size = size};
 }
 
-// A read-only buffer that counts the bytes read from it and, from
-// `failFrom` on, fails every read.
-class TestDevice : public QBuffer {
+// The bytes a TestDevice reads, made before the device that reads them.
+struct HeldBytes {
+    explicit HeldBytes(QByteArray contents) : bytes(std::move(contents))
+    {
+        buffer.setBuffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+    }
+    QByteArray bytes;
+    QBuffer buffer;
+};
+
+// A read-only device over `contents` that counts the bytes read and, from
+// byte `failAt` on, fails every read.
+class TestDevice : private HeldBytes, public CountingDevice {
 public:
-    explicit TestDevice(QByteArray contents, qint64 failFrom = -1);
-    [[nodiscard]] qint64 bytesRead() const { return bytesRead_; }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override;
-
-private:
-    QByteArray contents_;
-    qint64 failFrom_;
-    qint64 bytesRead_ = 0;
+    explicit TestDevice(QByteArray contents, qint64 failAt = -1) : HeldBytes(std::move(contents)), CountingDevice(buffer)
+    {
+        if (failAt >= 0)
+            failFrom(1, failAt);
+    }
 };
 
 // Extracts from the device as the extraction does (recognised in the pass,
