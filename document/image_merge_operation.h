@@ -1,11 +1,11 @@
 #pragma once
 
+#include "extraction_operation.h"
 #include "questions.h"
 
 #include "core/document.h"
-#include "image/key_extraction.h"
 #include "image/key_layout.h"
-#include "document/extraction_operation.h"
+#include "image/progress.h"
 
 #include <QString>
 #include <QStringList>
