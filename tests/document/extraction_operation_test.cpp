@@ -27,12 +27,9 @@ RecordTable mixedTable()
     return table;
 }
 
-RecordTable tableOf(std::map<Slot, KeyRecord> records)
+RecordTable tableOf(const std::map<Slot, KeyRecord>& records)
 {
-    RecordTable table;
-    for (const auto& [slot, record] : records)
-        table[slot] = record;
-    return table;
+    return test::documentIn(AddressSize::Bits32, records).table;
 }
 
 // The table after a successful extraction: all HEX, only the given data.

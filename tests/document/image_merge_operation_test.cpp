@@ -4,6 +4,7 @@
 
 #include "document/image_merge_operation.h"
 #include "document/save_operation.h"
+#include "tests/support/file_support.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/record_builders.h"
 #include "tests/support/scripted_questions.h"
@@ -113,21 +114,9 @@ protected:
     {
         // Two S1 lines at 0x1000 and an end record (checksums worked out by
         // hand); the same bytes as a binary image.
-        put(u"image.srec"_s, "S10B1000001122334455667708\r\nS10B1008001122334455667700\r\nS9030000FC\r\n");
-        put(u"image.bin"_s, QByteArray::fromHex("00112233445566770011223344556677"));
-    }
-
-    void put(const QString& name, const QByteArray& bytes) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    [[nodiscard]] QByteArray contents(const QString& name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        test::writeFileBytes(path(u"image.srec"_s),
+                             "S10B1000001122334455667708\r\nS10B1008001122334455667700\r\nS9030000FC\r\n");
+        test::writeFileBytes(path(u"image.bin"_s), QByteArray::fromHex("00112233445566770011223344556677"));
     }
 
     [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
@@ -209,7 +198,7 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
         EXPECT_EQ(result.recordsWritten, row.records);
         EXPECT_EQ(asked, row.asked);
         EXPECT_EQ(questions.asked, row.questions);
-        EXPECT_EQ(contents(u"out"_s), row.written.isEmpty() ? QByteArray("<missing>") : row.written);
+        EXPECT_EQ(test::readFileBytes(path(u"out"_s)), row.written.isEmpty() ? QByteArray("<missing>") : row.written);
     }
 }
 
