@@ -10,8 +10,8 @@
 // this process and for each peer program.
 #include "bench_images.h"
 
-#include "files/key_extraction.h"
-#include "files/set_key_data.h"
+#include "image/key_extraction.h"
+#include "document/extraction_operation.h"
 #include "files/srecord_reader.h"
 #include "files/template_file.h"
 
@@ -70,24 +70,22 @@ BENCHMARK_CAPTURE(BM_SetKeyData, Srecord, &ImageFiles::srecord)->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_SetKeyData, IntelHex, &ImageFiles::intelHex)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_SetKeyData, Binary, &ImageFiles::image)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Recognition alone and the reading alone, to tell the two passes apart.
+// Recognition alone and recognition with the reading, to tell what the reading adds.
 void BM_RecognizeObjectFile(benchmark::State& state, FileOf file)
 {
     for (auto _ : state)
         benchmark::DoNotOptimize(recognizeObjectFile(imageFiles().*file));
 }
-void BM_ExtractKeyData(benchmark::State& state, FileOf file, ObjectFileKind kind)
+void BM_RecognizeAndExtract(benchmark::State& state, FileOf file)
 {
     const std::vector<ExtractionTarget> targets = extractionTargets(randomRecords());
     for (auto _ : state)
-        benchmark::DoNotOptimize(extractKeyData(imageFiles().*file, kind, kBaseAddress, targets));
+        benchmark::DoNotOptimize(recognizeAndExtract(imageFiles().*file, targets));
 }
 BENCHMARK_CAPTURE(BM_RecognizeObjectFile, Srecord, &ImageFiles::srecord)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_RecognizeObjectFile, IntelHex, &ImageFiles::intelHex)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ExtractKeyData, Srecord, &ImageFiles::srecord, ObjectFileKind::Srecord)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_ExtractKeyData, IntelHex, &ImageFiles::intelHex, ObjectFileKind::IntelHex)
-    ->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RecognizeAndExtract, Srecord, &ImageFiles::srecord)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_RecognizeAndExtract, IntelHex, &ImageFiles::intelHex)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 std::vector<std::string> cropArguments(const QString& input, const char* format, const QString& output)
 {

@@ -10,7 +10,7 @@
 //
 // "extract" prints what it found, the time taken and the peak resident
 // memory of the process (getrusage), which /usr/bin/time -v reports too.
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 #include <QElapsedTimer>
 #include <QFile>

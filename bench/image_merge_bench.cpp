@@ -7,8 +7,8 @@
 // records; the ratio of the two S-record times is printed at the end.
 #include "bench_images.h"
 
-#include "files/image_merge.h"
-#include "files/image_verify.h"
+#include "image/image_merge.h"
+#include "image/image_verify.h"
 #include "files/srecord_writer.h"
 
 #include <benchmark/benchmark.h>

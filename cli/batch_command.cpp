@@ -10,7 +10,7 @@
 #include "document/image_merge_operation.h"
 #include "files/atomic_save.h"
 #include "files/file_error.h"
-#include "files/object_file.h"
+#include "image/recognition.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "record_columns.h"
 
 #include "document/image_merge_operation.h"
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 #include <QHash>
 #include <QList>

@@ -3,7 +3,7 @@
 #include "console_questions.h"
 #include "image_options.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 namespace quorvane::cli {
 

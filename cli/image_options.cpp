@@ -5,7 +5,7 @@
 #include "input_document.h"
 
 #include "document/save_operation.h"
-#include "files/object_file.h"
+#include "image/recognition.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -54,6 +54,26 @@ inline constexpr std::array<quint8, 256> kHexDigitTable = makeHexDigitTable();
     return value;
 }
 
+// The sum of bytes written as two hex digits each, the checksum S-record and
+// Intel HEX lines both build on (each then takes its own complement of the
+// low byte); `allHex` is false when a character is not a hex digit.
+struct HexPairSum {
+    unsigned sum = 0;
+    bool allHex = true;
+};
+[[nodiscard]] constexpr HexPairSum sumOfHexPairs(const char* digits, qsizetype pairs)
+{
+    unsigned sum = 0;
+    unsigned notHex = 0;
+    for (qsizetype i = 0; i < 2 * pairs; i += 2) {
+        const unsigned high = hexDigitValue(digits[i]);
+        const unsigned low = hexDigitValue(digits[i + 1]);
+        notHex |= high | low;
+        sum += (high << 4) | low;
+    }
+    return {.sum = sum, .allHex = (notHex & kNotHex) == 0};
+}
+
 // The upper-case hex digit of the low four bits.
 [[nodiscard]] constexpr char upperHexDigitOf(unsigned nibble) { return "0123456789ABCDEF"[nibble & 0xF]; }
 

@@ -90,10 +90,11 @@ qint16 GetAddrLow(const QString& text)
 
 QString MakeCheckSum(QStringView text)
 {
-    qint32 sum = 0;
-    for (qsizetype p = 0; p < text.size(); p += 2)
-        sum += hexRead(text.mid(p, 2));
-    return twoDigitHex(255 - (sum & 255));
+    const QByteArray digits = text.toLatin1();
+    unsigned sum = sumOfHexPairs(digits.constData(), digits.size() / 2).sum;
+    if (digits.size() % 2 != 0)
+        sum += hexDigitValue(digits.back()) & 0xF;
+    return twoDigitHex(int(255 - (sum & 255)));
 }
 
 bool IsHEXString(const QString& text)

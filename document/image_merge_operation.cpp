@@ -5,8 +5,8 @@
 #include "checks/address_sort.h"
 #include "files/atomic_save.h"
 #include "files/file_error.h"
-#include "files/image_merge.h"
-#include "files/image_verify.h"
+#include "image/image_merge.h"
+#include "image/image_verify.h"
 #include "files/srecord_writer.h"
 
 #include <QFileInfo>
@@ -169,7 +169,7 @@ ImageOperationResult writeKeyDataIntoImage(const Document& document, const QStri
                 result->message + QStringLiteral("\r\nAdd them to the image as new data lines?")))
             return done(ImageOperationStatus::Cancelled);
         // The pass that found them was the first half of the progress.
-        ExtractionProgress secondHalf;
+        ImageProgress secondHalf;
         if (choices.progress)
             secondHalf = [&](qint64 done, qint64 total) { return choices.progress(total + done, 2 * total); };
         result = mergeKeyData(imagePath, *keys, outputPath,
@@ -180,7 +180,7 @@ ImageOperationResult writeKeyDataIntoImage(const Document& document, const QStri
 
 ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,
                                           const StartAddressQuestion& askStartAddress,
-                                          const ExtractionProgress& progress)
+                                          const ImageProgress& progress)
 {
     ImageOperationResult refusal;
     const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "extraction_operation.h"
 #include "questions.h"
 
 #include "core/document.h"
-#include "files/key_extraction.h"
-#include "files/key_layout.h"
-#include "files/set_key_data.h"
+#include "image/key_layout.h"
+#include "image/progress.h"
 
 #include <QString>
 #include <QStringList>
@@ -57,7 +57,7 @@ enum class KeyBytesOutside {
 struct ImageMergeChoices {
     KeyBytesOutside outside = KeyBytesOutside::Refuse;
     Questions* questions = nullptr; // asks for KeyBytesOutside::Ask
-    ExtractionProgress progress = {};
+    ImageProgress progress = {};
 };
 
 // Writes `outputPath`: the image at `imagePath` in its own format with the
@@ -75,6 +75,6 @@ struct ImageMergeChoices {
 // Whether the image at `imagePath` holds every record's bytes at its address.
 [[nodiscard]] ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,
                                                         const StartAddressQuestion& askStartAddress,
-                                                        const ExtractionProgress& progress = {});
+                                                        const ImageProgress& progress = {});
 
 } // namespace quorvane

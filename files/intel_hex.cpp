@@ -41,20 +41,11 @@ IntelHexLineFault intelHexLineFault(QByteArrayView line)
     if (line.size() != 2 * qsizetype(count) + kFrameLength)
         return CountDisagreesWithLength;
 
-    // count, offset high, offset low, type, data, checksum; at most 260
-    // bytes of 255, far inside an unsigned.
-    unsigned sum = 0;
-    unsigned notHex = 0;
-    const char* digits = line.data() + 1;
-    for (qsizetype i = 0; i < 2 * qsizetype(count + 5); i += 2) {
-        const unsigned high = hexDigitValue(digits[i]);
-        const unsigned low = hexDigitValue(digits[i + 1]);
-        notHex |= high | low;
-        sum += (high << 4) | low;
-    }
-    if (notHex & kNotHex)
+    // count, offset high, offset low, type, data, checksum.
+    const HexPairSum all = sumOfHexPairs(line.data() + 1, qsizetype(count) + 5);
+    if (!all.allHex)
         return NotHex;
-    return (sum & 0xFF) == 0 ? None : WrongChecksum;
+    return (all.sum & 0xFF) == 0 ? None : WrongChecksum;
 }
 
 QString describeIntelHexLineFault(IntelHexLineFault fault)
@@ -118,8 +109,7 @@ QByteArray intelHexLine(IntelHexType type, quint16 offset, QByteArrayView dataDi
     put(offset & 0xFF);
     put(unsigned(type));
     line += dataDigits;
-    for (qsizetype i = 0; i + 1 < dataDigits.size(); i += 2)
-        sum += hexPair(dataDigits.data() + i) & 0xFF;
+    sum += sumOfHexPairs(dataDigits.data(), dataDigits.size() / 2).sum;
     put((0x100 - (sum & 0xFF)) & 0xFF);
     return line;
 }

@@ -39,18 +39,10 @@ SrecordLineFault srecordLineFault(QByteArrayView line)
     if (isDataRecordDigit(typeDigit) && count < kAddressBytesOfType[std::size_t(typeDigit)] + 1)
         return CountTooSmall;
 
-    unsigned sum = unsigned(count);
-    unsigned notHex = 0;
-    const char* bytes = p + 4;
-    for (int i = 0; i < count; ++i) {
-        const unsigned high = hexDigitValue(bytes[2 * i]);
-        const unsigned low = hexDigitValue(bytes[2 * i + 1]);
-        notHex |= high | low;
-        sum += (high << 4) | low;
-    }
-    if (notHex & kNotHex)
+    const HexPairSum counted = sumOfHexPairs(p + 4, count);
+    if (!counted.allHex)
         return NotHex;
-    return (sum & 0xFF) == 0xFF ? None : WrongChecksum;
+    return ((unsigned(count) + counted.sum) & 0xFF) == 0xFF ? None : WrongChecksum;
 }
 
 QString describeSrecordLineFault(SrecordLineFault fault)

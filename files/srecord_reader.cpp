@@ -59,9 +59,9 @@ FormatCheck CheckSrecordFile(QIODevice& device)
                           describeSrecordLineFault, SrecordLineFault::None, SrecordLineFault::TooLong);
 }
 
-FormatCheck CheckSrecordFile(const QString& fname)
+FormatCheck CheckSrecordFile(const QString& path)
 {
-    return checkFileAt(fname, [](QIODevice& device) { return CheckSrecordFile(device); });
+    return checkFileAt(path, [](QIODevice& device) { return CheckSrecordFile(device); });
 }
 
 QString SRecodeLoad(QIODevice& device, Document& document)
@@ -105,9 +105,9 @@ QString SRecodeLoad(QIODevice& device, Document& document)
     return {};
 }
 
-QString SRecodeLoad(const QString& fname, Document& document)
+QString SRecodeLoad(const QString& path, Document& document)
 {
-    QFile file(fname);
+    QFile file(path);
     if (QString error = openFile(file, QIODevice::ReadOnly); !error.isEmpty())
         return errorText(error);
     return SRecodeLoad(file, document);

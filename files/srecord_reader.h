@@ -18,7 +18,7 @@ namespace quorvane {
 // the first bad line and why, or the read failure. Stops at the first bad
 // line, so a file of another kind is rejected from its first characters.
 [[nodiscard]] FormatCheck CheckSrecordFile(QIODevice& device);
-[[nodiscard]] FormatCheck CheckSrecordFile(const QString& fname);
+[[nodiscard]] FormatCheck CheckSrecordFile(const QString& path);
 
 // Fills the table from slot 0 upwards, one record per data line, at most
 // 257 records (slot 256 included), and sets the address size by the type of
@@ -28,6 +28,6 @@ namespace quorvane {
 // before a failure stay, the slot being filled stays untouched and the
 // address size is not changed.
 [[nodiscard]] QString SRecodeLoad(QIODevice& device, Document& document);
-[[nodiscard]] QString SRecodeLoad(const QString& fname, Document& document);
+[[nodiscard]] QString SRecodeLoad(const QString& path, Document& document);
 
 } // namespace quorvane

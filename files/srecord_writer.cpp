@@ -100,11 +100,11 @@ QString SRecodeSave(QIODevice& device, const Document& document)
     return writeDocument(device, problem, problem.isEmpty() ? srecordFileContents(document.table, size) : QByteArray());
 }
 
-QString SRecodeSave(const QString& fname, const Document& document)
+QString SRecodeSave(const QString& path, const Document& document)
 {
     const AddressSize size = document.mode.current();
     const QString problem = firstWriteProblem(document.table, size);
-    return writeDocument(fname, problem, problem.isEmpty() ? srecordFileContents(document.table, size) : QByteArray());
+    return writeDocument(path, problem, problem.isEmpty() ? srecordFileContents(document.table, size) : QByteArray());
 }
 
 } // namespace quorvane

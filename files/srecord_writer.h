@@ -48,6 +48,6 @@ namespace quorvane {
 // that does not read back refuses the whole save before anything is written.
 // The path form replaces the file only when it has been written completely.
 [[nodiscard]] QString SRecodeSave(QIODevice& device, const Document& document);
-[[nodiscard]] QString SRecodeSave(const QString& fname, const Document& document);
+[[nodiscard]] QString SRecodeSave(const QString& path, const Document& document);
 
 } // namespace quorvane

@@ -227,10 +227,10 @@ QString FormatSave(QIODevice& device, const Document& document)
     return writeDocument(device, problem, problem.isEmpty() ? templateContents(document) : QByteArray());
 }
 
-QString FormatSave(const QString& fname, const Document& document)
+QString FormatSave(const QString& path, const Document& document)
 {
     const QString problem = firstWriteProblem(document.table);
-    return writeDocument(fname, problem, problem.isEmpty() ? templateContents(document) : QByteArray());
+    return writeDocument(path, problem, problem.isEmpty() ? templateContents(document) : QByteArray());
 }
 
 QString FormatLoad(QIODevice& device, Document& document)
@@ -291,9 +291,9 @@ QString FormatLoad(QIODevice& device, Document& document)
     return {};
 }
 
-QString FormatLoad(const QString& fname, Document& document)
+QString FormatLoad(const QString& path, Document& document)
 {
-    QFile file(fname);
+    QFile file(path);
     if (QString error = openFile(file, QIODevice::ReadOnly); !error.isEmpty()) {
         document.mode.SetAddr32();
         return errorText(error);

@@ -37,7 +37,7 @@ inline const QString kTemplateExtension = QStringLiteral("639");
 // when a record cannot be. The path form replaces the file only when it has
 // been written completely.
 [[nodiscard]] QString FormatSave(QIODevice& device, const Document& document);
-[[nodiscard]] QString FormatSave(const QString& fname, const Document& document);
+[[nodiscard]] QString FormatSave(const QString& path, const Document& document);
 
 // Fill the table from slot 0 upwards (at most 257 records; the table is not
 // cleared first) and set the address size by the width of the last record
@@ -45,6 +45,6 @@ inline const QString kTemplateExtension = QStringLiteral("639");
 // Records read before a failure stay; a failure before the first record line
 // was read selects 32-bit addresses.
 [[nodiscard]] QString FormatLoad(QIODevice& device, Document& document);
-[[nodiscard]] QString FormatLoad(const QString& fname, Document& document);
+[[nodiscard]] QString FormatLoad(const QString& path, Document& document);
 
 } // namespace quorvane

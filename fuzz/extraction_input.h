@@ -3,7 +3,7 @@
 #include "fuzz_support.h"
 
 #include "core/hex_digits.h"
-#include "files/key_extraction.h"
+#include "image/key_extraction.h"
 
 #include <optional>
 #include <vector>
@@ -79,8 +79,7 @@ inline void expectWellFormed(const ExtractionResult& result, const std::vector<E
     }
     expect(result.status != ExtractionStatus::Cancelled, "nothing cancels without a progress callback");
     expect(result.data.empty(), "a failure hands out no data");
-    expect(result.errorText.startsWith(QLatin1Char(':')) && result.errorText.size() > 1, "a failure has a text",
-           [&] { return result.errorText; });
+    expect(!result.errorText.isEmpty(), "a failure has a text", [&] { return result.errorText; });
     expect(result.failedSlot && *result.failedSlot >= 0 && std::size_t(*result.failedSlot) < targets.size(),
            "a failure names the slot of a target");
 }
@@ -113,6 +112,31 @@ void expectSameAsOneByOne(const ExtractionResult& together, const std::vector<Ex
 [[nodiscard]] inline bool sameResult(const ExtractionResult& a, const ExtractionResult& b)
 {
     return a.status == b.status && a.data == b.data && a.errorText == b.errorText && a.failedSlot == b.failedSlot;
+}
+
+// The extraction of a text image, as the program runs it: recognised in the
+// pass that reads it. A file recognised as `kind` must keep every promise of
+// a reader; a damaged one fails for no slot with the line and why.
+inline int fuzzTextExtraction(const std::uint8_t* data, std::size_t size, ObjectFileKind kind, const QString& path)
+{
+    const std::optional<ExtractionInput> input = extractionInput(data, size);
+    if (!input)
+        return 0;
+    InputDevice file(input->file);
+    const RecognizedExtraction together = recognizeAndExtract(file.device(), path, input->targets);
+    if (together.kind == ObjectFileKind::Damaged) {
+        expect(together.result && !together.result->failedSlot && !together.result->errorText.isEmpty(),
+               "a damaged file fails for no slot, with a text");
+        return 0;
+    }
+    if (together.kind != kind)
+        return 0;
+    expect(together.result.has_value(), "a text image gives a result");
+    expectWellFormed(*together.result, input->targets);
+    expectSameAsOneByOne(*together.result, input->targets, [&](const std::vector<ExtractionTarget>& targets) {
+        return *recognizeAndExtract(file.rewound(), path, targets).result;
+    });
+    return 0;
 }
 
 } // namespace quorvane::fuzz

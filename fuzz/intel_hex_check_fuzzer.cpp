@@ -6,7 +6,7 @@
 
 #include "files/intel_hex.h"
 #include "files/line_reader.h"
-#include "files/object_file.h"
+#include "image/recognition.h"
 #include "files/srecord_reader.h"
 
 using namespace quorvane;

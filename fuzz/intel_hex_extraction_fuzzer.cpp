@@ -1,33 +1,11 @@
-// ExtractIntelHex with targets taken from the input (see extraction_input.h).
+// The extraction of an Intel HEX image with targets taken from the input (see
+// extraction_input.h), recognised in the pass that reads it.
 
 #include "extraction_input.h"
 
-#include "files/intel_hex.h"
-#include "files/srecord_reader.h"
-
 using namespace quorvane;
-using quorvane::fuzz::expect;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::optional<fuzz::ExtractionInput> input = fuzz::extractionInput(data, size);
-    if (!input)
-        return 0;
-    fuzz::InputDevice file(input->file);
-    const QString path = QStringLiteral("fuzz.hex");
-    const ExtractionResult together = ExtractIntelHex(file.device(), path, input->targets);
-    fuzz::expectWellFormed(together, input->targets);
-    fuzz::expectSameAsOneByOne(together, input->targets, [&](const std::vector<ExtractionTarget>& targets) {
-        return ExtractIntelHex(file.rewound(), path, targets);
-    });
-
-    // A file that passes the format check (and is not S-records, which are
-    // tried first) reads the same when recognised and read in one pass.
-    if (CheckIntelHexFile(file.rewound()) && !CheckSrecordFile(file.rewound())) {
-        const RecognizedExtraction fused = recognizeAndExtract(file.rewound(), path, input->targets);
-        expect(fused.kind == ObjectFileKind::IntelHex && fused.result, "a checked file is recognised as Intel HEX");
-        expect(fuzz::sameResult(*fused.result, together), "recognising it reads the same",
-               [&] { return fused.result->errorText + QStringLiteral(" / ") + together.errorText; });
-    }
-    return 0;
+    return fuzz::fuzzTextExtraction(data, size, ObjectFileKind::IntelHex, QStringLiteral("fuzz.hex"));
 }

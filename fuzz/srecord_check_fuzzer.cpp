@@ -4,7 +4,7 @@
 
 #include "fuzz_support.h"
 
-#include "files/object_file.h"
+#include "image/recognition.h"
 #include "files/srecord_reader.h"
 
 using namespace quorvane;

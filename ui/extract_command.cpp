@@ -3,7 +3,7 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 #include "grid/grid_view.h"
 
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "extraction_test_support.h"
+#include "tests/support/image_support.h"
 
 #include "files/intel_hex.h"
 #include "files/srecord_reader.h"
@@ -68,7 +68,12 @@ QByteArray longestIntelHexLine(const QByteArray& tail)
     return ":FF000000" + QByteArray(255, '\0').replace('\0', "01") + "02" + tail;
 }
 
-const QString kFormatError = u":File format error.\r\nFILE: /data/key.obj\r\n"_s;
+const QString kFormatError = u"File format error.\r\nFILE: /data/key.obj\r\n"_s;
+
+QString damagedAtLine1(const char* format, const char* why)
+{
+    return kFormatError + u"line 1 (as %1): %2"_s.arg(QLatin1String(format), QLatin1String(why));
+}
 
 TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
 {
@@ -106,15 +111,19 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
         {.file = "S10510000102\n", .check = u"line 1: count disagrees with the line length"_s},
         {.file = "S10510000102E7XY\n", .check = u"line 1: count disagrees with the line length"_s},
         {.file = "S1FF10000102E7\r\n" + kS9, .check = u"line 1: count disagrees with the line length"_s,
-         .load = notSrecord.arg(u"count disagrees with the line length"_s), .extracted = kFormatError},
+         .load = notSrecord.arg(u"count disagrees with the line length"_s),
+         .extracted = damagedAtLine1("S-record", "count disagrees with the line length")},
         {.file = "S0FF0000FC\r\n" + srec(1, 0x1000, bytes("0102")) + kS9,
-         .check = u"line 1: count disagrees with the line length"_s, .load = u"1000:0102 /16"_s, .extracted = u"0102"_s},
+         .check = u"line 1: count disagrees with the line length"_s, .load = u"1000:0102 /16"_s,
+         .extracted = damagedAtLine1("S-record", "count disagrees with the line length")},
         {.file = "S100\r\n" + kS9, .check = u"line 1: count too small for the address"_s,
-         .load = notSrecord.arg(u"count too small for the address"_s), .extracted = kFormatError},
+         .load = notSrecord.arg(u"count too small for the address"_s),
+         .extracted = damagedAtLine1("S-record", "count too small for the address")},
         {.file = srec(1, 0x1000, run(0, 252)) + kS9, .check = u"2 lines"_s,
          .load = u"1000:"_s + QString::fromLatin1(run(0, 252).toHex().toUpper()) + u" /16"_s, .extracted = u"0001"_s},
         {.file = srec(1, 0x1000, run(0, 252)).chopped(2) + "00\r\n" + kS9, .check = u"line 1: too long for an S-record"_s,
-         .load = u"/24 ERROR:Line 1 of the file: the line is too long for an S-record."_s, .extracted = kFormatError},
+         .load = u"/24 ERROR:Line 1 of the file: the line is too long for an S-record."_s,
+         .extracted = damagedAtLine1("S-record", "too long for an S-record")},
         // Changed after the check, or never checked: what was read stays,
         // the address size does not change.
         {.file = "S007000048445220FA\r\nS10510000102E7\r\nS10210ED\r\nS10510000102E7\r\n",
@@ -150,7 +159,7 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
         {.kind = IntelHex, .file = ":00000004FC\r\n" + ihex(0, 0x1000, run(1, 255)) + kEof, .check = u"3 lines"_s,
          .extracted = kFormatError},
         {.kind = IntelHex, .file = ":FF100000FDFEF0\r\n" + kEof, .check = u"line 1: count disagrees with the line length"_s,
-         .extracted = kFormatError},
+         .extracted = damagedAtLine1("Intel HEX", "count disagrees with the line length")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.file.left(60).toPercentEncoding().toStdString());

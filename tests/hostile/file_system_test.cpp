@@ -11,7 +11,7 @@
 #include "document/save_operation.h"
 #include "files/atomic_save.h"
 #include "files/intel_hex.h"
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 #include "files/settings_file.h"
 #include "files/srecord_reader.h"
 #include "files/srecord_writer.h"
@@ -132,9 +132,6 @@ TEST(FileSystem, AFolderOrANameHoldingNulNamesNoFileToUse)
         {"save over a template folder", [&] { return saveAs(kSmall, folder(u"t.639"_s)); }, u"File Save Error."_s},
         {"extract from a folder, recognising the kind",
          [&] { return SetKeyData(kToExtract, folder(u"o.hex"_s), neverAsked).message; }, u"File Not Found."_s},
-        {"extract from an S-record folder",
-         [&] { return SetKeyData(kToExtract, folder(u"o.srec"_s), ObjectFileKind::Srecord, neverAsked).message; },
-         u"file to open is a directory"_s},
         {"read the settings from a folder", [&] { return readSettingsFile(folder(u"s.ini"_s), kept).LastPath; }, u"/kept"_s},
         {"open NUL", [&] { return openDocument(nul + u".KEY"_s).message; }, u"File not found."_s},
         {"save NUL", [&] { return saveAs(kSmall, nul + u".KEY"_s); }, u"File Save Error."_s},
@@ -146,7 +143,7 @@ TEST(FileSystem, AFolderOrANameHoldingNulNamesNoFileToUse)
         {"KEY loader NUL", [&] { Document loaded; return SRecodeLoad(nul, loaded); }, u"ERROR:"_s + refused},
         {"template loader NUL", [&] { Document loaded; return FormatLoad(nul, loaded); }, u"ERROR:"_s + refused},
         {"Intel HEX check NUL", [&] { return CheckIntelHexFile(nul).reason; }, refused},
-        {"extraction NUL", [&] { return SetKeyData(kSmall.table, nul, ObjectFileKind::Srecord, {}).message; }, refused},
+        {"extraction NUL", [&] { return SetKeyData(kSmall.table, nul, neverAsked).message; }, u"File Not Found."_s},
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.run(), row.outcome) << row.operation;

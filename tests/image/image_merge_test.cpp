@@ -3,11 +3,10 @@
 // had no data and the count records that count them. Expected images are
 // built line by line with the test's own builders.
 
-#include "extraction_test_support.h"
-#include "image_test_support.h"
+#include "tests/support/image_support.h"
 
-#include "files/image_merge.h"
-#include "files/object_file.h"
+#include "image/image_merge.h"
+#include "image/recognition.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,19 +87,19 @@ TEST(MergeKeyData, SrecordLinesKeepTheirShapeWithTheKeyBytesInPlace)
                      + srec(9, 0)},
         {.what = "a gap: lines as long as the image's longest, of its widest type, before the end record",
          .image = header + srec(1, 0x0100, bytes("0011")) + srec(2, 0x010000, k8) + srec(8, 0x0100),
-         .keys = {key(3, 0x20000, "0102030405060708090A")},
+         .keys = {key(3, 0x0200, "0102030405060708090A")},
          .expected = header + srec(1, 0x0100, bytes("0011")) + srec(2, 0x010000, k8)
-                     + srec(2, 0x20000, bytes("0102030405060708")) + srec(2, 0x20008, bytes("090A")) + srec(8, 0x0100),
+                     + srec(2, 0x0200, bytes("0102030405060708")) + srec(2, 0x0208, bytes("090A")) + srec(8, 0x0100),
          .notes = {{3, 10}}},
         {.what = "part of a record in the image, the rest added",
          .image = srec(1, 0x1000, k8) + srec(9, 0),
          .keys = {key(5, 0x1006, "A1A2A3A4")},
          .expected = srec(1, 0x1000, bytes("001122334455A1A2")) + srec(1, 0x1008, bytes("A3A4")) + srec(9, 0),
          .notes = {{5, 2}}},
-        {.what = "no end record: added in front of the closing count record, which counts them",
+        {.what = "no end record: added in front of the closing count record, which counts them; wider where needed",
          .image = header + srec(1, 0x1000, k8) + srec(1, 0x1008, k8) + srec(5, 2),
-         .keys = {key(0, 0x2000, "AB")},
-         .expected = header + srec(1, 0x1000, k8) + srec(1, 0x1008, k8) + srec(1, 0x2000, bytes("AB")) + srec(5, 3),
+         .keys = {key(0, 0x12000, "AB")},
+         .expected = header + srec(1, 0x1000, k8) + srec(1, 0x1008, k8) + srec(2, 0x12000, bytes("AB")) + srec(5, 3),
          .notes = {{0, 1}}},
         {.what = "a count record counts the data lines before it, whatever it said",
          .image = srec(1, 0x1000, k8) + srec(5, 7) + srec(1, 0x1008, k8) + srec(6, 9) + srec(9, 0),
@@ -164,6 +163,11 @@ TEST(MergeKeyData, IntelHexKeepsItsBasesAndAddsTheOnesItLacks)
          .expected = linear0800 + ihex(0, 0, k8) + ihex(0, 0xFFFA, bytes("000102030405")) + ihex(4, 0, bytes("0801"))
                      + ihex(0, 0, bytes("060708090A0B0C0D")) + ihex(0, 8, bytes("0E0F10111213")) + ihex(1, 0),
          .notes = {{0, 20}}},
+        {.what = "a segment base is cleared before the linear base an added line needs",
+         .image = ihex(2, 0, bytes("1000")) + ihex(0, 0, k8) + ihex(1, 0), .keys = {key(0, 0x30000, "AB")},
+         .expected = ihex(2, 0, bytes("1000")) + ihex(0, 0, k8) + ihex(2, 0, bytes("0000")) + ihex(4, 0, bytes("0003"))
+                     + ihex(0, 0, bytes("AB")) + ihex(1, 0),
+         .notes = {{0, 1}}},
         {.what = "an added record at the top, after lines at the bottom",
          .image = ihex(0, 0, k16) + ihex(1, 0),
          .keys = {key(0, 0xFFFFFFFE, "0102")},
@@ -209,14 +213,6 @@ TEST(MergeKeyData, RefusesWhatCannotBeWrittenAsItShould)
                     u"Line 1 at 00001006 to 00001009: 2 of its 4 bytes lie where the image has no data.\r\n"
                     u"Line 2 at 00001000 to 00001000: 1 of its 1 bytes lie where the image has no data.\r\n"
                     u"Line 3 (far) at 00002000 to 00002000: 1 of its 1 bytes lie where the image has no data."_s},
-        {.what = "two records disagree on a byte", .image = image,
-         .keys = {test::titled(key(0, 0x1000, "01020304"), u"a"_s), key(6, 0x1003, "0506")},
-         .status = MergeStatus::KeyDataRefused, .message = u"Line 7: its byte at 00001003 differs from that of line 1."_s},
-        {.what = "a record beyond FFFFFFFF", .image = image, .keys = {key(2, 0xFFFFFFFE, "010203")},
-         .status = MergeStatus::KeyDataRefused, .message = u"Line 3: its 3 bytes at FFFFFFFE reach beyond address FFFFFFFF."_s},
-        {.what = "a stray character after a data line's bytes", .image = srec(1, 0x1000, k8).insert(26, '0') + srec(9, 0),
-         .keys = {key(0, 0x2000, "01")}, .status = MergeStatus::FormatError,
-         .message = u"File format error.\r\nFILE: image\r\n"_s},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);
@@ -260,11 +256,11 @@ protected:
     QTemporaryDir dir;
 };
 
-// The pass that merges recognises the image as recognizeObjectFile does.
+// The pass that merges recognises the image as recognizeObjectFile does: a
+// damaged one is refused, a binary one that starts as text is binary.
 TEST_F(MergeFiles, TheImageIsRecognisedAsRecognitionWould)
 {
     const QByteArray srecords = srec(1, 0x1000, k8) + srec(9, 0);
-    const QByteArray intelHex = ihex(0, 0x1000, k8) + ihex(1, 0);
     struct Row {
         const char* what;
         QByteArray image;
@@ -272,16 +268,10 @@ TEST_F(MergeFiles, TheImageIsRecognisedAsRecognitionWould)
         QByteArray expected;
     };
     const Row rows[] = {
-        {.what = "S-records", .image = srecords, .kind = ObjectFileKind::Srecord,
-         .expected = srec(1, 0x1000, bytes("00112233445566AB")) + srec(9, 0)},
-        {.what = "Intel HEX", .image = intelHex, .kind = ObjectFileKind::IntelHex,
-         .expected = ihex(0, 0x1000, bytes("00112233445566AB")) + ihex(1, 0)},
         {.what = "S-records with a bad line at the end: damaged, refused", .image = srecords + "S1 bad\r\n",
          .kind = ObjectFileKind::Damaged, .expected = {}},
         {.what = "a binary image that starts as S-records would", .image = "S1" + QByteArray(14, '\0'),
          .kind = ObjectFileKind::Binary, .expected = "S1" + QByteArray(5, '\0') + bytes("AB") + QByteArray(8, '\0')},
-        {.what = "binary", .image = QByteArray(16, '\0'), .kind = ObjectFileKind::Binary,
-         .expected = QByteArray(7, '\0') + bytes("AB") + QByteArray(8, '\0')},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -1,7 +1,9 @@
-#include "object_file.h"
+#include "recognition.h"
 
-#include "object_line_reader.h"
-#include "open_file.h"
+#include "text_format.h"
+#include "text_image_reader.h"
+
+#include "files/open_file.h"
 
 #include <QFile>
 
@@ -10,21 +12,6 @@
 namespace quorvane {
 
 namespace {
-
-bool claimsSrecord(QByteArrayView start)
-{
-    return start.size() >= 2 && start.at(0) == 'S' && start.at(1) >= '0' && start.at(1) <= '9';
-}
-
-bool claimsIntelHex(QByteArrayView start)
-{
-    return start.startsWith(':');
-}
-
-constexpr TextFormatProbe kProbes[] = {
-    {ObjectFileKind::Srecord, "S-record", &claimsSrecord},
-    {ObjectFileKind::IntelHex, "Intel HEX", &claimsIntelHex},
-};
 
 constexpr qint64 kChunkSize = qint64(1) << 16;
 
@@ -74,9 +61,15 @@ bool holdsOnlyText(QIODevice& device)
 
 } // namespace
 
-std::span<const TextFormatProbe> textFormatProbes()
+std::span<const TextImageFormat* const> textImageFormats()
 {
-    return kProbes;
+    static const TextImageFormat* const formats[] = {&srecordImageFormat(), &intelHexImageFormat()};
+    return formats;
+}
+
+const TextImageFormat& textImageFormat(ObjectFileKind textKind)
+{
+    return textKind == ObjectFileKind::IntelHex ? intelHexImageFormat() : srecordImageFormat();
 }
 
 ObjectFileKind claimedKind(QIODevice& device)
@@ -84,9 +77,9 @@ ObjectFileKind claimedKind(QIODevice& device)
     const QByteArray start = firstLineStart(device);
     if (start.isEmpty())
         return ObjectFileKind::Srecord;
-    for (const TextFormatProbe& probe : kProbes) {
-        if (probe.claims(start))
-            return probe.kind;
+    for (const TextImageFormat* format : textImageFormats()) {
+        if (format->claims(start))
+            return format->kind;
     }
     return ObjectFileKind::Binary;
 }
@@ -99,17 +92,17 @@ ObjectFileRecognition examineObjectFile(QIODevice& device)
     const ObjectFileKind kind = claimedKind(device);
     if (kind == ObjectFileKind::Binary || !device.seek(0))
         return binary;
-    ObjectLineReader reader(device, kind);
+    TextImageReader reader(device, kind);
     switch (reader.checkRest()) {
-    case ObjectLineReader::Status::End:
+    case TextImageReader::Status::End:
         return {.kind = kind, .damage = {}};
-    case ObjectLineReader::Status::NotThisFormat:
+    case TextImageReader::Status::NotThisFormat:
         if (holdsOnlyText(device))
             return {.kind = ObjectFileKind::Damaged, .damage = reader.fault()};
         break;
-    case ObjectLineReader::Status::Line:
-    case ObjectLineReader::Status::ReadError:
-    case ObjectLineReader::Status::Cancelled:
+    case TextImageReader::Status::Line:
+    case TextImageReader::Status::ReadError:
+    case TextImageReader::Status::Cancelled:
         break;
     }
     return binary;
@@ -135,17 +128,26 @@ ObjectFileKind recognizeObjectFile(const QString& path)
 
 QString formatName(ObjectFileKind textKind)
 {
-    const auto probe = std::find_if(std::begin(kProbes), std::end(kProbes),
-                                    [textKind](const TextFormatProbe& p) { return p.kind == textKind; });
-    return probe == std::end(kProbes) ? QString() : QString::fromLatin1(probe->name);
+    for (const TextImageFormat* format : textImageFormats()) {
+        if (format->kind == textKind)
+            return QString::fromLatin1(format->name);
+    }
+    return {};
 }
 
 QString damagedObjectFileText(const QString& path, const ObjectFileDamage& damage)
 {
-    return QStringLiteral("File format error.\r\nFILE: %1\r\nline %2 (as %3): %4")
-        .arg(path)
+    return QStringLiteral("line %1 (as %2): %3")
         .arg(damage.line)
-        .arg(formatName(damage.format), damage.reason);
+        .arg(formatName(damage.format), damage.reason)
+        .prepend(fileFormatErrorText(path));
+}
+
+QString fileFormatErrorText(const QString& path, const std::optional<ObjectFileDamage>& damage)
+{
+    if (damage)
+        return damagedObjectFileText(path, *damage);
+    return QStringLiteral("File format error.\r\nFILE: %1\r\n").arg(path);
 }
 
 QString startAddressNeededText(const QString& imagePath)

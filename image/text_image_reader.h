@@ -1,10 +1,11 @@
 #pragma once
 
-#include "key_extraction.h"
-#include "line_reader.h"
-#include "object_file.h"
-#include "object_line.h"
+#include "image_line.h"
+#include "progress.h"
 #include "progress_ticker.h"
+#include "recognition.h"
+
+#include "files/line_reader.h"
 
 #include <QByteArrayView>
 #include <QIODevice>
@@ -14,12 +15,16 @@
 
 // The lines of an S-record or Intel HEX image, each judged as that format's
 // check judges it and read for its meaning as the extraction reads it; empty
-// lines are passed over. A pass that writes or compares an image recognises
-// the image on the way: the first line the check refuses means the file is
-// not of this kind, and examineObjectFile tells whether it is damaged.
+// lines are passed over. It is the one reader every pass over a text image
+// (recognition, extraction, merge, verify) goes through; the format's own
+// rules come from its TextImageFormat row. A pass recognises the image on
+// the way: the first line the check refuses means the file is not of this
+// kind (passOverImage then tells whether it is damaged).
 namespace quorvane {
 
-class ObjectLineReader {
+struct TextImageFormat;
+
+class TextImageReader {
 public:
     enum class Status {
         Line,          // text(), lineEnd() and meaning() describe the next line
@@ -30,7 +35,7 @@ public:
     };
 
     // `kind` is Srecord or IntelHex.
-    ObjectLineReader(QIODevice& device, ObjectFileKind kind, const ExtractionProgress& progress = {});
+    TextImageReader(QIODevice& device, ObjectFileKind kind, const ImageProgress& progress = {});
 
     // The next line. With `readMeaning` false the line is only checked, as
     // a pass does once the image's end record is behind it; meaning() is
@@ -41,7 +46,7 @@ public:
     [[nodiscard]] QByteArrayView lineEnd() const { return lines_.lineEnd(); }
     // nullopt: the line passed the check but its bytes cannot be trusted,
     // which the extraction calls "File format error.".
-    [[nodiscard]] const std::optional<ObjectLine>& meaning() const { return meaning_; }
+    [[nodiscard]] const std::optional<ImageLine>& meaning() const { return meaning_; }
 
     // Intel HEX: the base the lines read so far set.
     [[nodiscard]] const IntelHexBase& intelHexBase() const { return base_; }
@@ -58,12 +63,12 @@ public:
 private:
     Status refused(QString reason);
 
-    ObjectFileKind kind_;
+    const TextImageFormat& format_;
     LineReader lines_;
     ProgressTicker ticker_;
     IntelHexBase base_;
     QByteArrayView text_;
-    std::optional<ObjectLine> meaning_;
+    std::optional<ImageLine> meaning_;
     ObjectFileDamage fault_;
 };
 

@@ -1,6 +1,5 @@
-#include "extraction_test_support.h"
+#include "image_support.h"
 
-#include <algorithm>
 
 namespace quorvane::test {
 
@@ -39,39 +38,18 @@ QByteArray ihex(int type, quint16 offset, const QByteArray& data)
     return ':' + withChecksum(body, true) + "\r\n";
 }
 
-TestDevice::TestDevice(QByteArray contents, qint64 failFrom)
-    : contents_(std::move(contents))
-    , failFrom_(failFrom)
-{
-    setBuffer(&contents_);
-    open(QIODevice::ReadOnly);
-}
-
-qint64 TestDevice::readData(char* data, qint64 maxSize)
-{
-    if (failFrom_ >= 0) {
-        if (pos() >= failFrom_) {
-            setErrorString(QStringLiteral("Input/output error"));
-            return -1;
-        }
-        maxSize = std::min(maxSize, failFrom_ - pos());
-    }
-    const qint64 got = QBuffer::readData(data, maxSize);
-    bytesRead_ += std::max<qint64>(got, 0);
-    return got;
-}
-
 ExtractionResult extractFrom(QIODevice& device, ObjectFileKind kind, quint32 startAddress,
                              const std::vector<ExtractionTarget>& targets)
 {
     const QString path = QStringLiteral("/data/key.obj");
-    switch (kind) {
-    case ObjectFileKind::Srecord: return ExtractSrecord(device, path, targets);
-    case ObjectFileKind::IntelHex: return ExtractIntelHex(device, path, targets);
-    case ObjectFileKind::Binary: return ExtractBinary(device, path, startAddress, targets);
-    case ObjectFileKind::Damaged: break;
-    }
-    return {};
+    RecognizedExtraction recognized = recognizeAndExtract(device, path, targets);
+    const bool sameKind = recognized.kind == kind || recognized.kind == ObjectFileKind::Damaged;
+    if (!sameKind)
+        return {.status = ExtractionStatus::FormatError, .data = {}, .errorText = QStringLiteral("recognised as another kind"),
+                .failedSlot = {}};
+    if (recognized.result)
+        return std::move(*recognized.result);
+    return ExtractBinary(device, path, startAddress, targets);
 }
 
 } // namespace quorvane::test

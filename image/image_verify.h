@@ -1,8 +1,8 @@
 #pragma once
 
-#include "key_extraction.h"
+#include "progress.h"
 #include "key_layout.h"
-#include "object_file.h"
+#include "recognition.h"
 
 #include <QIODevice>
 #include <QString>
@@ -51,7 +51,7 @@ struct VerifyResult {
 
 struct VerifyOptions {
     std::optional<quint32> startAddress; // of a binary image's first byte; unused for the text kinds
-    ExtractionProgress progress;
+    ImageProgress progress;
 };
 
 // Recognises the image as recognizeObjectFile would, in the pass that reads it.

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "key_extraction.h"
-#include "object_file.h"
+#include "image/key_extraction.h"
+#include "image/progress.h"
+#include "image/recognition.h"
 
 #include "core/record_table.h"
 
@@ -50,19 +51,15 @@ struct KeyDataResult {
 };
 
 // Extracts key data for every target of `table` from the object file at
-// `path` of the given kind. For a binary image the file must exist as a
-// normal file ("File Not Found.") before the start address is asked, and the
-// answer must be 1 to 8 hex digits ("Address Input Error." CR LF "ADDRESS: "
-// and the answer). Any record that cannot be filled leaves the whole table as
-// it was; the message names the first such record by slot.
-[[nodiscard]] KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFileKind kind,
-                                       const StartAddressQuestion& askStartAddress,
-                                       const ExtractionProgress& progress = {});
-
-// The same, with the file's kind recognised in the pass that reads the records
-// (recognizeAndExtract): a text file is read once, progress covering all of it.
+// `path`, its kind recognised in the pass that reads the records
+// (recognizeAndExtract): a text file is read once, progress covering all of
+// it. For a binary image the file must exist as a normal file ("File Not
+// Found.") before the start address is asked, and the answer must be 1 to 8
+// hex digits ("Address Input Error." CR LF "ADDRESS: " and the answer). Any
+// record that cannot be filled leaves the whole table as it was; the message
+// names the first such record by slot.
 [[nodiscard]] KeyDataResult SetKeyData(const RecordTable& table, const QString& path,
                                        const StartAddressQuestion& askStartAddress,
-                                       const ExtractionProgress& progress = {});
+                                       const ImageProgress& progress = {});
 
 } // namespace quorvane

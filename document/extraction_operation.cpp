@@ -1,4 +1,4 @@
-#include "set_key_data.h"
+#include "extraction_operation.h"
 
 #include "core/hex_text.h"
 
@@ -60,8 +60,7 @@ KeyDataResult fromExtraction(const RecordTable& table, const std::vector<Extract
     case ExtractionStatus::ReadError:
         break;
     }
-    // The readers' texts start with ":"; the user sees what follows it.
-    return unchanged(KeyDataStatus::Failed, table, result.errorText.mid(1));
+    return unchanged(KeyDataStatus::Failed, table, result.errorText);
 }
 
 KeyDataResult fromBinaryImage(const RecordTable& table, const QString& path, const std::vector<ExtractionTarget>& targets,
@@ -70,7 +69,7 @@ KeyDataResult fromBinaryImage(const RecordTable& table, const QString& path, con
     const StartAddress start = askForStartAddress(table, path, askStartAddress);
     if (start.refusal)
         return *start.refusal;
-    return fromExtraction(table, targets, extractKeyData(path, ObjectFileKind::Binary, *start.address, targets));
+    return fromExtraction(table, targets, ExtractBinary(path, *start.address, targets));
 }
 
 } // namespace
@@ -86,17 +85,8 @@ StartAddressReply askStartAddressOf(const StartAddressQuestion& askStartAddress)
     return {.address = address, .cancelled = false, .error = {}};
 }
 
-KeyDataResult SetKeyData(const RecordTable& table, const QString& path, ObjectFileKind kind,
-                         const StartAddressQuestion& askStartAddress, const ExtractionProgress& progress)
-{
-    const std::vector<ExtractionTarget> targets = extractionTargets(table);
-    if (kind == ObjectFileKind::Binary)
-        return fromBinaryImage(table, path, targets, askStartAddress);
-    return fromExtraction(table, targets, extractKeyData(path, kind, 0, targets, progress));
-}
-
 KeyDataResult SetKeyData(const RecordTable& table, const QString& path, const StartAddressQuestion& askStartAddress,
-                         const ExtractionProgress& progress)
+                         const ImageProgress& progress)
 {
     const std::vector<ExtractionTarget> targets = extractionTargets(table);
     const RecognizedExtraction recognized = recognizeAndExtract(path, targets, progress);

@@ -1,17 +1,21 @@
 #pragma once
 
-#include "key_extraction.h"
+#include "progress.h"
 
 #include <QIODevice>
+
+#include <utility>
 
 namespace quorvane {
 
 // Reports progress every kProgressInterval bytes seen; the device's position
-// then tells how far the reading really is.
+// then tells how far the reading really is. Keeps its own copy of the
+// callback: a reader made with the default (none) must not hold on to a
+// temporary.
 class ProgressTicker {
 public:
-    ProgressTicker(const ExtractionProgress& progress, const QIODevice& device)
-        : progress_(progress), device_(device), total_(device.isSequential() ? 0 : device.size())
+    ProgressTicker(ImageProgress progress, const QIODevice& device)
+        : progress_(std::move(progress)), device_(device), total_(device.isSequential() ? 0 : device.size())
     {
     }
 
@@ -29,7 +33,7 @@ public:
     }
 
 private:
-    const ExtractionProgress& progress_;
+    const ImageProgress progress_;
     const QIODevice& device_;
     const qint64 total_;
     qint64 seen_ = 0;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "key_extraction.h"
+#include "progress.h"
 #include "key_layout.h"
-#include "object_file.h"
+#include "recognition.h"
 
 #include <QIODevice>
 #include <QString>
@@ -75,7 +75,7 @@ struct MergeOptions {
     // Key bytes where an S-record or Intel HEX image has no data are added as
     // new data lines instead of refusing the merge (and the image read once).
     bool allowOutside = false;
-    ExtractionProgress progress;
+    ImageProgress progress;
 };
 
 // Recognises the image as recognizeObjectFile would, in the pass that

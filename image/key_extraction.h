@@ -1,6 +1,7 @@
 #pragma once
 
-#include "object_file.h"
+#include "progress.h"
+#include "recognition.h"
 
 #include "core/record_table.h"
 
@@ -8,7 +9,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,11 +32,6 @@ struct ExtractionTarget {
 // spare slot is never a target.
 [[nodiscard]] std::vector<ExtractionTarget> extractionTargets(const RecordTable& table);
 
-// Told the bytes read so far and the file's size (0 when unknown) about every
-// kProgressInterval bytes; answering false cancels the reading.
-using ExtractionProgress = std::function<bool(qint64 bytesRead, qint64 bytesTotal)>;
-inline constexpr qint64 kProgressInterval = qint64(4) << 20;
-
 enum class ExtractionStatus { Extracted, NotFound, FormatError, ReadError, Cancelled };
 
 struct ExtractionResult {
@@ -44,9 +39,8 @@ struct ExtractionResult {
     // When Extracted, one text per target in the order given: two hex digits
     // per byte (empty for a target above kMaxExtractedSize). Otherwise empty.
     std::vector<QString> data;
-    // When NotFound, FormatError or ReadError: ":" and the message for the
-    // user (the form every reader result of this program takes), and the
-    // slot it is about. A record-by-record reading in the order given would
+    // When NotFound, FormatError or ReadError: the message for the user, and
+    // the slot it is about. A record-by-record reading in the order given would
     // have stopped at this same slot with this same text.
     QString errorText;
     std::optional<Slot> failedSlot;
@@ -54,45 +48,32 @@ struct ExtractionResult {
     [[nodiscard]] explicit operator bool() const { return status == ExtractionStatus::Extracted; }
 };
 
-// ":Data not found." CR LF "FILE: " path CR LF "ADDRESS: " 8 digits CR LF "SIZE: " size
+// "Data not found." CR LF "FILE: " path CR LF "ADDRESS: " 8 digits CR LF "SIZE: " size
 [[nodiscard]] QString dataNotFoundText(const QString& path, quint32 address, int size);
-// ":File format error." CR LF "FILE: " path CR LF
-[[nodiscard]] QString fileFormatErrorText(const QString& path);
 
-// The three readers. `path` only names the file in messages; the device is
-// read from its current position. A record whose every byte is found before
-// the first end record (S7, S8, S9; Intel type 01) and before the end of the
-// file gets the bytes as the file spells them, letter case kept; any byte
-// missing is "Data not found." for it. Where lines overlap, a later line
-// overwrites an earlier one until each byte of the record has been seen;
-// from then on the record keeps its data. The reading stops as soon as every
-// record is complete. Empty lines are passed over. A malformed line (a data line with a character that is
-// not a hex digit included) stops it for every record still incomplete,
-// whether or not the line's bytes belong to one.
-[[nodiscard]] ExtractionResult ExtractSrecord(QIODevice& device, const QString& path,
-                                              const std::vector<ExtractionTarget>& targets,
-                                              const ExtractionProgress& progress = {});
-[[nodiscard]] ExtractionResult ExtractIntelHex(QIODevice& device, const QString& path,
-                                               const std::vector<ExtractionTarget>& targets,
-                                               const ExtractionProgress& progress = {});
 // A raw image whose first byte lies at `startAddress`. Reads only the bytes
 // of each record (the device must allow seeking) and gives them as upper-case
 // digits. A record below the start address or reaching past the image's end
-// is not found. Too little is read to report progress.
+// is not found. Too little is read to report progress. The path form opens
+// the file, and not at all when no target is looked for.
 [[nodiscard]] ExtractionResult ExtractBinary(QIODevice& device, const QString& path, quint32 startAddress,
                                              const std::vector<ExtractionTarget>& targets);
-
-// Opens the file and runs the reader of its kind; `startAddress` is used for
-// a binary image only, and a damaged file is a format error. The file is not opened when no target is looked for.
-[[nodiscard]] ExtractionResult extractKeyData(const QString& path, ObjectFileKind kind, quint32 startAddress,
-                                              const std::vector<ExtractionTarget>& targets,
-                                              const ExtractionProgress& progress = {});
+[[nodiscard]] ExtractionResult ExtractBinary(const QString& path, quint32 startAddress,
+                                             const std::vector<ExtractionTarget>& targets);
 
 // The kind of an object file and, for a text format, its records, from one
 // pass: each line is judged for the kind its first line claims exactly as
 // recognizeObjectFile judges it (to the end of the file) and, until the
 // records are done, read for them too. So a large S-record or Intel HEX file
 // is read once in all, and progress covers the whole of it.
+//
+// A record whose every byte is found before the first end record (S7, S8,
+// S9; Intel type 01) and before the end of the file gets the bytes as the
+// file spells them, letter case kept; any byte missing is "Data not found."
+// for it. Where lines overlap, a later line overwrites an earlier one until
+// each byte of the record has been seen; from then on the record keeps its
+// data. A line whose bytes cannot be trusted (FormatError) stops the reading
+// for every record still incomplete, whether or not its bytes belong to one.
 struct RecognizedExtraction {
     ObjectFileKind kind = ObjectFileKind::Binary;
     // Unset for a binary image: its start address is still to be asked.
@@ -103,9 +84,9 @@ struct RecognizedExtraction {
 };
 [[nodiscard]] RecognizedExtraction recognizeAndExtract(QIODevice& device, const QString& path,
                                                        const std::vector<ExtractionTarget>& targets,
-                                                       const ExtractionProgress& progress = {});
+                                                       const ImageProgress& progress = {});
 [[nodiscard]] RecognizedExtraction recognizeAndExtract(const QString& path,
                                                        const std::vector<ExtractionTarget>& targets,
-                                                       const ExtractionProgress& progress = {});
+                                                       const ImageProgress& progress = {});
 
 } // namespace quorvane

@@ -1,7 +1,8 @@
 #include "image_verify.h"
 
-#include "file_error.h"
-#include "object_line_reader.h"
+#include "text_image_reader.h"
+
+#include "files/file_error.h"
 
 #include "core/hex_digits.h"
 
@@ -21,9 +22,10 @@ VerifyResult readFailure(ObjectFileKind kind, const QString& imageName, const QS
     return failure(VerifyStatus::ReadError, kind, errorText(imageName + QStringLiteral(": ") + why));
 }
 
-VerifyResult formatError(ObjectFileKind kind, const QString& imageName)
+VerifyResult formatError(ObjectFileKind kind, const QString& imageName,
+                         const std::optional<ObjectFileDamage>& damage = {})
 {
-    return failure(VerifyStatus::FormatError, kind, fileFormatErrorText(imageName).mid(1));
+    return failure(VerifyStatus::FormatError, kind, fileFormatErrorText(imageName, damage));
 }
 
 // Every record compared with what the image gave for its addresses.
@@ -49,35 +51,35 @@ VerifyResult compared(ObjectFileKind kind, const KeyLayout& layout, const std::v
 std::optional<VerifyResult> verifyText(QIODevice& image, const QString& imageName, ObjectFileKind kind,
                                        const KeyLayout& layout, const VerifyOptions& options)
 {
-    ObjectLineReader reader(image, kind, options.progress);
+    TextImageReader reader(image, kind, options.progress);
     std::vector<int> found(std::size_t(layout.byteCount()), kNoImageByte);
     std::optional<VerifyResult> failed;
     bool ended = false;
     for (;;) {
         switch (reader.next(!ended && !failed)) {
-        case ObjectLineReader::Status::Line:
+        case TextImageReader::Status::Line:
             break;
-        case ObjectLineReader::Status::End:
+        case TextImageReader::Status::End:
             return failed ? failed : compared(kind, layout, found);
-        case ObjectLineReader::Status::NotThisFormat:
+        case TextImageReader::Status::NotThisFormat:
             return std::nullopt;
-        case ObjectLineReader::Status::ReadError:
+        case TextImageReader::Status::ReadError:
             return readFailure(kind, imageName, reader.errorString());
-        case ObjectLineReader::Status::Cancelled:
+        case TextImageReader::Status::Cancelled:
             return failure(VerifyStatus::Cancelled, kind, {});
         }
         if (ended || failed)
             continue;
-        const std::optional<ObjectLine>& line = reader.meaning();
+        const std::optional<ImageLine>& line = reader.meaning();
         if (!line) {
             failed = formatError(kind, imageName);
             continue;
         }
-        if (line->kind == ObjectLineKind::End) {
+        if (line->kind == ImageLineKind::End) {
             ended = true;
             continue;
         }
-        if (line->kind != ObjectLineKind::Data)
+        if (line->kind != ImageLineKind::Data)
             continue;
         const char* digits = line->dataDigits.data();
         layout.forEachOverlap(line->address, line->dataDigits.size() / 2,
@@ -131,17 +133,6 @@ std::optional<KeyLayout> layoutOf(const std::vector<KeyBytes>& keys, VerifyResul
     return layout;
 }
 
-// Why an image of a text kind failed that kind's check: the line and why
-// when it is damaged; nullopt when it is a binary image after all.
-std::optional<VerifyResult> whyNotText(QIODevice& image, const QString& imageName, ObjectFileKind kind)
-{
-    const ObjectFileRecognition seen = examineObjectFile(image);
-    if (seen.kind == ObjectFileKind::Binary)
-        return std::nullopt;
-    return seen.damage ? failure(VerifyStatus::FormatError, kind, damagedObjectFileText(imageName, *seen.damage))
-                       : formatError(kind, imageName);
-}
-
 QString bytesText(const std::vector<int>& bytes)
 {
     QString text;
@@ -179,7 +170,7 @@ VerifyResult verifyKeyData(QIODevice& image, const QString& imageName, ObjectFil
         if (std::optional<VerifyResult> result = verifyText(image, imageName, kind, *layout, options))
             return *result;
     }
-    return whyNotText(image, imageName, kind).value_or(formatError(kind, imageName));
+    return formatError(kind, imageName, examineObjectFile(image).damage);
 }
 
 VerifyResult verifyKeyData(const QString& imagePath, const std::vector<KeyBytes>& keys, const VerifyOptions& options)
@@ -191,15 +182,12 @@ VerifyResult verifyKeyData(const QString& imagePath, const std::vector<KeyBytes>
     QFile image(imagePath);
     if (!image.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailure(ObjectFileKind::Binary, imagePath, image.errorString());
-    const ObjectFileKind claimed = claimedKind(image);
-    if (claimed != ObjectFileKind::Binary) {
-        if (!image.seek(0))
-            return readFailure(claimed, imagePath, image.errorString());
-        if (std::optional<VerifyResult> result = verifyText(image, imagePath, claimed, *layout, options))
-            return *result;
-        if (std::optional<VerifyResult> why = whyNotText(image, imagePath, claimed))
-            return *why;
-    }
+    ImagePass<VerifyResult> pass = passOverImage<VerifyResult>(
+        image, [&](ObjectFileKind kind) { return verifyText(image, imagePath, kind, *layout, options); });
+    if (pass.result)
+        return *pass.result;
+    if (pass.kind == ObjectFileKind::Damaged)
+        return formatError(pass.kind, imagePath, pass.damage);
     return verifyBinary(image, imagePath, *layout, options);
 }
 

@@ -1,13 +1,12 @@
-#include "extraction_test_support.h"
+#include "tests/support/image_support.h"
 
-#include "files/set_key_data.h"
+#include "document/extraction_operation.h"
 
 namespace quorvane {
 namespace {
 
 using namespace Qt::StringLiterals;
 using test::bytes;
-using test::ihex;
 using test::srec;
 using enum KeyDataStatus;
 
@@ -28,12 +27,9 @@ RecordTable mixedTable()
     return table;
 }
 
-RecordTable tableOf(std::map<Slot, KeyRecord> records)
+RecordTable tableOf(const std::map<Slot, KeyRecord>& records)
 {
-    RecordTable table;
-    for (const auto& [slot, record] : records)
-        table[slot] = record;
-    return table;
+    return test::documentIn(AddressSize::Bits32, records).table;
 }
 
 // The table after a successful extraction: all HEX, only the given data.
@@ -62,9 +58,6 @@ TEST(SetKeyData, ChangesTheTableOnlyWhenEveryRecordIsFound)
     const Row rows[] = {
         {.what = "S-records fill every target and empty the rest", .file = kSrecords, .table = mixedTable(),
          .status = Extracted, .data = {{0, u"22334455"_s}, {3, QString()}, {9, u"0011"_s}}},
-        {.what = "Intel HEX", .file = ihex(4, 0, bytes("8000")) + ihex(0, 0, k16) + ihex(1, 0),
-         .table = tableOf({{4, test::hexRecordAt(0x8000000E, u"0000"_s)}}), .status = Extracted,
-         .data = {{4, u"EEFF"_s}}},
         {.what = "a record not found leaves the table", .file = kSrecords,
          .table = tableOf({{0, test::hexRecordAt(0x1000, u"00"_s)}, {1, test::hexRecordAt(0x0FFF, u"0000"_s)}}),
          .status = Failed, .message = u"Data not found.\r\nFILE: <path>\r\nADDRESS: 00000FFF\r\nSIZE: 2"_s},
@@ -73,9 +66,6 @@ TEST(SetKeyData, ChangesTheTableOnlyWhenEveryRecordIsFound)
          .message = u"File format error.\r\nFILE: <path>\r\n"_s},
         {.what = "no record has an address and a size", .file = kSrecords,
          .table = tableOf({{0, {.KeyTitle = u"t"_s, .KeySize = 4, .KeyData = {}}}}), .status = NothingExtracted},
-        {.what = "empty lines are passed over", .file = kSrecords + "\r\n",
-         .table = tableOf({{0, test::hexRecordAt(0x1001, u"0000"_s)}}), .answer = u"1000"_s, .status = Extracted,
-         .data = {{0, u"1122"_s}}},
         {.what = "a damaged file is never a binary image", .file = kSrecords + "S1 bad\r\n",
          .table = tableOf({{0, test::hexRecordAt(0x1000, u"00"_s)}}), .answer = u"1000"_s, .status = Failed,
          .message = u"File format error.\r\nFILE: <path>\r\nline 3 (as S-record): holds characters that are not hex "
