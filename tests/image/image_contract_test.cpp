@@ -39,7 +39,7 @@ TEST(ImagePasses, AgreeOnWhatTheImageHolds)
         ObjectFileKind kind = Srecord;
         QByteArray image;
         quint32 address;
-        QByteArray held; // the image's bytes from `address`; empty: not all held
+        QByteArray held = {}; // the image's bytes from `address`; empty: not all held
         int size = 0;    // when nothing is held
         quint32 start = 0; // of a binary image
     };
