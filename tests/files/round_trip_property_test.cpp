@@ -1,15 +1,11 @@
 #include "file_test_support.h"
 
-#include "files/srecord_reader.h"
-#include "files/srecord_writer.h"
 #include "files/template_file.h"
-
-#include "core/data_bytes.h"
 
 #include <vector>
 
-// Seeded random tables, each written and read back and compared with what
-// the file format can keep.
+// Seeded random tables, each written as a template and read back and
+// compared with what the template can keep.
 namespace quorvane {
 namespace {
 
@@ -28,11 +24,11 @@ struct Random : std::mt19937 {
 
 // The records in use in slot order as a file keeps them: only the address
 // digits of the address size, and an address always set.
-std::vector<KeyRecord> recordsInUse(const Document& document, int slotCount)
+std::vector<KeyRecord> recordsInUse(const Document& document)
 {
     std::vector<KeyRecord> records;
     const quint32 mask = quint32((quint64(1) << int(document.mode.current())) - 1);
-    for (Slot slot = 0; slot < slotCount; ++slot) {
+    for (Slot slot = 0; slot < kSlotCount; ++slot) {
         if (const KeyRecord& record = document.table[slot]; record.inUse())
             records.push_back(test::addressed(record, record.address() & mask));
     }
@@ -73,60 +69,10 @@ TEST(RoundTrip, TemplateSaveThenLoadGivesTheSameRecords)
         Document loaded = test::documentIn(before);
         ASSERT_EQ(test::readInto(FormatLoad, test::written(FormatSave, saved), loaded), QString());
 
-        const std::vector<KeyRecord> expected = recordsInUse(saved, kSlotCount);
+        const std::vector<KeyRecord> expected = recordsInUse(saved);
         EXPECT_EQ(loaded.mode.current(), expected.empty() ? before : saved.mode.current());
         for (Slot slot = 0; slot < kSlotCount; ++slot)
             ASSERT_EQ(loaded.table[slot], std::size_t(slot) < expected.size() ? expected[slot] : KeyRecord{}) << slot;
-    }
-}
-
-// What the window hands the KEY writer after its save-time steps: sizes
-// that match the data in bytes and stay within the data limit.
-KeyRecord randomKeyRecord(Random& random, AddressSize size)
-{
-    const int limit = dataLimit(size);
-    switch (random.upTo(3)) {
-    case 0: return {};
-    case 1: return test::addressed({.KeyTitle = test::randomText(random, 9) + u"t"_s, .KeyData = {}}, random.address());
-    case 2: return test::hexRecordAt(random.address(), test::randomHexDigits(random, random.upTo(limit)));
-    default: return test::asciiRecordAt(random.address(), cutAsciiToBytes(test::randomText(random, limit), limit));
-    }
-}
-
-// The KEY file keeps only address and bytes: they come back as HEX digits.
-KeyRecord asLoadedFromKey(const KeyRecord& record)
-{
-    const QByteArray bytes = record.KeyType == kTypeHex ? QByteArray::fromHex(record.KeyData.toLatin1())
-                                                        : record.KeyData.toUtf8();
-    const QString digits = QString::fromLatin1(bytes.toHex().toUpper());
-    return test::addressed({.KeyTitle = {}, .KeySize = record.KeySize, .KeyData = digits}, record.address());
-}
-
-TEST(RoundTrip, KeySaveThenCheckThenLoadGivesTheSameAddressesAndBytes)
-{
-    Random random(0x5EC0DF);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"round.KEY"_s);
-    for (int round = 0; round < kTables; ++round) {
-        SCOPED_TRACE(testing::Message() << "table " << round);
-        Document saved = test::documentIn(random.addressSize());
-        const int filled = random.upTo(kRecordCount);
-        for (Slot slot = 0; slot < filled; ++slot)
-            saved.table[slot] = randomKeyRecord(random, saved.mode.current());
-        saved.table[kSpareSlot] = test::hexRecordAt(1, u"99"_s); // never written
-
-        ASSERT_EQ(SRecodeSave(path, saved), QString());
-        ASSERT_TRUE(CheckSrecordFile(path));
-        const AddressSize before = random.addressSize();
-        Document loaded = test::documentIn(before);
-        ASSERT_EQ(SRecodeLoad(path, loaded), QString());
-
-        const std::vector<KeyRecord> expected = recordsInUse(saved, kRecordCount);
-        EXPECT_EQ(loaded.mode.current(), expected.empty() ? before : saved.mode.current());
-        for (Slot slot = 0; slot < kSlotCount; ++slot) {
-            const KeyRecord want = std::size_t(slot) < expected.size() ? asLoadedFromKey(expected[slot]) : KeyRecord{};
-            ASSERT_EQ(loaded.table[slot], want) << slot;
-        }
     }
 }
 

@@ -49,7 +49,6 @@ private slots:
         QTest::newRow("warning, Cancel") << warning << int(MessageResult::Cancel) << MessageResult::Cancel;
         QTest::newRow("prompt, Yes") << prompt << int(MessageResult::Yes) << MessageResult::Yes;
         QTest::newRow("prompt, No") << prompt << int(MessageResult::No) << MessageResult::No;
-        QTest::newRow("prompt, Cancel") << prompt << int(MessageResult::Cancel) << MessageResult::Cancel;
         QTest::newRow("prompt closed: Cancel") << prompt << int(kClose) << MessageResult::Cancel;
         prompt.defaultButton = MessageResult::No;
         QTest::newRow("prompt, Return on No") << prompt << int(kReturn) << MessageResult::No;
