@@ -107,7 +107,6 @@ TEST(LineFormats, JudgeEveryLineNameTheFirstBadOneAndLoadEachDataLine)
         {.file = "s10510000102E7\n", .check = u"line 1: does not start with \"S\""_s},
         // the sum is right if "ZZ" counted as 0
         {.file = "S1040000ZZFB\n", .check = u"line 1: holds characters that are not hex digits"_s},
-        {.file = "S3041020309B\n", .check = u"line 1: count too small for the address"_s},
         {.file = "S10510000102\n", .check = u"line 1: count disagrees with the line length"_s},
         {.file = "S10510000102E7XY\n", .check = u"line 1: count disagrees with the line length"_s},
         {.file = "S0FF0000FC\r\n" + srec(1, 0x1000, bytes("0102")) + kS9,

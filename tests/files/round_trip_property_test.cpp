@@ -22,19 +22,6 @@ struct Random : std::mt19937 {
     AddressSize addressSize() { return std::array{Bits16, Bits24, Bits32}[upTo(2)]; }
 };
 
-// The records in use in slot order as a file keeps them: only the address
-// digits of the address size, and an address always set.
-std::vector<KeyRecord> recordsInUse(const Document& document)
-{
-    std::vector<KeyRecord> records;
-    const quint32 mask = quint32((quint64(1) << int(document.mode.current())) - 1);
-    for (Slot slot = 0; slot < kSlotCount; ++slot) {
-        if (const KeyRecord& record = document.table[slot]; record.inUse())
-            records.push_back(test::addressed(record, record.address() & mask));
-    }
-    return records;
-}
-
 // Anything the template can hold: titles and data of every kind but line
 // breaks, sizes of up to three digits that need not match the data, odd and
 // lower-case hex, records in use by any one field.
@@ -69,7 +56,14 @@ TEST(RoundTrip, TemplateSaveThenLoadGivesTheSameRecords)
         Document loaded = test::documentIn(before);
         ASSERT_EQ(test::readInto(FormatLoad, test::written(FormatSave, saved), loaded), QString());
 
-        const std::vector<KeyRecord> expected = recordsInUse(saved);
+        // The records in use in slot order as the file keeps them: only the
+        // address digits of the address size, and an address always set.
+        std::vector<KeyRecord> expected;
+        const quint32 mask = quint32((quint64(1) << int(saved.mode.current())) - 1);
+        for (Slot slot = 0; slot < kSlotCount; ++slot) {
+            if (const KeyRecord& record = saved.table[slot]; record.inUse())
+                expected.push_back(test::addressed(record, record.address() & mask));
+        }
         EXPECT_EQ(loaded.mode.current(), expected.empty() ? before : saved.mode.current());
         for (Slot slot = 0; slot < kSlotCount; ++slot)
             ASSERT_EQ(loaded.table[slot], std::size_t(slot) < expected.size() ? expected[slot] : KeyRecord{}) << slot;
