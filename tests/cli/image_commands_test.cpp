@@ -269,6 +269,8 @@ TEST_F(ImageCommands, EndAsAScriptCanTrustAndWriteNothingOnRefusal)
         {.arguments = extract + QStringList{u"t.639"_s, u"image.bin"_s}, .exitCode = 1, .errors = needsStart},
         {.arguments = extract + QStringList{u"t.639"_s, u"image.srec"_s, u"--start"_s, u"1F000"_s}, .exitCode = 2,
          .errors = misplacedStart("extract")},
+        {.arguments = extract + QStringList{u"t.639"_s, u"missing.srec"_s}, .exitCode = 1,
+         .errors = u"File Not Found.\nFILE: missing.srec\n"_s},
         {.arguments = extract + QStringList{u"unaddressed.639"_s, u"image.srec"_s}, .exitCode = 1,
          .errors = u"unaddressed.639: no record has both an address and a size; nothing to extract.\n"_s},
         {.arguments = extract + QStringList{u"missing.639"_s, u"image.srec"_s}, .exitCode = 2,
@@ -279,6 +281,7 @@ TEST_F(ImageCommands, EndAsAScriptCanTrustAndWriteNothingOnRefusal)
         {.arguments = merge + QStringList{u"image.srec"_s, u"empty.639"_s}, .exitCode = 1,
          .errors = u"empty.639: no record has data; there is nothing to put into an image.\n"_s},
         {.arguments = batch + QStringList{u"image.bin"_s}, .exitCode = 1, .errors = needsStart},
+        {.arguments = batch + QStringList{u"damaged.srec"_s}, .exitCode = 1, .errors = damaged},
         {.arguments = batch + QStringList{u"image.srec"_s, u"--start"_s, u"1000"_s}, .exitCode = 2,
          .errors = misplacedStart("batch")},
     };
