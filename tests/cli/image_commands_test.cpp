@@ -239,6 +239,8 @@ TEST_F(ImageCommands, EndAsAScriptCanTrustAndWriteNothingOnRefusal)
     writeTemplate(u"empty.639"_s, documentIn(AddressSize::Bits32));
     writeTemplate(u"t.639"_s, documentOf(held));
     writeTemplate(u"unaddressed.639"_s, documentIn(AddressSize::Bits32, {{0, recordAt(0x20000, 0, u"no size"_s)}}));
+    writeKeyFile(u"overlap.KEY"_s, documentIn(AddressSize::Bits32, {{0, hexRecordAt(kBase, u"01020304"_s)},
+                                                                    {1, hexRecordAt(kBase + 2, u"0506"_s)}}));
     writeFileBytes(path(u"d.csv"_s), "serial\nA\n");
     const QString damaged = u"File format error.\nFILE: damaged.srec\nline 2 (as S-record): wrong checksum\n"_s;
     const QString needsStart = u"image.bin: neither S-records nor Intel HEX, so a binary image: --start HEX must give "
@@ -278,6 +280,8 @@ TEST_F(ImageCommands, EndAsAScriptCanTrustAndWriteNothingOnRefusal)
         {.arguments = merge + QStringList{u"image.srec"_s, u"gaps.639"_s}, .exitCode = 1,
          .errors = u"Key data lies where image.srec has no data:\n"_s + gapNotes(gaps, {}, u"\n"_s)
                    + u"Nothing written; --allow-outside adds them as new data lines.\n"_s},
+        {.arguments = merge + QStringList{u"image.srec"_s, u"overlap.KEY"_s}, .exitCode = 1,
+         .errors = u"Duplicated Address\nNo.1 No.2 \nSave the file after correcting the duplicated Address\n"_s},
         {.arguments = merge + QStringList{u"image.srec"_s, u"empty.639"_s}, .exitCode = 1,
          .errors = u"empty.639: no record has data; there is nothing to put into an image.\n"_s},
         {.arguments = batch + QStringList{u"image.bin"_s}, .exitCode = 1, .errors = needsStart},

@@ -1,6 +1,7 @@
 // Open and save as whole operations, without a window: what they ask, what
 // they refuse, what they leave in the table and on disk.
 
+#include "document/address_size_change.h"
 #include "document/document_files.h"
 #include "document/save_operation.h"
 #include "files/srecord_writer.h"
@@ -144,6 +145,18 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
             EXPECT_EQ(test::readFileBytes(target), previous); // a refused save never touches the file
         }
     }
+}
+
+// Choosing the size in force again is no change of limit: nothing to ask,
+// but what exceeds the limit is still cut.
+TEST(AddressSizeChange, TheSameSizeCutsToItsLimitWithoutAsking)
+{
+    Document document = test::documentIn(Bits32, {{0, test::hexRecordAt(0x10, QString(2 * 252, u'1'))}});
+    ScriptedQuestions questions;
+    EXPECT_TRUE(changeAddressSize(document, Bits32, questions));
+    EXPECT_TRUE(questions.asked.empty());
+    EXPECT_EQ(document.table[0].KeySize, 250);
+    EXPECT_EQ(document.table[0].KeyData.size(), 2 * 250);
 }
 
 } // namespace
