@@ -84,12 +84,7 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     const KeyRecord trimmed = test::hexRecordAt(0x10, QString(2 * 250, u'A'));
     KeyRecord oddNoSize = test::hexRecordAt(0x100, u"ABC"_s);
     oddNoSize.KeySize = 0;
-    KeyRecord sizeTooBig = test::hexRecordAt(0x200, u"AB"_s);
-    sizeTooBig.KeySize = 3;
-    KeyRecord fitted = sizeTooBig;
-    fitted.KeyData = u"FFFFAB"_s;
     const QString srecordWarning = u"The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?"_s;
-    const QString dataWarning = u"The size of data is different.\r\nLineNo: 2\r\nContinue ?"_s;
 
     const KeyRecord at100 = test::hexRecordAt(0x100, u"01"_s), at1000 = test::hexRecordAt(0x1000, u"0102"_s);
     const KeyRecord at1001 = test::hexRecordAt(0x1001, u"01"_s);
@@ -103,8 +98,6 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     const Row rows[] = {
         {.name = "no address refuses before any question", .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
          .status = SaveStatus::Refused, .message = u"No Address.\r\nLineNo: 5"_s},
-        {.name = "illegal hex refuses", .records = {{2, test::hexRecordAt(1, u"0G"_s)}}, .status = SaveStatus::Refused,
-         .message = u"Illegal HEX Data.\r\nLineNo: 3"_s},
         {.name = "oversized, Cancel: the filled sizes stay, nothing is cut", .records = {{0, oddNoSize}, {1, oversized}},
          .sortOn = false, .answers = {false}, .status = SaveStatus::Cancelled, .asked = {srecordWarning},
          .after = {{0, test::hexRecordAt(0x100, u"ABC"_s)}, {1, oversized}}},
@@ -122,10 +115,6 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
          .asked = {moveWarning(u"1 (0000FFF0)"_s)}, .after = {{0, pastFFFF}}},
         {.name = "past FFFFFFFF refuses", .records = {{2, test::hexRecordAt(0xFFFFFFF0, QString(64, u'2'))}},
          .status = SaveStatus::Refused, .message = u"The key data exceeds the highest address FFFFFFFF.\r\nLineNo: 3 (FFFFFFF0)"_s},
-        {.name = "data size, Cancel: nothing written", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {false},
-         .status = SaveStatus::Cancelled, .asked = {dataWarning}, .after = {{1, sizeTooBig}}},
-        {.name = "data size, OK: fitted", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {true}, .asked = {dataWarning},
-         .after = {{1, fitted}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
