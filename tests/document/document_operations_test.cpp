@@ -8,8 +8,6 @@
 #include "tests/support/file_support.h"
 #include "tests/support/scripted_questions.h"
 
-#include <QDir>
-
 namespace quorvane {
 namespace {
 
@@ -38,7 +36,6 @@ using SaveDocument = DocumentOnDisk;
 
 TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
 {
-    QDir(dir.path()).mkdir(u"folder.KEY"_s);
     test::writeFileBytes(path(u"bad.KEY"_s), "S10510000102E7\r\nS10510000102E8\r\n");
     test::writeFileBytes(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
     struct Row {
@@ -48,7 +45,6 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
     };
     const Row rows[] = {
         {.name = u"missing.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
-        {.name = u"folder.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
         {.name = u"bad.KEY"_s, .status = OpenStatus::NotSrecord,
          .message = u"Illegal file loading.\r\nSelect the appropriate file"_s},
         {.name = u"bad.639"_s, .status = OpenStatus::ReadFailed,
