@@ -1,16 +1,12 @@
-// Open, save and the address-size change as whole operations, without a
-// window: what they ask, what they refuse, what they leave in the table and
-// on disk.
+// Open and save as whole operations, without a window: what they ask, what
+// they refuse, what they leave in the table and on disk.
 
 #include "document/address_size_change.h"
 #include "document/document_files.h"
 #include "document/save_operation.h"
 #include "files/srecord_writer.h"
-#include "files/template_file.h"
 #include "tests/support/file_support.h"
 #include "tests/support/scripted_questions.h"
-
-#include <QDir>
 
 namespace quorvane {
 namespace {
@@ -18,7 +14,6 @@ namespace {
 using namespace Qt::StringLiterals;
 using test::ScriptedQuestions;
 constexpr auto Bits16 = AddressSize::Bits16;
-constexpr auto Bits24 = AddressSize::Bits24;
 constexpr auto Bits32 = AddressSize::Bits32;
 
 TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
@@ -39,26 +34,8 @@ protected:
 using OpenDocument = DocumentOnDisk;
 using SaveDocument = DocumentOnDisk;
 
-TEST_F(OpenDocument, ReadsEitherFormatIntoAFreshDocument)
-{
-    const Document saved = test::documentIn(Bits24, {{0, test::titled(test::hexRecordAt(0x123456, u"A1B2"_s), u"serial"_s)},
-                                                      {1, test::asciiRecordAt(0x2000, u"abc"_s)}});
-    // A KEY file keeps no titles or types: the ASCII record comes back as hex.
-    const Document fromKey = test::documentIn(Bits24, {{0, test::hexRecordAt(0x123456, u"A1B2"_s)}, {1, test::hexRecordAt(0x2000, u"616263"_s)}});
-    for (const auto& [name, expected] : {std::pair{u"t.639"_s, saved}, std::pair{u"k.KEY"_s, fromKey}}) {
-        Document document = saved;
-        ScriptedQuestions questions;
-        ASSERT_TRUE(saveDocument(document, path(name), false, questions).saved());
-        const OpenResult opened = openDocument(path(name));
-        ASSERT_TRUE(opened.opened()) << opened.message.toStdString();
-        EXPECT_EQ(opened.document.table, expected.table);
-        EXPECT_EQ(opened.document.mode.current(), Bits24);
-    }
-}
-
 TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
 {
-    QDir(dir.path()).mkdir(u"folder.KEY"_s);
     test::writeFileBytes(path(u"bad.KEY"_s), "S10510000102E7\r\nS10510000102E8\r\n");
     test::writeFileBytes(path(u"bad.639"_s), "# Template File\r\nA , 0001 ,  1 ,  0\r\n");
     struct Row {
@@ -68,7 +45,6 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
     };
     const Row rows[] = {
         {.name = u"missing.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
-        {.name = u"folder.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
         {.name = u"bad.KEY"_s, .status = OpenStatus::NotSrecord,
          .message = u"Illegal file loading.\r\nSelect the appropriate file"_s},
         {.name = u"bad.639"_s, .status = OpenStatus::ReadFailed,
@@ -104,12 +80,7 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     const KeyRecord trimmed = test::hexRecordAt(0x10, QString(2 * 250, u'A'));
     KeyRecord oddNoSize = test::hexRecordAt(0x100, u"ABC"_s);
     oddNoSize.KeySize = 0;
-    KeyRecord sizeTooBig = test::hexRecordAt(0x200, u"AB"_s);
-    sizeTooBig.KeySize = 3;
-    KeyRecord fitted = sizeTooBig;
-    fitted.KeyData = u"FFFFAB"_s;
     const QString srecordWarning = u"The size of Srecord is exceeded.\r\nLineNo: 2\r\nContinue ?"_s;
-    const QString dataWarning = u"The size of data is different.\r\nLineNo: 2\r\nContinue ?"_s;
 
     const KeyRecord at100 = test::hexRecordAt(0x100, u"01"_s), at1000 = test::hexRecordAt(0x1000, u"0102"_s);
     const KeyRecord at1001 = test::hexRecordAt(0x1001, u"01"_s);
@@ -123,8 +94,6 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     const Row rows[] = {
         {.name = "no address refuses before any question", .records = {{0, test::hexRecordAt(1, u"01"_s)}, {4, noAddress}},
          .status = SaveStatus::Refused, .message = u"No Address.\r\nLineNo: 5"_s},
-        {.name = "illegal hex refuses", .records = {{2, test::hexRecordAt(1, u"0G"_s)}}, .status = SaveStatus::Refused,
-         .message = u"Illegal HEX Data.\r\nLineNo: 3"_s},
         {.name = "oversized, Cancel: the filled sizes stay, nothing is cut", .records = {{0, oddNoSize}, {1, oversized}},
          .sortOn = false, .answers = {false}, .status = SaveStatus::Cancelled, .asked = {srecordWarning},
          .after = {{0, test::hexRecordAt(0x100, u"ABC"_s)}, {1, oversized}}},
@@ -142,10 +111,6 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
          .asked = {moveWarning(u"1 (0000FFF0)"_s)}, .after = {{0, pastFFFF}}},
         {.name = "past FFFFFFFF refuses", .records = {{2, test::hexRecordAt(0xFFFFFFF0, QString(64, u'2'))}},
          .status = SaveStatus::Refused, .message = u"The key data exceeds the highest address FFFFFFFF.\r\nLineNo: 3 (FFFFFFF0)"_s},
-        {.name = "data size, Cancel: nothing written", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {false},
-         .status = SaveStatus::Cancelled, .asked = {dataWarning}, .after = {{1, sizeTooBig}}},
-        {.name = "data size, OK: fitted", .records = {{0, at100}, {1, sizeTooBig}}, .answers = {true}, .asked = {dataWarning},
-         .after = {{1, fitted}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -167,56 +132,16 @@ TEST_F(SaveDocument, EachStepSpeaksInItsOrderAndCancelKeepsWhatWasDone)
     }
 }
 
-TEST_F(SaveDocument, TheNameChoosesTheWriterAndAnUnwritablePlaceIsAFileSaveError)
+// Choosing the size in force again is no change of limit: nothing to ask,
+// but what exceeds the limit is still cut.
+TEST(AddressSizeChange, TheSameSizeCutsToItsLimitWithoutAsking)
 {
-    const Document original = test::documentIn(Bits16, {{0, test::titled(test::asciiRecordAt(0x10, u"ab"_s), u"name"_s)}});
-    const std::pair<QString, QByteArray> rows[] = {
-        {u"x.639"_s, "# Template File\r\nname , 0010 ,  2 ,  1\r\nab\r\n"},
-        {u"x.639.bak"_s, "S1050010616227\r\n"},
-        {u"no/such/folder/x.KEY"_s, "<missing>"},
-    };
-    for (const auto& [name, startsWith] : rows) {
-        SCOPED_TRACE(name.toStdString());
-        Document document = original;
-        ScriptedQuestions questions;
-        const SaveResult result = saveDocument(document, path(name), true, questions);
-        EXPECT_EQ(result.message, startsWith == "<missing>" ? u"File Save Error."_s : QString());
-        EXPECT_TRUE(test::readFileBytes(path(name)).startsWith(startsWith)) << test::readFileBytes(path(name)).toStdString();
-    }
-}
-
-TEST(AddressSizeChange, AsksOnlyWhenTheLimitFallsAndCutsOnlyOnOk)
-{
-    const KeyRecord big = test::hexRecordAt(0x10, QString(2 * 252, u'1'));
-    struct Row {
-        const char* name = "";
-        AddressSize from = Bits32;
-        AddressSize to = Bits32;
-        std::deque<bool> answers = {};
-        bool changed = false;
-        int questions = 0;
-        int sizeAfter = 0;
-    };
-    const Row rows[] = {
-        {.name = "32 to 16: the limit rises, no question", .from = Bits32, .to = Bits16, .changed = true, .questions = 0, .sizeAfter = 252},
-        {.name = "16 to 32, Cancel", .from = Bits16, .to = Bits32, .answers = {false}, .changed = false, .questions = 1, .sizeAfter = 252},
-        {.name = "16 to 24, OK: cut to 251", .from = Bits16, .to = Bits24, .answers = {true}, .changed = true, .questions = 1, .sizeAfter = 251},
-        {.name = "24 to 32, OK: cut to 250", .from = Bits24, .to = Bits32, .answers = {true}, .changed = true, .questions = 1, .sizeAfter = 250},
-        {.name = "32 to 32: no question, still cut to the limit", .from = Bits32, .to = Bits32, .changed = true, .questions = 0, .sizeAfter = 250},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Document document = test::documentIn(row.from, {{0, big}});
-        ScriptedQuestions questions(row.answers);
-        EXPECT_EQ(changeAddressSize(document, row.to, questions), row.changed);
-        EXPECT_EQ(questions.asked.size(), row.questions);
-        if (row.questions > 0) {
-            EXPECT_TRUE(questions.asked.front().startsWith(u"There is a possibility for the data size"_s));
-        }
-        EXPECT_EQ(document.mode.current(), row.changed ? row.to : row.from);
-        EXPECT_EQ(document.table[0].KeySize, row.sizeAfter);
-        EXPECT_EQ(document.table[0].KeyData.size(), 2 * row.sizeAfter);
-    }
+    Document document = test::documentIn(Bits32, {{0, test::hexRecordAt(0x10, QString(2 * 252, u'1'))}});
+    ScriptedQuestions questions;
+    EXPECT_TRUE(changeAddressSize(document, Bits32, questions));
+    EXPECT_TRUE(questions.asked.empty());
+    EXPECT_EQ(document.table[0].KeySize, 250);
+    EXPECT_EQ(document.table[0].KeyData.size(), 2 * 250);
 }
 
 } // namespace

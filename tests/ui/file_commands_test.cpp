@@ -245,25 +245,6 @@ private slots:
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
     }
 
-    // The other shortcuts, from wherever the focus is in the grid.
-    void otherShortcutsReachTheirCommands()
-    {
-        start();
-        modal().answerFileDialog(cancelled());
-        QTest::keyClick(indexed("Text_title", 3), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(modal().fileDialogs().back().kind, FileDialogKind::Open);
-
-        type(indexed("Text_title", 2), QStringLiteral("x"));
-        modal().answerMessage(MessageResult::No);
-        QTest::keyClick(indexed("Text_title", 2), Qt::Key_N, Qt::ControlModifier);
-        QCOMPARE(table()[2], KeyRecord{});
-
-        QSignalSpy ended(&window(), &MainWindow::programEnded);
-        QTest::keyClick(indexed("Text_title", 2), Qt::Key_Q, Qt::ControlModifier);
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(modal().unanswered(), 0);
-    }
-
     // New brings back the empty document, and everything but the settings.
     void newUndoesEverythingButTheSettings()
     {
