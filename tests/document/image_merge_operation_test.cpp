@@ -1,6 +1,7 @@
-// The document's key data going into an image and being looked for in one:
-// the bytes a KEY file would hold, the start address asked only for a binary
-// image, and the texts the window and the command line show.
+// The document's key data going into an image: the bytes a KEY file would
+// hold, the save steps run first, the start address asked only for a binary
+// image, the question on bytes outside and the count of records written.
+// Where the bytes land and the words of a refusal are the image pass's.
 
 #include "document/image_merge_operation.h"
 #include "document/save_operation.h"
@@ -141,7 +142,6 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
     const QString note = u"Line 2 at 00003000 to 00003000: 1 of its 1 bytes lie where the image has no data."_s;
     const QString outside = u"Key data lies where %1 has no data:\r\n"_s.arg(path(u"image.srec"_s)) + note;
     const QString question = outside + u"\r\nAdd them to the image as new data lines?"_s;
-    const QByteArray added = "S10B100000112233AABBCCDD70\r\nS10B1008001122334455667700\r\nS1043000EEDD\r\nS9030000FC\r\n";
     struct Row {
         const char* what;
         QString image;
@@ -155,22 +155,19 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
         ImageOperationStatus status;
         QString message = {};
         QStringList lines = {};
-        QByteArray written = {}; // empty: no file
-        int records = 0;
+        int records = 0; // none: no file; where the bytes go is the image pass's
     };
     const Row rows[] = {
         {.what = "bytes where the image has no data: refused", .image = u"image.srec"_s, .document = keys,
          .status = ImageOperationStatus::OutsideData, .message = outside, .lines = {note}},
         {.what = "asked, OK: added", .image = u"image.srec"_s, .document = keys, .outside = KeyBytesOutside::Ask,
-         .answers = {true}, .questions = {question}, .status = ImageOperationStatus::Done, .lines = {note},
-         .written = added, .records = 2},
+         .answers = {true}, .questions = {question}, .status = ImageOperationStatus::Done, .lines = {note}, .records = 2},
         {.what = "asked, Cancel: nothing written", .image = u"image.srec"_s, .document = keys,
          .outside = KeyBytesOutside::Ask, .answers = {false}, .questions = {question},
          .status = ImageOperationStatus::Cancelled},
-        {.what = "binary: the start address asked once, nothing outside, no question",
-         .image = u"image.bin"_s, .document = documentIn(Bits32, {{0, hexRecordAt(0x100E, u"EEFF"_s)}}),
-         .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Done,
-         .written = QByteArray::fromHex("0011223344556677001122334455EEFF"), .records = 1},
+        {.what = "binary: the start address asked once, nothing outside, no question", .image = u"image.bin"_s,
+         .document = documentIn(Bits32, {{0, hexRecordAt(0x100E, u"EEFF"_s)}}), .answer = u"1000"_s,
+         .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Done, .records = 1},
         {.what = "binary: outside it is an error, never a question", .image = u"image.bin"_s, .document = keys,
          .answer = u"1000"_s, .outside = KeyBytesOutside::Ask, .asked = 1, .status = ImageOperationStatus::Failed,
          .message = u"Key data lies outside %1, which holds 00001000 to 0000100F:\r\n"_s.arg(path(u"image.bin"_s))
@@ -198,34 +195,7 @@ TEST_F(ImageOperations, WriteKeyDataIntoImageAsksOnlyWhatItNeeds)
         EXPECT_EQ(result.recordsWritten, row.records);
         EXPECT_EQ(asked, row.asked);
         EXPECT_EQ(questions.asked, row.questions);
-        EXPECT_EQ(test::readFileBytes(path(u"out"_s)), row.written.isEmpty() ? QByteArray("<missing>") : row.written);
-    }
-}
-
-TEST_F(ImageOperations, VerifyKeyDataInImageNamesTheRecordsNotHeld)
-{
-    const Document held = documentIn(Bits32, {{0, hexRecordAt(0x1006, u"66770011"_s)}});
-    struct Row {
-        const char* what;
-        QString image;
-        Document document;
-        std::optional<QString> answer = {};
-        ImageOperationStatus status;
-        QStringList lines = {};
-    };
-    const Row rows[] = {
-        {.what = "binary holds it", .image = u"image.bin"_s, .document = held, .answer = u"1000"_s,
-         .status = ImageOperationStatus::Done},
-        {.what = "binary at another start", .image = u"image.bin"_s, .document = held, .answer = u"1008"_s,
-         .status = ImageOperationStatus::Differs,
-         .lines = {u"Line 1 at 00001006: byte 0 is not in the image: expected 66770011, found ----0011"_s}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        const ImageOperationResult result = verifyKeyDataInImage(row.document, path(row.image), answering(row.answer));
-        EXPECT_EQ(result.status, row.status);
-        EXPECT_EQ(result.lines, row.lines);
-        EXPECT_EQ(result.message, QString());
+        EXPECT_EQ(QFile::exists(path(u"out"_s)), row.records > 0);
     }
 }
 
