@@ -3,7 +3,7 @@
 #include "address_size_command.h"
 #include "address_sort_command.h"
 #include "end_command.h"
-#include "extract_command.h"
+#include "extraction_command.h"
 #include "merge_image_command.h"
 #include "new_command.h"
 #include "open_command.h"

@@ -1,4 +1,4 @@
-#include "extract_command.h"
+#include "extraction_command.h"
 
 #include "document_dialogs.h"
 #include "message_boxes.h"
