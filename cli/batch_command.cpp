@@ -5,6 +5,7 @@
 #include "image_options.h"
 #include "input_document.h"
 #include "record_columns.h"
+#include "record_hashes.h"
 #include "saving.h"
 
 #include "document/image_merge_operation.h"
@@ -79,8 +80,10 @@ struct RowOutcome {
 class RowWriter {
 public:
     RowWriter(Console& console, const Document& templateDocument, const RecordColumns& columns, const FileNamePattern& pattern,
-              qsizetype fieldCount, SaveChoices choices, bool skipExisting, std::optional<ImageChoice> image)
-        : console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), fieldCount_(fieldCount),
+              const RecordHashes& hashes, qsizetype fieldCount, SaveChoices choices, bool skipExisting,
+              std::optional<ImageChoice> image)
+        : console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), hashes_(hashes),
+          fieldCount_(fieldCount),
           choices_(choices), skipExisting_(skipExisting), image_(std::move(image)),
           questions_(console, choices.answerYes)
     {
@@ -108,6 +111,7 @@ private:
     const Document& template_;
     const RecordColumns& columns_;
     const FileNamePattern& pattern_;
+    const RecordHashes& hashes_;
     const qsizetype fieldCount_;
     const SaveChoices choices_;
     const bool skipExisting_;
@@ -142,6 +146,8 @@ RowOutcome RowWriter::write(const CsvRow& row)
 
     Document document = template_;
     if (const QString problem = columns_.apply(row.fields, document); !problem.isEmpty())
+        return refuse(context, problem);
+    if (const QString problem = hashes_.apply(document); !problem.isEmpty())
         return refuse(context, problem);
     questions_.setContext(context);
     const RowOutcome outcome = writeFile(document, name.path, context);
@@ -211,6 +217,7 @@ BatchCommand::BatchCommand(Console& console)
     addOption({kSkipExistingOption,
                QStringLiteral("Keep the rows' files that are there already, as after an interrupted run, and write "
                               "the others.")});
+    addOption(hashOption());
     addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
@@ -333,6 +340,9 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
         return input.exitCode;
+    const Parsed<RecordHashes> hashes = RecordHashes::parse(parser.values(hashOption().names().constFirst()), *input.document);
+    if (!hashes)
+        return usageError(hashes.problem);
     ImageSetup image = imageSetup(parser);
     if (image.exitCode != kExitSuccess)
         return image.exitCode;
@@ -347,6 +357,8 @@ int BatchCommand::run(const QCommandLineParser& parser)
         return usageError(columns.problem);
     if (const QString unbound = pattern->bind(header); !unbound.isEmpty())
         return usageError(unbound);
+    if (const QString twice = hashes->columnProblem(header, ignored, *input.document); !twice.isEmpty())
+        return usageError(twice);
     if (const QString problem =
             columnsProblem(header, *columns, *pattern, ignored, parser.isSet(kUniqueOption) ? unique : QStringList());
         !problem.isEmpty())
@@ -360,7 +372,7 @@ int BatchCommand::run(const QCommandLineParser& parser)
         return kExitRefused;
     }
 
-    RowWriter writer(console, *input.document, *columns, *pattern, header.size(), *choices, skipExisting,
+    RowWriter writer(console, *input.document, *columns, *pattern, *hashes, header.size(), *choices, skipExisting,
                      std::move(image.image));
     qsizetype refused = 0;
     int alike = 0;

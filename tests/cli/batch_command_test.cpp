@@ -4,6 +4,8 @@
 
 #include "cli_test_support.h"
 
+#include <array>
+
 #include <QDir>
 #include <QFile>
 
@@ -137,6 +139,22 @@ TEST_F(Batch, ACsvOrHeaderItCannotUseWritesNothing)
          .options = {u"--unique"_s, u"serial,mac"_s}},
         {.csv = "serial,name\n01020304,a\n", .errors = u"--skip-existing and --overwrite exclude each other."_s,
          .options = {u"--skip-existing"_s, u"--overwrite"_s}},
+        {.csv = "serial,name\n01020304,a\n", .errors = u"--hash \"#4=crc32:serial\": line 4 is 2 bytes; crc32 gives 4."_s,
+         .options = {u"--hash"_s, u"#4=crc32:serial"_s}},
+        {.csv = "serial,name\n01020304,a\n", .errors = u"--hash \"#4=crc16-xmodem:name,#4\": line 4 is in its own list."_s,
+         .options = {u"--hash"_s, u"#4=crc16-xmodem:name,#4"_s}},
+        {.csv = "serial,name\n01020304,a\n",
+         .errors = u"--hash \"serial=crc32:#3\": line 1 is the CSV column \"serial\" too; a record takes its data from one place."_s,
+         .options = {u"--hash"_s, u"serial=crc32:#3"_s}},
+        {.csv = "serial,name\n01020304,a\n",
+         .errors = u"--hash \"#4=crc32c:image:0-FF\": address ranges of the image are not supported yet; list records."_s,
+         .options = {u"--hash"_s, u"#4=crc32c:image:0-FF"_s}},
+        {.csv = "serial,name\n01020304,a\n", .errors = u"--hash \"#4=sum16\": expected NAME=ALGO:RECORD[,RECORD...][:le]."_s,
+         .options = {u"--hash"_s, u"#4=sum16"_s}},
+        {.csv = "serial,name\n01020304,a\n", .errors = u"--hash \"name=sum8:serial\": line 2 is an ASCII record; a checksum fills a HEX record."_s,
+         .options = {u"--hash"_s, u"name=sum8:serial"_s}},
+        {.csv = "serial,name\n01020304,a\n", .errors = u"--hash \"#4=sha256:fixed:le\": a digest has no byte order; :le is for the CRCs and sums."_s,
+         .options = {u"--hash"_s, u"#4=sha256:fixed:le"_s}},
         {.csv = "serial,name\nab12cd34,a\n01020304,b\nAB12CD34,c\n01020305,b\n",
          .errors = u"CSV line 4: the column \"serial\" repeats the value of CSV line 2: \"AB12CD34\".\n"
                    u"CSV line 5: the column \"name\" repeats the value of CSV line 3: \"b\".\n"
@@ -150,6 +168,32 @@ TEST_F(Batch, ACsvOrHeaderItCannotUseWritesNothing)
         EXPECT_EQ(result.exitCode, row.exitCode);
         EXPECT_TRUE(result.errors.startsWith(row.errors)) << result.errors.toStdString();
         EXPECT_FALSE(QFile::exists(path(u"out"_s)));
+    }
+}
+
+// Each row's checksums are over its own values, in the order listed; the
+// expected values come from Python's zlib and hashlib.
+TEST_F(Batch, HashFillsRecordsPerRow)
+{
+    Document hashed = templ;
+    hashed.table[4] = titled(hexRecordAt(0x5000, u"00000000"_s), u"crc"_s);
+    hashed.table[5] = titled(hexRecordAt(0x5100, u"0000"_s), u"sum"_s);
+    hashed.table[6] = titled(hexRecordAt(0x5200, u"000000"_s), u"digest"_s);
+    writeTemplate(u"h.639"_s, hashed);
+    writeFileBytes(path(u"d.csv"_s), "serial,name\n01020304,ab\n0A0B0C0D,cd\n");
+    const CliRun result = run({u"batch"_s, u"h.639"_s, u"d.csv"_s, u"-o"_s, u"{name}.KEY"_s, u"--hash"_s, u"crc=crc32:serial,name,#3"_s,
+                               u"--hash"_s, u"sum=sum16:serial:le"_s, u"--hash"_s, u"digest=sha256:#1"_s});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    for (const auto& [name, serial, crc, sum, digest] :
+         {std::array{u"ab"_s, u"01020304"_s, u"2DEC4EB7"_s, u"0A00"_s, u"9F64A7"_s},
+          std::array{u"cd"_s, u"0A0B0C0D"_s, u"B7DC73AF"_s, u"2E00"_s, u"B23549"_s}}) {
+        Document expected = hashed;
+        expected.table[0].KeyData = serial;
+        expected.table[1] = titled(asciiRecordAt(0x2000, name), u"name"_s);
+        expected.table[4].KeyData = crc;
+        expected.table[5].KeyData = sum;
+        expected.table[6].KeyData = digest;
+        EXPECT_EQ(readFileBytes(path(name + u".KEY"_s)), keyFileBytes(expected)) << name.toStdString();
     }
 }
 

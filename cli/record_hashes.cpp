@@ -1,0 +1,173 @@
+#include "record_hashes.h"
+
+#include "core/data_bytes.h"
+#include "files/srecord_writer.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace quorvane::cli {
+
+namespace {
+
+const QString kSyntax = QStringLiteral("NAME=ALGO:RECORD[,RECORD...][:le]");
+const QString kImagePrefix = QStringLiteral("image:");
+const QString kLittleEndianSuffix = QStringLiteral(":le");
+
+struct NamedSlot {
+    Slot slot = -1;
+    QString problem;
+};
+
+// A record named as a CSV column names it: "#3" for line 3, or the one
+// record in use with that title.
+NamedSlot slotNamed(const Document& document, const QString& name)
+{
+    static const QRegularExpression lineName(QStringLiteral("^#([0-9]+)$"));
+    if (const QRegularExpressionMatch match = lineName.match(name); match.hasMatch()) {
+        const int line = match.captured(1).toInt();
+        if (line >= 1 && line <= kRecordCount && document.table[line - 1].inUse())
+            return {.slot = line - 1, .problem = {}};
+        return {.problem = QStringLiteral("\"%1\" names no record of the template.").arg(name)};
+    }
+    QStringList lines;
+    Slot found = -1;
+    for (Slot slot = 0; slot < kRecordCount; ++slot)
+        if (const KeyRecord& record = document.table[slot]; record.inUse() && record.KeyTitle.trimmed() == name) {
+            found = slot;
+            lines << QString::number(lineNumberOf(slot));
+        }
+    if (lines.isEmpty())
+        return {.problem = QStringLiteral("\"%1\" names no record of the template.").arg(name)};
+    if (lines.size() > 1)
+        return {.problem = QStringLiteral("\"%1\" is the title of lines %2 of the template; name one as \"#%3\".")
+                               .arg(name, lines.join(QStringLiteral(", ")), lines.constFirst())};
+    return {.slot = found, .problem = {}};
+}
+
+QString sizeProblem(const KeyRecord& target, Slot slot, ChecksumAlgorithm algorithm)
+{
+    const int width = checksumWidth(algorithm);
+    const QString name = checksumAlgorithmName(algorithm);
+    if (target.KeyType != kTypeHex)
+        return QStringLiteral("line %1 is an ASCII record; a checksum fills a HEX record.").arg(lineNumberOf(slot));
+    if (algorithm == ChecksumAlgorithm::Sha256 && target.KeySize >= 1 && target.KeySize <= width)
+        return {};
+    if (target.KeySize == width)
+        return {};
+    return QStringLiteral("line %1 is %2 bytes; %3 gives %4%5.")
+        .arg(lineNumberOf(slot))
+        .arg(target.KeySize)
+        .arg(name, algorithm == ChecksumAlgorithm::Sha256 ? QStringLiteral("at most ") : QString())
+        .arg(width);
+}
+
+} // namespace
+
+QCommandLineOption hashOption()
+{
+    return {QStringLiteral("hash"),
+            QStringLiteral("Fill the HEX record NAME (a title or \"#3\") of each row with a checksum of the listed "
+                           "records' bytes, in their order, after the CSV values are in. ALGO: %1. The sums are the "
+                           "plain sums of the bytes cut to their width; sha256 is cut to the record's size (at most "
+                           "32 bytes); every other result must be the record's size. Most significant byte first, "
+                           "unless :le. Name a title with a comma as \"#3\". Repeatable, computed in the order "
+                           "given. Address ranges of the image are not supported yet.")
+                .arg(checksumAlgorithmNames().join(QStringLiteral(", "))),
+            kSyntax};
+}
+
+Parsed<RecordHashes> RecordHashes::parse(const QStringList& values, const Document& templateDocument)
+{
+    RecordHashes hashes;
+    for (const QString& value : values) {
+        const QString option = QStringLiteral("--hash \"%1\": ").arg(value);
+        const auto refused = [&option](const QString& why) { return Parsed<RecordHashes>::refused(option + why); };
+        const qsizetype equals = value.indexOf(QLatin1Char('='));
+        const qsizetype colon = value.indexOf(QLatin1Char(':'), equals + 1);
+        if (equals < 0 || colon < 0)
+            return refused(QStringLiteral("expected %1.").arg(kSyntax));
+        const QString algorithmName = value.mid(equals + 1, colon - equals - 1).trimmed();
+        QString list = value.mid(colon + 1);
+        const std::optional<ChecksumAlgorithm> algorithm = checksumAlgorithmNamed(algorithmName);
+        if (!algorithm)
+            return refused(QStringLiteral("\"%1\" is not an algorithm of --hash; one of %2.")
+                               .arg(algorithmName, checksumAlgorithmNames().join(QStringLiteral(", "))));
+        if (list.startsWith(kImagePrefix))
+            return refused(QStringLiteral("address ranges of the image are not supported yet; list records."));
+        const bool littleEndian = list.endsWith(kLittleEndianSuffix);
+        if (littleEndian)
+            list.chop(kLittleEndianSuffix.size());
+        if (littleEndian && *algorithm == ChecksumAlgorithm::Sha256)
+            return refused(QStringLiteral("a digest has no byte order; :le is for the CRCs and sums."));
+
+        const NamedSlot target = slotNamed(templateDocument, value.left(equals).trimmed());
+        if (target.slot < 0)
+            return refused(target.problem);
+        if (const QString why = sizeProblem(templateDocument.table[target.slot], target.slot, *algorithm); !why.isEmpty())
+            return refused(why);
+        Hash hash{.option = option, .target = target.slot, .algorithm = *algorithm, .over = {}, .littleEndian = littleEndian};
+        for (const QString& item : list.split(QLatin1Char(','))) {
+            if (item.trimmed().isEmpty())
+                return refused(QStringLiteral("expected %1.").arg(kSyntax));
+            const NamedSlot over = slotNamed(templateDocument, item.trimmed());
+            if (over.slot < 0)
+                return refused(over.problem);
+            if (over.slot == target.slot)
+                return refused(QStringLiteral("line %1 is in its own list.").arg(lineNumberOf(target.slot)));
+            hash.over << over.slot;
+        }
+        for (const Hash& earlier : hashes.hashes_) {
+            if (earlier.target == target.slot)
+                return refused(QStringLiteral("line %1 is filled by an earlier --hash too.").arg(lineNumberOf(target.slot)));
+            if (earlier.over.contains(target.slot))
+                return refused(QStringLiteral("line %1 is in the list of an earlier --hash; give this one first.")
+                                   .arg(lineNumberOf(target.slot)));
+        }
+        hashes.hashes_.push_back(std::move(hash));
+    }
+    return {std::move(hashes)};
+}
+
+QString RecordHashes::columnProblem(const QStringList& header, const QStringList& ignored,
+                                    const Document& templateDocument) const
+{
+    for (const QString& name : header) {
+        if (name.isEmpty() || ignored.contains(name))
+            continue;
+        const Slot slot = slotNamed(templateDocument, name).slot;
+        const auto filled = std::find_if(hashes_.cbegin(), hashes_.cend(), [slot](const Hash& hash) { return hash.target == slot; });
+        if (slot >= 0 && filled != hashes_.cend())
+            return filled->option + QStringLiteral("line %1 is the CSV column \"%2\" too; a record takes its data from one place.")
+                                        .arg(lineNumberOf(slot))
+                                        .arg(name);
+    }
+    return {};
+}
+
+QString RecordHashes::apply(Document& document) const
+{
+    for (const Hash& hash : hashes_) {
+        QByteArray bytes;
+        for (const Slot slot : hash.over) {
+            // The save gives a record without size its data's; any other
+            // disagreement it would fit, after a warning --yes answers, to
+            // bytes that are not the ones hashed here.
+            KeyRecord record = document.table[slot];
+            if (record.KeySize == 0)
+                record.KeySize = qint16(dataByteCount(record.KeyType, record.KeyData));
+            if (const QString why = recordWriteProblem(record, slot, document.mode.current()); !why.isEmpty())
+                return hash.option + why + QStringLiteral(" The checksum would not be over the bytes written.");
+            bytes += recordDataBytes(record);
+        }
+        KeyRecord& target = document.table[hash.target];
+        QByteArray result = checksumOf(hash.algorithm, bytes).left(target.KeySize);
+        if (hash.littleEndian)
+            std::reverse(result.begin(), result.end());
+        target.KeyData = QString::fromLatin1(result.toHex().toUpper());
+    }
+    return {};
+}
+
+} // namespace quorvane::cli
