@@ -69,9 +69,9 @@ QCommandLineOption hashOption()
 {
     return {QStringLiteral("hash"),
             QStringLiteral("Fill the HEX record NAME (a title or \"#3\") of each row with a checksum of the listed "
-                           "records' bytes, in their order, after the CSV values are in. ALGO: %1. The sums are the "
-                           "plain sums of the bytes cut to their width; sha256 is cut to the record's size (at most "
-                           "32 bytes); every other result must be the record's size. Most significant byte first, "
+                           "records' bytes, in their order, after the CSV values are in. ALGO: %1 (crc32 is the zip and "
+                           "Ethernet CRC, crc16-ccitt-false CRC-16/IBM-3740). The sums are the plain sums of the "
+                           "bytes cut to their width; sha256 is cut to the record's size (at most 32 bytes); every other result must be the record's size. Most significant byte first, "
                            "unless :le. Name a title with a comma as \"#3\". Repeatable, computed in the order "
                            "given. Address ranges of the image are not supported yet.")
                 .arg(checksumAlgorithmNames().join(QStringLiteral(", "))),
