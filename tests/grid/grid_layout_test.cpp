@@ -94,8 +94,9 @@ TEST(GridGeometry, ForEveryFont)
                 EXPECT_EQ(row[k].height(), row[0].height()) << "row " << r << " control " << k;
             }
             EXPECT_GE(row[0].height(), font.lineHeight);
-            if (r > 0)
+            if (r > 0) {
                 EXPECT_LT(layout.titleRect(r - 1).bottom(), layout.titleRect(r).top()) << r;
+            }
         }
         const struct { const char* field; QRect rect; int textWidth; } fields[] = {
             {"line number", layout.lineNumberRect(0), 3 * font.digitWidth},
