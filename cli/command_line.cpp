@@ -7,6 +7,7 @@
 #include "extract_command.h"
 #include "merge_command.h"
 #include "show_command.h"
+#include "template_command.h"
 #include "verify_command.h"
 
 #include "core/version_info.h"
@@ -57,6 +58,7 @@ std::vector<std::unique_ptr<Command>> makeCommands(Console& console)
     commands.push_back(std::make_unique<CheckCommand>(console));
     commands.push_back(std::make_unique<ShowCommand>(console));
     commands.push_back(std::make_unique<BuildCommand>(console));
+    commands.push_back(std::make_unique<TemplateCommand>(console));
     commands.push_back(std::make_unique<BatchCommand>(console));
     commands.push_back(std::make_unique<ExtractCommand>(console));
     commands.push_back(std::make_unique<MergeCommand>(console));

@@ -1,6 +1,7 @@
 #include "show_command.h"
 
 #include "input_document.h"
+#include "template_command.h"
 
 #include "core/hex_text.h"
 
@@ -13,6 +14,7 @@ namespace quorvane::cli {
 namespace {
 
 const QString kJsonOption = QStringLiteral("json");
+const QString kCsvOption = QStringLiteral("csv");
 
 QString addressText(const KeyRecord& record, AddressSize size)
 {
@@ -77,6 +79,7 @@ ShowCommand::ShowCommand(Console& console)
 {
     addPositional({QStringLiteral("FILE"), QStringLiteral("The template or KEY file.")});
     addOption({kJsonOption, QStringLiteral("Print JSON: the address size and the records.")});
+    addOption({kCsvOption, QStringLiteral("Print the CSV that the template command makes this template from.")});
 }
 
 void ShowCommand::printTable(const Document& document)
@@ -100,11 +103,16 @@ void ShowCommand::printTable(const Document& document)
 
 int ShowCommand::run(const QCommandLineParser& parser)
 {
+    if (parser.isSet(kJsonOption) && parser.isSet(kCsvOption))
+        return usageError(QStringLiteral("--json and --csv exclude each other."));
     const InputDocument input = readInputDocument(parser.positionalArguments().constFirst(), console);
     if (!input.document)
         return input.exitCode;
     if (parser.isSet(kJsonOption))
         console.print(QString::fromUtf8(recordsJson(*input.document).toJson(QJsonDocument::Indented)).trimmed());
+    else if (parser.isSet(kCsvOption))
+        for (const QString& line : templateCsvLines(*input.document))
+            console.print(line);
     else
         printTable(*input.document);
     return kExitSuccess;

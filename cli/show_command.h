@@ -4,8 +4,8 @@
 
 #include "core/document.h"
 
-// show FILE [--json]: the records of a template or KEY file as the grid
-// shows them.
+// show FILE [--json|--csv]: the records of a template or KEY file as the
+// grid shows them, as JSON, or as the CSV the template command reads.
 namespace quorvane::cli {
 
 class ShowCommand : public Command {
