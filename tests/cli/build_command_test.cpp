@@ -4,6 +4,8 @@
 
 #include "cli_test_support.h"
 
+#include "files/intel_hex_writer.h"
+
 #include <QFile>
 
 #include <optional>
@@ -33,6 +35,7 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
         int exitCode = 0;
         QString errors = {};
         std::optional<Document> written = {}; // nullopt: no file
+        bool intelHex = false;
     };
     const Row rows[] = {
         {.name = "sorted by address",
@@ -55,6 +58,12 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
          .options = {u"--addr"_s, u"32"_s, u"-y"_s},
          .errors = u"WARNING: "_s + addressWarning + u"\nAnswered OK (--yes).\n"_s,
          .written = documentIn(Bits32, {{0, hexRecordAt(0x1000, QString(2 * 250, u'A'))}})},
+        {.name = "a .hex name", .input = documentIn(Bits32, {{0, low}}), .out = u"out.Hex"_s,
+         .written = documentIn(Bits32, {{0, low}}), .intelHex = true},
+        {.name = "--format ihex", .input = documentIn(Bits32, {{0, low}}), .options = {u"--format"_s, u"ihex"_s},
+         .written = documentIn(Bits32, {{0, low}}), .intelHex = true},
+        {.name = "--format srec", .input = documentIn(Bits32, {{0, low}}), .options = {u"--format"_s, u"srec"_s},
+         .out = u"out.ihx"_s, .written = documentIn(Bits32, {{0, low}})},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -70,7 +79,8 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
             continue;
         }
         EXPECT_EQ(result.output, u"Wrote "_s + row.out + u'\n');
-        EXPECT_EQ(readFileBytes(path(row.out)), keyFileBytes(*row.written));
+        EXPECT_EQ(readFileBytes(path(row.out)), row.intelHex ? intelHexFileContents(row.written->table, Bits32)
+                                                             : keyFileBytes(*row.written));
     }
 }
 
