@@ -165,7 +165,7 @@ RowOutcome RowWriter::writeFile(Document& document, const QString& path, const Q
     // Folders the pattern's columns name are made as the files need them.
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!image_) {
-        result = writeDocumentFile(document, path, questions_);
+        result = writeDocumentFile(document, path, questions_, choices_.format);
         if (result.status != SaveStatus::Refused)
             return {result.saved() ? RowStatus::Written : RowStatus::Refused};
         if (const std::optional<QString> reason = systemReason(result.message, path))
@@ -200,6 +200,7 @@ BatchCommand::BatchCommand(Console& console)
                QStringLiteral("The file names, from the row's columns: out/{serial}.KEY (required). A .639 name "
                               "writes templates."),
                QStringLiteral("PATTERN")});
+    addOption(keyFormatOption());
     addOption({kImageOption,
                QStringLiteral("Write each row's key data into a copy of this S-record, Intel HEX or binary image, "
                               "named by the pattern, instead of a KEY file."),
@@ -331,6 +332,9 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const Parsed<SaveChoices> choices = saveChoices(parser);
     if (!choices)
         return usageError(choices.problem);
+    if (const QString problem = keyFormatProblem(*choices, parser.value(kOutputOption), parser.isSet(kImageOption));
+        !problem.isEmpty())
+        return usageError(problem);
     const bool skipExisting = parser.isSet(kSkipExistingOption);
     if (skipExisting && choices->overwrite)
         return usageError(QStringLiteral("--skip-existing and --overwrite exclude each other."));

@@ -32,6 +32,7 @@ BuildCommand::BuildCommand(Console& console)
     addPositional({QStringLiteral("IN"), QStringLiteral("The template or KEY file to open.")});
     addOption({{QStringLiteral("o"), kOutputOption}, QStringLiteral("The file to write (required): a template when its name ends in .639, a KEY file otherwise."),
                QStringLiteral("OUT")});
+    addOption(keyFormatOption());
     addOption({kAddressOption,
                QStringLiteral("Change the address size first, as the AddressSize menu does (a smaller data limit warns "
                               "and cuts records that no longer fit; fewer address digits warn of keys that would be "
@@ -56,6 +57,8 @@ int BuildCommand::run(const QCommandLineParser& parser)
     const Parsed<SaveChoices> choices = saveChoices(parser);
     if (!choices)
         return usageError(choices.problem);
+    if (const QString problem = keyFormatProblem(*choices, output); !problem.isEmpty())
+        return usageError(problem);
     if (!outputAllowed(output, *choices, console))
         return kExitRefused;
 
@@ -66,7 +69,7 @@ int BuildCommand::run(const QCommandLineParser& parser)
     ConsoleQuestions questions(console, choices->answerYes);
     if (addressSize && !changeAddressSize(document, *addressSize, questions))
         return kExitRefused;
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
+    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions, choices->format), QString(), console, output);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

@@ -18,7 +18,8 @@ ExtractCommand::ExtractCommand(Console& console)
            .outputDescription = QStringLiteral(
                "The file to write (required): a template when its name ends in .639, a KEY file otherwise."),
            // The records give only addresses and sizes; the save checks them after the extraction.
-           .prepareKeyData = false})
+           .prepareKeyData = false,
+           .keyFormat = true})
 {
 }
 
@@ -43,7 +44,7 @@ int ExtractCommand::runWithKeyData(const ImageCall& call, Document& document)
     document.table = extracted.table;
 
     ConsoleQuestions questions(console, call.choices.answerYes);
-    const int exitCode = reportSave(saveDocument(document, call.outputPath, call.choices.sortOn, questions), QString(),
+    const int exitCode = reportSave(saveDocument(document, call.outputPath, call.choices.sortOn, questions, call.choices.format), QString(),
                                     console, call.outputPath);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + call.outputPath);

@@ -18,6 +18,8 @@ ImageCommand::ImageCommand(Console& console, QString name, QString description, 
     addPositional(shape_.imageFirst ? shape_.document : shape_.image);
     if (!shape_.outputDescription.isEmpty())
         addOption({{QStringLiteral("o"), kOutputOption}, shape_.outputDescription, QStringLiteral("OUT")});
+    if (shape_.keyFormat)
+        addOption(keyFormatOption());
     addOption(startAddressOption());
     if (shape_.allowOutside)
         addOption(allowOutsideOption());
@@ -47,6 +49,8 @@ int ImageCommand::run(const QCommandLineParser& parser)
     if (!choices)
         return usageError(choices.problem);
     call.choices = *choices;
+    if (const QString problem = keyFormatProblem(call.choices, call.outputPath); !problem.isEmpty())
+        return usageError(problem);
     if (const QString misplaced = startOptionProblem(parser, call.imagePath); !misplaced.isEmpty())
         return usageError(misplaced);
     if (writes && !outputAllowed(call.outputPath, call.choices, console))

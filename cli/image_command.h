@@ -40,6 +40,8 @@ protected:
         // A script reads 1 as "the image lacks the key data": for such a
         // command every input that keeps it from telling ends with 2.
         bool inputFailureIsUsage = false;
+        // --format, for a command whose output is a KEY file or template.
+        bool keyFormat = false;
     };
 
     ImageCommand(Console& console, QString name, QString description, Shape shape);

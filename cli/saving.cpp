@@ -2,6 +2,7 @@
 
 #include "exit_codes.h"
 
+#include "document/document_files.h"
 #include "files/atomic_save.h"
 
 #include <QFileInfo>
@@ -14,6 +15,7 @@ const QString kSort = QStringLiteral("sort");
 const QString kNoSort = QStringLiteral("no-sort");
 const QString kYes = QStringLiteral("yes");
 const QString kOverwrite = QStringLiteral("overwrite");
+const QString kFormat = QStringLiteral("format");
 
 } // namespace
 
@@ -31,12 +33,42 @@ QCommandLineOption overwriteOption()
     return {kOverwrite, QStringLiteral("Replace an output file that is there already; without it such a file refuses.")};
 }
 
+QCommandLineOption keyFormatOption()
+{
+    return {kFormat,
+            QStringLiteral("Write KEY files as Intel HEX (ihex) or S-records (srec); without it a name ending in "
+                           ".hex, .ihx or .ihex writes Intel HEX, any other S-records."),
+            QStringLiteral("ihex|srec")};
+}
+
 Parsed<SaveChoices> saveChoices(const QCommandLineParser& parser)
 {
     if (parser.isSet(kSort) && parser.isSet(kNoSort))
         return Parsed<SaveChoices>::refused(QStringLiteral("--sort and --no-sort exclude each other."));
-    return {SaveChoices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
-                       .overwrite = parser.optionNames().contains(kOverwrite)}};
+    SaveChoices choices{.sortOn = !parser.isSet(kNoSort), .answerYes = parser.isSet(kYes),
+                        .overwrite = parser.optionNames().contains(kOverwrite)};
+    // Asked only of a command that has the option: Qt warns of an unknown name.
+    if (parser.optionNames().contains(kFormat)) {
+        const QString format = parser.value(kFormat);
+        if (format == QLatin1String("ihex"))
+            choices.format = KeyFileFormat::IntelHex;
+        else if (format == QLatin1String("srec"))
+            choices.format = KeyFileFormat::SRecord;
+        else
+            return Parsed<SaveChoices>::refused(QStringLiteral("--format takes ihex or srec, not \"%1\".").arg(format));
+    }
+    return {choices};
+}
+
+QString keyFormatProblem(const SaveChoices& choices, const QString& output, bool image)
+{
+    if (choices.format == KeyFileFormat::ByName)
+        return {};
+    if (image)
+        return QStringLiteral("--format applies to KEY files; --image writes images.");
+    if (isTemplateFileName(output))
+        return QStringLiteral("--format applies to KEY files; %1 names a template.").arg(output);
+    return {};
 }
 
 QString fileSaveError(const QString& path, const QString& reason)

@@ -21,15 +21,23 @@ namespace quorvane::cli {
 [[nodiscard]] QList<QCommandLineOption> saveOptions();
 // For the commands that write a file.
 [[nodiscard]] QCommandLineOption overwriteOption();
+// --format ihex|srec, for the commands that write KEY files: their format
+// when the name should not choose it.
+[[nodiscard]] QCommandLineOption keyFormatOption();
 
 struct SaveChoices {
     bool sortOn = true;
     bool answerYes = false;
     bool overwrite = false;
+    KeyFileFormat format = KeyFileFormat::ByName;
 };
 
 // The choices, or why not when they contradict each other.
 [[nodiscard]] Parsed<SaveChoices> saveChoices(const QCommandLineParser& parser);
+
+// Why --format does not fit the output: a template name, or images
+// (`image`) rather than KEY files; an empty text when it fits or is not given.
+[[nodiscard]] QString keyFormatProblem(const SaveChoices& choices, const QString& output, bool image = false);
 
 // Why the file at `path` cannot be written: it is there and `overwrite` is
 // not given, or the system's "File Save Error." with the path and its reason

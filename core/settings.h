@@ -7,7 +7,7 @@ namespace quorvane {
 
 // Values kept between runs in the settings file.
 struct Settings {
-    qint16 FilterIndexSetting = 1; // file dialogs' filter index, 1..4
+    qint16 FilterIndexSetting = 1; // file dialogs' filter index, 1..5 (5: File Save's Intel HEX)
     QString LastPath;              // last file chosen in the save dialog
     qint16 SortOn = 1;             // address sort: 1 on, 0 off (any non-zero is on)
 
@@ -15,6 +15,6 @@ struct Settings {
 };
 
 inline constexpr qint16 kFilterIndexMin = 1;
-inline constexpr qint16 kFilterIndexMax = 4;
+inline constexpr qint16 kFilterIndexMax = 5;
 
 } // namespace quorvane

@@ -21,6 +21,12 @@ bool isTemplateFileName(const QString& path)
     return fileExtension(path) == kTemplateExtension;
 }
 
+bool isIntelHexFileName(const QString& path)
+{
+    const QString extension = fileExtension(path).toLower();
+    return extension == QLatin1String("hex") || extension == QLatin1String("ihx") || extension == QLatin1String("ihex");
+}
+
 OpenResult openDocument(QIODevice& device, bool templateFile)
 {
     OpenResult result;

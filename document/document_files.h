@@ -15,6 +15,8 @@ namespace quorvane {
 // X.KEY are KEY files.
 [[nodiscard]] QString fileExtension(const QString& path);
 [[nodiscard]] bool isTemplateFileName(const QString& path);
+// A KEY file name that asks for Intel HEX: hex, ihx or ihex, in any case.
+[[nodiscard]] bool isIntelHexFileName(const QString& path);
 
 enum class OpenStatus {
     Opened,

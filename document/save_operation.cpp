@@ -5,6 +5,7 @@
 #include "checks/address_sort.h"
 #include "checks/save_sequence.h"
 #include "files/atomic_save.h"
+#include "files/intel_hex_writer.h"
 #include "files/srecord_writer.h"
 #include "files/template_file.h"
 
@@ -47,6 +48,20 @@ SaveResult fitDataSizes(Document& document, bool templateFile, Questions& questi
     return fromStep(runDataSizeStep(document.table, templateFile, askingThrough(questions)));
 }
 
+namespace {
+
+// The writer the name and the asked format choose.
+QString writeFileAs(const QString& path, const Document& document, KeyFileFormat format)
+{
+    if (isTemplateFileName(path))
+        return FormatSave(path, document);
+    if (format == KeyFileFormat::ByName)
+        format = isIntelHexFileName(path) ? KeyFileFormat::IntelHex : KeyFileFormat::SRecord;
+    return format == KeyFileFormat::IntelHex ? IntelHexSave(path, document) : SRecodeSave(path, document);
+}
+
+} // namespace
+
 SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions)
 {
     if (SaveResult result = prepareSave(document, sortOn, questions); !result.saved())
@@ -54,24 +69,24 @@ SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions)
     return fitDataSizes(document, false, questions);
 }
 
-SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions)
+SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions, KeyFileFormat format)
 {
     const bool templateFile = isTemplateFileName(path);
     if (SaveResult result = fitDataSizes(document, templateFile, questions); !result.saved())
         return result;
     if (!FileWriteTest(path).isEmpty())
         return {SaveStatus::Refused, kFileSaveErrorMessage};
-    const QString error = templateFile ? FormatSave(path, document) : SRecodeSave(path, document);
+    const QString error = writeFileAs(path, document, format);
     if (!error.isEmpty())
         return {SaveStatus::Refused, error};
     return {};
 }
 
-SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions)
+SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions, KeyFileFormat format)
 {
     if (SaveResult result = prepareSave(document, sortOn, questions); !result.saved())
         return result;
-    return writeDocumentFile(document, path, questions);
+    return writeDocumentFile(document, path, questions, format);
 }
 
 } // namespace quorvane

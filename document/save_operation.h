@@ -24,6 +24,11 @@ struct SaveResult {
     [[nodiscard]] bool saved() const { return status == SaveStatus::Saved; }
 };
 
+// The format of a KEY file: chosen by its name (Intel HEX for .hex, .ihx
+// and .ihex, S-records for any other), or as the caller asks. A template
+// name writes a template whatever is asked.
+enum class KeyFileFormat { ByName, SRecord, IntelHex };
+
 inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 
 // Before the file is chosen: records without an address and illegal HEX
@@ -38,8 +43,9 @@ inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 
 // After the file is chosen: sizes that disagree with the data are fitted
 // after a warning, the file's folder is probed, and the template or KEY
-// writer replaces the file only once the new content is complete.
-[[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions);
+// writer of the format replaces the file only once the new content is complete.
+[[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions,
+                                           KeyFileFormat format = KeyFileFormat::ByName);
 
 // The first step of writeDocumentFile alone: sizes that disagree with the
 // data (for a template file only missing ones) are fitted after a warning.
@@ -52,6 +58,7 @@ inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 [[nodiscard]] SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions);
 
 // Both halves, for callers that know the file from the start.
-[[nodiscard]] SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions);
+[[nodiscard]] SaveResult saveDocument(Document& document, const QString& path, bool sortOn, Questions& questions,
+                                      KeyFileFormat format = KeyFileFormat::ByName);
 
 } // namespace quorvane

@@ -16,7 +16,7 @@ inline const QString kSettingsFileName = QStringLiteral("Quorvane.ini");
 // first problem (missing file, short file, a bad or out-of-range number) is
 // kept, the rest stays as in `startValues`. A file of more than 1 MiB is no
 // settings file and is ignored whole. Nothing is reported. The filter index
-// is clamped to 1..4 afterwards.
+// is clamped to 1..5 afterwards.
 [[nodiscard]] Settings readSettings(QIODevice& device, Settings startValues);
 [[nodiscard]] Settings readSettingsFile(const QString& path, Settings startValues);
 

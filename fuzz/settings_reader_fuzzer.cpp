@@ -1,4 +1,4 @@
-// readSettings over any bytes: the filter index always lands in 1..4, and
+// readSettings over any bytes: the filter index always lands in 1..5, and
 // the settings it gives, written as End writes them, read back the same (but
 // for a last path the file cannot hold).
 
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Settings start{.FilterIndexSetting = 9, .LastPath = QStringLiteral("start"), .SortOn = -7};
     const Settings read = readSettings(input.device(), start);
     expect(read.FilterIndexSetting >= kFilterIndexMin && read.FilterIndexSetting <= kFilterIndexMax,
-           "the filter index is within 1..4", [&] { return describe(read); });
+           "the filter index is within 1..5", [&] { return describe(read); });
 
     fuzz::InputDevice written(settingsFileContents(read));
     const Settings reread = readSettings(written.device(), Settings{});

@@ -6,7 +6,7 @@ FileDialogRequest documentDialog(FileDialogKind kind, const Settings& settings)
 {
     FileDialogRequest request;
     request.kind = kind;
-    request.filter = kDocumentFileFilter;
+    request.filter = kind == FileDialogKind::Save ? kDocumentSaveFilter : kDocumentFileFilter;
     request.filterIndex = settings.FilterIndexSetting;
     if (kind == FileDialogKind::Open) {
         request.fileMustExist = true;

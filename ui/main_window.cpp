@@ -206,7 +206,7 @@ void MainWindow::loadSettings()
                                      QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     // A missing, short or damaged file leaves the start values (sort on,
     // filter index 1, no last path) for whatever could not be read; the
-    // filter index comes back clamped to 1..4.
+    // filter index comes back clamped to 1..5.
     session_.settings = readSettingsFile(settingsPath_, Settings{});
     addressSortCommand_->setSortOn(session_.settings.SortOn != 0);
 }

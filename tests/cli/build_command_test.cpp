@@ -4,6 +4,8 @@
 
 #include "cli_test_support.h"
 
+#include "files/intel_hex_writer.h"
+
 #include <QFile>
 
 #include <optional>
@@ -24,6 +26,7 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
     const KeyRecord high = titled(hexRecordAt(0x2000, u"0102"_s), u"high"_s);
     const KeyRecord low = titled(hexRecordAt(0x1000, u"AABB"_s), u"low"_s);
     const KeyRecord bytes252 = hexRecordAt(0x1000, QString(2 * 252, u'A'));
+    const Document lowOnly = documentIn(Bits32, {{0, low}});
 
     struct Row {
         const char* name;
@@ -33,6 +36,7 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
         int exitCode = 0;
         QString errors = {};
         std::optional<Document> written = {}; // nullopt: no file
+        bool intelHex = false;
     };
     const Row rows[] = {
         {.name = "sorted by address",
@@ -42,7 +46,7 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
          .input = documentIn(Bits32, {{0, high}, {1, low}}),
          .options = {u"--no-sort"_s},
          .written = documentIn(Bits32, {{0, high}, {1, low}})},
-        {.name = "a folder that does not exist", .input = documentIn(Bits32, {{0, low}}),
+        {.name = "a folder that does not exist", .input = lowOnly,
          .out = u"missing/out.KEY"_s, .exitCode = 1,
          .errors = u"File Save Error.\nmissing/out.KEY: No such file or directory\n"_s},
         {.name = "to a smaller data limit, unanswered",
@@ -55,6 +59,8 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
          .options = {u"--addr"_s, u"32"_s, u"-y"_s},
          .errors = u"WARNING: "_s + addressWarning + u"\nAnswered OK (--yes).\n"_s,
          .written = documentIn(Bits32, {{0, hexRecordAt(0x1000, QString(2 * 250, u'A'))}})},
+        {.name = "a .hex name", .input = lowOnly, .out = u"out.Hex"_s, .written = lowOnly, .intelHex = true},
+        {.name = "--format ihex", .input = lowOnly, .options = {u"--format"_s, u"ihex"_s}, .written = lowOnly, .intelHex = true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -70,7 +76,8 @@ TEST_F(Build, RunsTheEditorsStepsAndWritesWhatTheWritersWrite)
             continue;
         }
         EXPECT_EQ(result.output, u"Wrote "_s + row.out + u'\n');
-        EXPECT_EQ(readFileBytes(path(row.out)), keyFileBytes(*row.written));
+        EXPECT_EQ(readFileBytes(path(row.out)), row.intelHex ? intelHexFileContents(row.written->table, Bits32)
+                                                             : keyFileBytes(*row.written));
     }
 }
 

@@ -31,7 +31,7 @@ TEST(SettingsFile, ReadsWhatItCanAndKeepsStartValuesForTheRest)
     const Settings start{3, "/start", 0};
     const struct { const char* what; QByteArray contents; Settings expected; } cases[] = {
         {"empty file", "", start},
-        {"filter above 4 clamps", lines("\"/home/u/k.KEY\"", "9,1"), Settings{4, "/home/u/k.KEY", 1}},
+        {"filter above 5 clamps", lines("\"/home/u/k.KEY\"", "9,1"), Settings{5, "/home/u/k.KEY", 1}},
         {"filter below 1 clamps, any sort value kept", lines("\"\"", "0,5"), Settings{1, "", 5}},
         {"only the first line", "\"/p/only.KEY\"\r\n", Settings{3, "/p/only.KEY", 0}},
         {"path with commas, LF line ends", lines("\"/a,\"", "2,1").replace("\r\n", "\n"), Settings{2, "/a,", 1}},
@@ -66,7 +66,7 @@ TEST(SettingsFile, OnDiskLivesBesideTheProgramUnlessThatFolderCannotBeWritten)
     EXPECT_EQ(settingsFilePath(program, config), program + "/Quorvane.ini");
     // An installed program's folder: here one that does not exist at all.
     EXPECT_EQ(settingsFilePath(dir.filePath("missing"), config), config + "/Quorvane.ini");
-    EXPECT_EQ(readSettingsFile(config + "/Quorvane.ini", {9, "/keep", 0}), (Settings{4, "/keep", 0}));
+    EXPECT_EQ(readSettingsFile(config + "/Quorvane.ini", {9, "/keep", 0}), (Settings{5, "/keep", 0}));
 
     const Settings s{3, QString::fromUtf8("/home/\xC3\xA9t\xC3\xA9/k,1.KEY"), 0};
     for (const QString& path : {config + "/Quorvane.ini", program + "/Quorvane.ini"}) {

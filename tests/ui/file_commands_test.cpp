@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(contentsOf(target), saved ? srecordFileContents(table(), AddressSize::Bits32) : "<missing>");
         if (dialogShown) {
             QVERIFY(modal().fileDialogs().front()
-                    == (FileDialogRequest{FileDialogKind::Save, kDocumentFileFilter, 1, QString(), false, true}));
+                    == (FileDialogRequest{FileDialogKind::Save, kDocumentSaveFilter, 1, QString(), false, true}));
             // The filter chosen in the dialog is kept, even when the save stops later.
             QCOMPARE(int(window().settings().FilterIndexSetting), name.isEmpty() ? 1 : 2);
         }

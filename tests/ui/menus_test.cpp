@@ -68,7 +68,7 @@ private slots:
         QTest::addColumn<QStringList>("commands");
         QTest::addColumn<bool>("sortOn");
         QTest::newRow("first run") << QByteArray() << QStringList{} << true;
-        QTest::newRow("9,0: filter 4, sort off") << settingsFile("/a.KEY", "9,0") << QStringList{} << false;
+        QTest::newRow("9,0: filter 5, sort off") << settingsFile("/a.KEY", "9,0") << QStringList{} << false;
         QTest::newRow("off") << QByteArray() << QStringList{"DoSort2"} << false;
         QTest::newRow("off, on") << QByteArray() << QStringList{"DoSort2", "DoSort"} << true;
         QTest::newRow("on again") << QByteArray() << QStringList{"DoSort"} << true;
@@ -85,7 +85,7 @@ private slots:
         for (const QString& command : commands)
             QVERIFY(trigger(command));
         QCOMPARE(window().settings().LastPath, contents.isEmpty() ? QString() : QStringLiteral("/a.KEY"));
-        QCOMPARE(int(window().settings().FilterIndexSetting), contents.isEmpty() ? 1 : 4);
+        QCOMPARE(int(window().settings().FilterIndexSetting), contents.isEmpty() ? 1 : 5);
         QCOMPARE(int(window().settings().SortOn), int(sortOn));
         QCOMPARE(checked("DoSort"), sortOn);
         QCOMPARE(checked("DoSort2"), !sortOn);
@@ -137,7 +137,7 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QFile file(settingsPath());
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), settingsFile("/k/a,b.KEY", "4,0"));
+        QCOMPARE(file.readAll(), settingsFile("/k/a,b.KEY", "5,0"));
     }
 };
 
