@@ -33,9 +33,11 @@ TEST(IntelHexSave, ObjcopyReadsTheBytesOfTheSRecordFile)
         const QByteArray text = test::readFileBytes(hex);
         EXPECT_TRUE(text.endsWith("\r\n:00000001FF\r\n") && text.count("\r\n") == text.count('\n'));
         // A reader that wraps the offset inside its page must not misplace a byte either.
-        for (const QByteArray& line : text.split('\n'))
-            if (const auto fields = intelHexFieldsOf(line.trimmed()); fields && fields->type == 0)
+        for (const QByteArray& line : text.split('\n')) {
+            if (const auto fields = intelHexFieldsOf(line.trimmed()); fields && fields->type == 0) {
                 EXPECT_TRUE(fields->count <= 16 && fields->offset + fields->count <= 0x10000) << line.constData();
+            }
+        }
         for (const auto& [format, file] : {std::pair{u"ihex"_s, hex}, std::pair{u"srec"_s, key}})
             ASSERT_EQ(test::runTool(u"objcopy"_s, {u"-I"_s, format, u"-O"_s, u"binary"_s, file, file + u".bin"_s}), QString());
         EXPECT_EQ(test::readFileBytes(hex + u".bin"_s), test::readFileBytes(key + u".bin"_s));
