@@ -139,7 +139,9 @@ std::optional<RecordLine> parseRecordLine(QStringView text, int previousWidth, Q
     if (text.size() < record.addressWidth + 3)
         return tooShort();
     const QString address = text.right(record.addressWidth).toString();
-    if (!IsHEXString(address)) {
+    // Without a width there is no address to read: taking an empty one would
+    // set address 0 and cut the title at a place no separator marks.
+    if (address.isEmpty() || !IsHEXString(address)) {
         problem = QStringLiteral("the address is not a hex number.");
         return std::nullopt;
     }

@@ -74,6 +74,8 @@ TEST(FormatLoad, ReportsTheLineAndKeepsWhatWasRead)
         {"# Template File\r\nA , 000001 ,  x ,  0\r\nFF\r\n", "Line 2 of the file: the size is not a decimal number.", Bits32, 0},
         {"# Template File\r\nA , 0G000001 ,  1 ,  0\r\nFF\r\n", "Line 2 of the file: the address is not a hex number.", Bits32, 0},
         {"# Template File\r\nA\r\nFF\r\n", "Line 2 of the file: the record line is too short.", Bits32, 0},
+        // No comma marks the address and no line before gives its width.
+        {"# Template File\r\nTitle ,  1 ,  0\r\nFF\r\n", "Line 2 of the file: the address is not a hex number.", Bits32, 0},
         {"# Template File\r\nA , 000001 ,  1 ,  0\r\nFF\r\nB , 0001 ,  1 ,  x\r\n",
          "Line 4 of the file: the type is neither 0 (HEX) nor 1 (ASCII).", Bits24, 1},
         {"# Template File\r\n" + QByteArray(200 << 10, 'x'), "Line 2 of the file: the line is too long.", Bits32, 0},
