@@ -4,6 +4,7 @@
 #include "file_name_pattern.h"
 #include "image_options.h"
 #include "input_document.h"
+#include "manifest.h"
 #include "record_columns.h"
 #include "record_hashes.h"
 #include "saving.h"
@@ -26,6 +27,7 @@ const QString kImageOption = QStringLiteral("image");
 const QString kIgnoreColumnOption = QStringLiteral("ignore-column");
 const QString kUniqueOption = QStringLiteral("unique");
 const QString kSkipExistingOption = QStringLiteral("skip-existing");
+const QString kManifestOption = QStringLiteral("manifest");
 
 // A full disk or a folder that refuses every file would otherwise report
 // the same failure once per row of a long list.
@@ -70,10 +72,23 @@ enum class RowStatus { Written, Kept, Refused, Failed };
 
 struct RowOutcome {
     RowStatus status;
-    // For Failed: the file and the system's reason.
+    // The row's file once it has a name; for Failed the system's reason, for Refused why.
     QString path = {};
     QString reason = {};
+    // The records' values as written, for the manifest.
+    QStringList values = {};
 };
+
+QString statusName(RowStatus status)
+{
+    switch (status) {
+    case RowStatus::Written: return QStringLiteral("written");
+    case RowStatus::Kept: return QStringLiteral("kept");
+    case RowStatus::Refused: return QStringLiteral("refused");
+    case RowStatus::Failed: return QStringLiteral("failed");
+    }
+    return {};
+}
 
 // Writes the files of the rows one by one; a row that fails writes nothing
 // and the next one goes on.
@@ -95,7 +110,7 @@ private:
     [[nodiscard]] RowOutcome refuse(const QString& context, const QString& why)
     {
         console_.message(context + why);
-        return {RowStatus::Refused};
+        return {RowStatus::Refused, namedPath_, why};
     }
 
     [[nodiscard]] RowOutcome fail(const QString& context, const QString& path, const QString& reason)
@@ -120,16 +135,20 @@ private:
     // Each file is written by one row only: a serial twice in the list is
     // a mistake that must not silently replace the first device's file.
     QHash<QString, qint64> rowOfFile_;
+    // The file of the row being written, once its name is known.
+    QString namedPath_;
 };
 
 RowOutcome RowWriter::write(const CsvRow& row)
 {
     const QString context = QStringLiteral("CSV line %1: ").arg(row.line);
+    namedPath_.clear();
     if (row.fields.size() != fieldCount_)
         return refuse(context, QStringLiteral("%1 fields where the header has %2.").arg(row.fields.size()).arg(fieldCount_));
     const FileNamePattern::FileName name = pattern_.fileNameFor(row.fields);
     if (!name.problem.isEmpty())
         return refuse(context, name.problem);
+    namedPath_ = name.path;
     const QString absolute = QDir::cleanPath(QFileInfo(name.path).absoluteFilePath());
     if (const auto earlier = rowOfFile_.constFind(absolute); earlier != rowOfFile_.cend())
         return refuse(context, QStringLiteral("the file name \"%1\" is that of CSV line %2.").arg(name.path).arg(*earlier));
@@ -138,7 +157,7 @@ RowOutcome RowWriter::write(const CsvRow& row)
         return refuse(context, QStringLiteral("%1 is a symbolic link; no row writes through one.").arg(link));
     if (skipExisting_ && QFileInfo::exists(name.path)) {
         console_.print(context + QStringLiteral("kept ") + name.path + QStringLiteral(" (--skip-existing)"));
-        return {RowStatus::Kept};
+        return {RowStatus::Kept, name.path};
     }
     if (!choices_.overwrite && QFileInfo::exists(name.path))
         return refuse(context, name.path + QStringLiteral(": the file is there already; --overwrite replaces it, "
@@ -150,7 +169,10 @@ RowOutcome RowWriter::write(const CsvRow& row)
     if (const QString problem = hashes_.apply(document); !problem.isEmpty())
         return refuse(context, problem);
     questions_.setContext(context);
-    const RowOutcome outcome = writeFile(document, name.path, context);
+    const QStringList values = Manifest::recordValues(template_, document);
+    RowOutcome outcome = writeFile(document, name.path, context);
+    outcome.path = name.path;
+    outcome.values = values;
     if (outcome.status == RowStatus::Written)
         console_.print(context + QStringLiteral("wrote ") + name.path);
     return outcome;
@@ -167,7 +189,7 @@ RowOutcome RowWriter::writeFile(Document& document, const QString& path, const Q
     if (!image_) {
         result = writeDocumentFile(document, path, questions_, choices_.format);
         if (result.status != SaveStatus::Refused)
-            return {result.saved() ? RowStatus::Written : RowStatus::Refused};
+            return {result.saved() ? RowStatus::Written : RowStatus::Refused, {}, result.saved() ? QString() : result.message};
         if (const std::optional<QString> reason = systemReason(result.message, path))
             return fail(context, path, *reason);
         return refuse(context, result.message);
@@ -179,7 +201,7 @@ RowOutcome RowWriter::writeFile(Document& document, const QString& path, const Q
     if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess) {
         // Reading the image fails for every row alike, as writing does.
         const std::optional<QString> reason = systemReason(merged.message, path);
-        return reason ? RowOutcome{RowStatus::Failed, path, *reason} : RowOutcome{RowStatus::Refused};
+        return reason ? RowOutcome{RowStatus::Failed, path, *reason} : RowOutcome{RowStatus::Refused, {}, merged.message};
     }
     printMergeNotes(merged.lines, context, console_);
     return {RowStatus::Written};
@@ -219,6 +241,10 @@ BatchCommand::BatchCommand(Console& console)
                QStringLiteral("Keep the rows' files that are there already, as after an interrupted run, and write "
                               "the others.")});
     addOption(hashOption());
+    addOption({kManifestOption,
+               QStringLiteral("Record each row: its CSV line, the records' values, the file, its SHA-256 and the outcome; "
+                              "CSV, or JSON Lines for a .json name. Kept as FILE.partial until the run ends."),
+               QStringLiteral("FILE")});
     addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
@@ -376,6 +402,12 @@ int BatchCommand::run(const QCommandLineParser& parser)
         return kExitRefused;
     }
 
+    std::unique_ptr<Manifest> manifest;
+    if (parser.isSet(kManifestOption)) {
+        manifest = Manifest::open(parser.value(kManifestOption), Manifest::recordNames(*input.document), choices->overwrite, console);
+        if (!manifest)
+            return kExitRefused;
+    }
     RowWriter writer(console, *input.document, *columns, *pattern, *hashes, header.size(), *choices, skipExisting,
                      std::move(image.image));
     qsizetype refused = 0;
@@ -383,6 +415,9 @@ int BatchCommand::run(const QCommandLineParser& parser)
     QString lastReason;
     for (const CsvRow& row : *rows) {
         const RowOutcome outcome = writer.write(row);
+        if (manifest)
+            manifest->add({.row = QStringLiteral("CSV line %1").arg(row.line), .values = outcome.values,
+                           .file = outcome.path, .outcome = statusName(outcome.status), .reason = outcome.reason});
         refused += outcome.status == RowStatus::Refused || outcome.status == RowStatus::Failed ? 1 : 0;
         if (outcome.status != RowStatus::Failed)
             alike = 0;
@@ -395,9 +430,13 @@ int BatchCommand::run(const QCommandLineParser& parser)
                                 .arg(row.line)
                                 .arg(kAlikeFailuresToStop)
                                 .arg(outcome.path, outcome.reason));
+            if (manifest)
+                (void)manifest->finish(console);
             return kExitUsage;
         }
     }
+    if (manifest && !manifest->finish(console))
+        return kExitUsage;
     if (refused == 0)
         return kExitSuccess;
     console.message(QStringLiteral("%1 of %2 rows were not written.").arg(refused).arg(rows->size()));

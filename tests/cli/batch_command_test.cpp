@@ -6,8 +6,14 @@
 
 #include <array>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 
 
 namespace quorvane::test {
@@ -221,6 +227,67 @@ TEST_F(Batch, NoRowWritesOutsideThePatternsFolder)
     EXPECT_EQ(filesIn(u"work"_s), QStringList({u"d.csv"_s, u"out"_s, u"t.639"_s}));
     EXPECT_EQ(filesIn(u"work/out"_s), QStringList({u"L1"_s, u"LNK"_s}));
     EXPECT_EQ(filesIn(u"work/out/L1"_s), QStringList({u"link.KEY"_s, u"ok.KEY"_s}));
+}
+
+QString sha256(const QByteArray& bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+// The manifest lists every row with the values written, the file's hash and
+// the outcome; it is never replaced by surprise.
+TEST_F(Batch, ManifestRecordsEachRow)
+{
+    writeFileBytes(path(u"d.csv"_s), "serial,name\n0a0b0c0d,a\n01020304,b,extra\n05060708,c\n");
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"out"_s));
+    writeFileBytes(path(u"out/c.KEY"_s), "kept");
+    const QStringList args{u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{name}.KEY"_s, u"--manifest"_s, u"m.csv"_s};
+    ASSERT_EQ(run(args).exitCode, 1);
+    const QString hash = sha256(readFileBytes(path(u"out/a.KEY"_s)));
+    EXPECT_EQ(QString::fromUtf8(readFileBytes(path(u"m.csv"_s))),
+              u"row,outcome,file,sha256,reason,serial,name,fixed,fixed\r\n"
+              u"CSV line 2,written,out/a.KEY,"_s + hash + u",,0A0B0C0D,a,ABCD,0000\r\n"
+              u"CSV line 3,refused,,,3 fields where the header has 2.\r\n"
+              u"CSV line 4,refused,out/c.KEY,,\"out/c.KEY: the file is there already; --overwrite replaces it, "
+              u"--skip-existing keeps it.\"\r\n"_s);
+    EXPECT_FALSE(QFile::exists(path(u"m.csv.partial"_s)));
+
+    const CliRun again = run(args);
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_EQ(again.errors, u"m.csv: the file is there already; --overwrite replaces it.\n"_s);
+
+    writeFileBytes(path(u"one.csv"_s), "serial,name\nDEADBEEF,j\n");
+    ASSERT_EQ(run({u"batch"_s, u"t.639"_s, u"one.csv"_s, u"-o"_s, u"out/{name}.KEY"_s, u"--manifest"_s, u"m.json"_s}).exitCode, 0);
+    const QJsonObject entry = QJsonDocument::fromJson(readFileBytes(path(u"m.json"_s))).object();
+    EXPECT_EQ(entry[u"outcome"_s].toString(), u"written"_s);
+    EXPECT_EQ(entry[u"file"_s].toString(), u"out/j.KEY"_s);
+    EXPECT_EQ(entry[u"sha256"_s].toString(), sha256(readFileBytes(path(u"out/j.KEY"_s))));
+    EXPECT_EQ(entry[u"records"_s].toArray().at(1).toObject(), QJsonObject({{u"name"_s, u"name"_s}, {u"value"_s, u"j"_s}}));
+}
+
+// A run killed mid-way leaves its partial journal naming only complete files.
+TEST_F(Batch, ManifestAfterAKillListsCompleteFiles)
+{
+    QByteArray csv = "serial,name\n";
+    for (int i = 0; i < 5000; ++i)
+        csv += QByteArray::number(0x10000000 + i, 16) + ",n" + QByteArray::number(i) + '\n';
+    writeFileBytes(path(u"d.csv"_s), csv);
+    QProcess child;
+    child.setWorkingDirectory(dir.path());
+    child.start(QStringLiteral(QUORVANE_CLI_PATH),
+                {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{name}.KEY"_s, u"--manifest"_s, u"m.csv"_s});
+    // Killed once the journal holds some entries, whatever the output's buffering.
+    while (QFileInfo(path(u"m.csv.partial"_s)).size() < 2000 && !child.waitForFinished(5)) {
+    }
+    child.kill();
+    child.waitForFinished();
+    ASSERT_FALSE(QFile::exists(path(u"m.csv"_s))) << "the run ended before the kill";
+    const QList<QByteArray> lines = readFileBytes(path(u"m.csv.partial"_s)).split('\n');
+    ASSERT_GT(lines.size(), 2);
+    for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
+        const QList<QByteArray> fields = line.split(',');
+        EXPECT_EQ(fields.at(3), sha256(readFileBytes(path(QString::fromUtf8(fields.at(2)))))) << line.constData();
+    }
 }
 
 } // namespace
