@@ -269,7 +269,7 @@ TEST_F(Batch, ManifestRecordsEachRow)
 TEST_F(Batch, ManifestAfterAKillListsCompleteFiles)
 {
     QByteArray csv = "serial,name\n";
-    for (int i = 0; i < 5000; ++i)
+    for (int i = 0; i < 20000; ++i)
         csv += QByteArray::number(0x10000000 + i, 16) + ",n" + QByteArray::number(i) + '\n';
     writeFileBytes(path(u"d.csv"_s), csv);
     QProcess child;
