@@ -230,6 +230,7 @@ BatchCommand::BatchCommand(Console& console)
                               "the others.")});
     addOption(countOption());
     addOption(setOption());
+    addOption(stateOption());
     addOption(hashOption());
     addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
@@ -367,7 +368,7 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const Parsed<RecordHashes> hashes = RecordHashes::parse(parser.values(hashOption().names().constFirst()), *input.document);
     if (!hashes)
         return usageError(hashes.problem);
-    const Parsed<ValueGenerators> generators =
+    Parsed<ValueGenerators> generators =
         ValueGenerators::parse(parser.values(setOption().names().constFirst()), *input.document);
     if (!generators)
         return usageError(generators.problem);
@@ -382,7 +383,13 @@ int BatchCommand::run(const QCommandLineParser& parser)
     QStringList header = trimmedNames(rows->takeFirst().fields);
     for (qint64 device = 1; device <= (counted ? count : 0); ++device)
         rows->append(CsvRow{.fields = {}, .line = device});
+    const QString statePath = parser.value(stateOption().names().constFirst());
+    if (const QString problem = statePath.isEmpty() ? QString() : generators->useState(statePath); !problem.isEmpty())
+        return usageError(problem);
     if (const QString problem = generators->runProblem(header, ignored, *input.document, rows->size()); !problem.isEmpty())
+        return usageError(problem);
+    if (const QString problem = statePath.isEmpty() ? QString() : generators->advanceState(statePath, rows->size());
+        !problem.isEmpty())
         return usageError(problem);
     // Generated values are columns of every row, after the CSV's own.
     header += generators->names();

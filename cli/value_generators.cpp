@@ -2,6 +2,10 @@
 
 #include "record_hashes.h"
 
+#include "files/atomic_save.h"
+
+#include <QFile>
+
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -29,6 +33,17 @@ QString hexBytes(unsigned __int128 value, int width, bool littleEndian)
     for (int i = 0; i < width && i < 16; ++i)
         bytes[littleEndian ? i : width - 1 - i] = char(quint8(value >> (8 * i)));
     return QString::fromLatin1(bytes.toHex().toUpper());
+}
+
+std::optional<unsigned __int128> bigNumberFrom(const QString& text)
+{
+    static const QRegularExpression plain(QStringLiteral("^[0-9A-F]{1,32}$"));
+    if (!plain.match(text).hasMatch())
+        return std::nullopt;
+    unsigned __int128 value = 0;
+    for (const QChar digit : text)
+        value = value << 4 | unsigned(QString(digit).toUInt(nullptr, 16));
+    return value;
 }
 
 QString hexText(unsigned __int128 value)
@@ -59,6 +74,52 @@ QCommandLineOption countOption()
 {
     return {QStringLiteral("count"), QStringLiteral("Write N devices from --set values, without a CSV."),
             QStringLiteral("N")};
+}
+
+QCommandLineOption stateOption()
+{
+    return {QStringLiteral("state"),
+            QStringLiteral("Keep where each --set counter stands in this file (lines NAME=HEX): a run starts a "
+                           "counter there when it is past START, and advances the file past all its devices before "
+                           "writing any, so no value is handed out twice, even after a failed run."),
+            QStringLiteral("FILE")};
+}
+
+QString ValueGenerators::useState(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    // A state file is a few lines; anything large is not one.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 65536)
+        return path + QStringLiteral(": cannot be read as a state file: ") +
+               (file.isOpen() ? QStringLiteral("it is over 64 KiB.") : file.errorString());
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const QString line = lines.at(index).trimmed();
+        const qsizetype equals = line.lastIndexOf(QLatin1Char('='));
+        if (equals <= 0 || !bigNumberFrom(line.mid(equals + 1)))
+            return path + QStringLiteral(": line %1 is not NAME=HEX; no file was written.").arg(index + 1);
+        state_.insert(line.left(equals), line.mid(equals + 1));
+    }
+    for (Generator& generator : generators_)
+        if (generator.kind == Kind::Counter && state_.contains(generator.name))
+            generator.start = std::max(generator.start, *bigNumberFrom(state_.value(generator.name)));
+    return {};
+}
+
+QString ValueGenerators::advanceState(const QString& path, qint64 devices) const
+{
+    QMap<QString, QString> state = state_;
+    for (const Generator& generator : generators_)
+        if (generator.kind == Kind::Counter)
+            state.insert(generator.name, hexText(generator.start + generator.step * (unsigned __int128)devices));
+    QByteArray text;
+    for (auto it = state.cbegin(); it != state.cend(); ++it)
+        text += (it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8();
+    if (const QString reason = replaceFileContents(path, text); !reason.isEmpty())
+        return path + QStringLiteral(": the state cannot be written: ") + reason + QStringLiteral("; no file was written.");
+    return {};
 }
 
 Parsed<ValueGenerators> ValueGenerators::parse(const QStringList& values, const Document& templateDocument)
@@ -158,7 +219,7 @@ QString ValueGenerators::runProblem(const QStringList& header, const QStringList
         if (generator.kind != Kind::Counter || generator.width >= 16)
             continue;
         const unsigned __int128 last = generator.start + generator.step * (unsigned __int128)(devices - 1);
-        if (last >> (8 * generator.width) != 0)
+        if (last >> (8 * generator.width) != 0 || last < generator.start)
             return generator.option + QStringLiteral("device %1 would take %2, wider than the %3 bytes of line %4; "
                                                      "no file was written.")
                                           .arg(devices)

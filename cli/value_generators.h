@@ -5,6 +5,7 @@
 #include "core/document.h"
 
 #include <QCommandLineOption>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,7 @@ namespace quorvane::cli {
 
 [[nodiscard]] QCommandLineOption setOption();
 [[nodiscard]] QCommandLineOption countOption();
+[[nodiscard]] QCommandLineOption stateOption();
 
 class ValueGenerators {
 public:
@@ -33,6 +35,16 @@ public:
     // neither. Said before any file is written.
     [[nodiscard]] QString runProblem(const QStringList& header, const QStringList& ignored,
                                      const Document& templateDocument, qint64 devices) const;
+
+    // Starts each counter where the state file says it stands, if further
+    // than its START; why the file cannot be read, or an empty text. A
+    // missing file is a first run.
+    [[nodiscard]] QString useState(const QString& path);
+
+    // Writes the state file past the values `devices` devices take, in one
+    // atomic replacement, so that a later run never hands them out again,
+    // even when this one fails; why not, or an empty text.
+    [[nodiscard]] QString advanceState(const QString& path, qint64 devices) const;
 
     // The values of device `number` (counted from 1), in the order of names().
     [[nodiscard]] QStringList valuesFor(qint64 number) const;
@@ -52,6 +64,8 @@ private:
         QList<int> digits = {};        // the zero-padded width of each number
     };
     std::vector<Generator> generators_;
+    // The state file's lines by counter name, those of other runs' counters kept.
+    QMap<QString, QString> state_;
 };
 
 } // namespace quorvane::cli

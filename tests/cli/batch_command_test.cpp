@@ -317,5 +317,26 @@ TEST_F(BatchSet, FillsEachDeviceWithItsOwnValues)
     EXPECT_EQ(anyBits.count('\0'), 0);
 }
 
+// The state is advanced before the first file: a lot whose rows all fail
+// still uses up its serials, and the next lot goes on after them.
+TEST_F(BatchSet, StateNeverHandsOutASerialTwice)
+{
+    const auto lot = [this](const QString& count, const QString& pattern) {
+        return run({u"batch"_s, u"g.639"_s, u"--count"_s, count, u"-o"_s, pattern, u"--set"_s, u"serial=counter:10:2"_s,
+                    u"--state"_s, u"s.txt"_s, u"--set"_s, u"name=text:SN-{n:06}"_s});
+    };
+    ASSERT_EQ(lot(u"2"_s, u"a/{name}.KEY"_s).exitCode, 0);
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=14\n");
+    EXPECT_EQ(lot(u"3"_s, u"a/{name}.KEY"_s).exitCode, 1); // device 3 only: the others are there
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=1A\n");
+    ASSERT_EQ(lot(u"1"_s, u"b/{name}.KEY"_s).exitCode, 0);
+    EXPECT_EQ(run({u"show"_s, u"--csv"_s, path(u"b/SN-000001.KEY"_s)}).output.section(u'\n', 1, 1).section(u',', 4),
+              u"0000001A"_s);
+    writeFileBytes(path(u"s.txt"_s), "serial 1\n");
+    const CliRun damaged = lot(u"1"_s, u"c/{name}.KEY"_s);
+    EXPECT_EQ(damaged.exitCode, 2);
+    EXPECT_TRUE(damaged.errors.startsWith(u"s.txt: line 1 is not NAME=HEX; no file was written."_s)) << damaged.errors.toStdString();
+}
+
 } // namespace
 } // namespace quorvane::test
