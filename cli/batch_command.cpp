@@ -8,6 +8,7 @@
 #include "record_columns.h"
 #include "record_hashes.h"
 #include "saving.h"
+#include "value_generators.h"
 
 #include "document/image_merge_operation.h"
 #include "files/atomic_save.h"
@@ -32,6 +33,10 @@ const QString kManifestOption = QStringLiteral("manifest");
 // A full disk or a folder that refuses every file would otherwise report
 // the same failure once per row of a long list.
 constexpr int kAlikeFailuresToStop = 10;
+
+// Bounds --count to what a production lot can be, and the values made
+// before the first file to what memory holds.
+constexpr qint64 kMaxDevices = 1'000'000;
 
 QStringList trimmedNames(const QStringList& header)
 {
@@ -96,8 +101,8 @@ class RowWriter {
 public:
     RowWriter(Console& console, const Document& templateDocument, const RecordColumns& columns, const FileNamePattern& pattern,
               const RecordHashes& hashes, qsizetype fieldCount, SaveChoices choices, bool skipExisting,
-              std::optional<ImageChoice> image)
-        : console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), hashes_(hashes),
+              std::optional<ImageChoice> image, QString rowWord)
+        : rowWord_(std::move(rowWord)), console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), hashes_(hashes),
           fieldCount_(fieldCount),
           choices_(choices), skipExisting_(skipExisting), image_(std::move(image)),
           questions_(console, choices.answerYes)
@@ -105,6 +110,9 @@ public:
     }
 
     [[nodiscard]] RowOutcome write(const CsvRow& row);
+
+    // "CSV line" or, without a CSV, "Device": how messages name a row.
+    const QString rowWord_;
 
 private:
     [[nodiscard]] RowOutcome refuse(const QString& context, const QString& why)
@@ -141,7 +149,7 @@ private:
 
 RowOutcome RowWriter::write(const CsvRow& row)
 {
-    const QString context = QStringLiteral("CSV line %1: ").arg(row.line);
+    const QString context = QStringLiteral("%1 %2: ").arg(rowWord_).arg(row.line);
     namedPath_.clear();
     if (row.fields.size() != fieldCount_)
         return refuse(context, QStringLiteral("%1 fields where the header has %2.").arg(row.fields.size()).arg(fieldCount_));
@@ -151,7 +159,7 @@ RowOutcome RowWriter::write(const CsvRow& row)
     namedPath_ = name.path;
     const QString absolute = QDir::cleanPath(QFileInfo(name.path).absoluteFilePath());
     if (const auto earlier = rowOfFile_.constFind(absolute); earlier != rowOfFile_.cend())
-        return refuse(context, QStringLiteral("the file name \"%1\" is that of CSV line %2.").arg(name.path).arg(*earlier));
+        return refuse(context, QStringLiteral("the file name \"%1\" is that of %2 %3.").arg(name.path, rowWord_).arg(*earlier));
     rowOfFile_.insert(absolute, row.line);
     if (const QString link = linkOnTheWay(name.folder, name.path); !link.isEmpty())
         return refuse(context, QStringLiteral("%1 is a symbolic link; no row writes through one.").arg(link));
@@ -217,7 +225,9 @@ BatchCommand::BatchCommand(Console& console)
     addPositional({QStringLiteral("DEVICES.csv"),
                    QStringLiteral("A header line naming records by title (or \"#3\" for line 3) and any other "
                                   "columns, then one row per file (RFC 4180, UTF-8). HEX records take hex digits, ASCII "
-                                  "records text; other records keep the template's data, every record its size.")});
+                                  "records text; other records keep the template's data, every record its size. "
+                                  "Left out with --count."),
+                   false, true});
     addOption({{QStringLiteral("o"), kOutputOption},
                QStringLiteral("The file names, from the row's columns: out/{serial}.KEY (required). A .639 name "
                               "writes templates."),
@@ -240,6 +250,9 @@ BatchCommand::BatchCommand(Console& console)
     addOption({kSkipExistingOption,
                QStringLiteral("Keep the rows' files that are there already, as after an interrupted run, and write "
                               "the others.")});
+    addOption(countOption());
+    addOption(setOption());
+    addOption(stateOption());
     addOption(hashOption());
     addOption({kManifestOption,
                QStringLiteral("Record each row: its CSV line, the records' values, the file, its SHA-256 and the outcome; "
@@ -349,7 +362,15 @@ bool BatchCommand::allUnique(const QList<CsvRow>& rows, const QStringList& heade
 int BatchCommand::run(const QCommandLineParser& parser)
 {
     const QString templatePath = parser.positionalArguments().at(0);
-    const QString csvPath = parser.positionalArguments().at(1);
+    const QString csvPath = parser.positionalArguments().value(1);
+    const bool counted = parser.isSet(countOption().names().constFirst());
+    const qint64 count = parser.value(countOption().names().constFirst()).toLongLong();
+    if (counted && !csvPath.isEmpty())
+        return usageError(QStringLiteral("--count and DEVICES.csv exclude each other: the CSV's rows are the devices."));
+    if (counted && (count < 1 || count > kMaxDevices))
+        return usageError(QStringLiteral("--count takes a number of devices from 1 to %1.").arg(kMaxDevices));
+    if (!counted && csvPath.isEmpty())
+        return usageError(QStringLiteral("DEVICES.csv is missing; --count N runs N devices without one."));
     if (!parser.isSet(kOutputOption))
         return usageError(QStringLiteral("-o PATTERN is missing."));
     Parsed<FileNamePattern> pattern = FileNamePattern::parse(parser.value(kOutputOption));
@@ -373,15 +394,33 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const Parsed<RecordHashes> hashes = RecordHashes::parse(parser.values(hashOption().names().constFirst()), *input.document);
     if (!hashes)
         return usageError(hashes.problem);
+    Parsed<ValueGenerators> generators =
+        ValueGenerators::parse(parser.values(setOption().names().constFirst()), *input.document);
+    if (!generators)
+        return usageError(generators.problem);
     ImageSetup image = imageSetup(parser);
     if (image.exitCode != kExitSuccess)
         return image.exitCode;
-    std::optional<QList<CsvRow>> rows = readRows(csvPath);
+    std::optional<QList<CsvRow>> rows = counted ? QList<CsvRow>{CsvRow{}} : readRows(csvPath);
     if (!rows)
         return kExitUsage;
     if (rows->isEmpty())
         return usageError(csvPath + QStringLiteral(" has no header line."));
-    const QStringList header = trimmedNames(rows->takeFirst().fields);
+    QStringList header = trimmedNames(rows->takeFirst().fields);
+    for (qint64 device = 1; device <= (counted ? count : 0); ++device)
+        rows->append(CsvRow{.fields = {}, .line = device});
+    const QString statePath = parser.value(stateOption().names().constFirst());
+    if (const QString problem = statePath.isEmpty() ? QString() : generators->useState(statePath); !problem.isEmpty())
+        return usageError(problem);
+    if (const QString problem = generators->runProblem(header, ignored, *input.document, rows->size()); !problem.isEmpty())
+        return usageError(problem);
+    if (const QString problem = statePath.isEmpty() ? QString() : generators->advanceState(statePath, rows->size());
+        !problem.isEmpty())
+        return usageError(problem);
+    // Generated values are columns of every row, after the CSV's own.
+    header += generators->names();
+    for (qsizetype index = 0; index < rows->size(); ++index)
+        (*rows)[index].fields += generators->valuesFor(index + 1);
     const Parsed<RecordColumns> columns = RecordColumns::fromHeader(header, *input.document, ignored);
     if (!columns)
         return usageError(columns.problem);
@@ -409,14 +448,14 @@ int BatchCommand::run(const QCommandLineParser& parser)
             return kExitRefused;
     }
     RowWriter writer(console, *input.document, *columns, *pattern, *hashes, header.size(), *choices, skipExisting,
-                     std::move(image.image));
+                     std::move(image.image), counted ? QStringLiteral("Device") : QStringLiteral("CSV line"));
     qsizetype refused = 0;
     int alike = 0;
     QString lastReason;
     for (const CsvRow& row : *rows) {
         const RowOutcome outcome = writer.write(row);
         if (manifest)
-            manifest->add({.row = QStringLiteral("CSV line %1").arg(row.line), .values = outcome.values,
+            manifest->add({.row = QStringLiteral("%1 %2").arg(writer.rowWord_).arg(row.line), .values = outcome.values,
                            .file = outcome.path, .outcome = statusName(outcome.status), .reason = outcome.reason});
         refused += outcome.status == RowStatus::Refused || outcome.status == RowStatus::Failed ? 1 : 0;
         if (outcome.status != RowStatus::Failed)
@@ -425,11 +464,11 @@ int BatchCommand::run(const QCommandLineParser& parser)
             alike = alike > 0 && outcome.reason == lastReason ? alike + 1 : 1;
         lastReason = outcome.reason;
         if (alike == kAlikeFailuresToStop) {
-            console.message(QStringLiteral("Stopped after CSV line %1: %2 rows in a row could not be written (%3: %4); "
+            console.message(QStringLiteral("Stopped after %5 %1: %2 rows in a row could not be written (%3: %4); "
                                            "the rows after it were not tried.")
                                 .arg(row.line)
                                 .arg(kAlikeFailuresToStop)
-                                .arg(outcome.path, outcome.reason));
+                                .arg(outcome.path, outcome.reason, writer.rowWord_));
             if (manifest)
                 (void)manifest->finish(console);
             return kExitUsage;

@@ -34,7 +34,8 @@ QString Command::usageLine() const
 {
     QString line = QStringLiteral("Usage: quorvane-cli ") + name_ + QStringLiteral(" [options]");
     for (const PositionalArgument& argument : positionals_)
-        line += QLatin1Char(' ') + argument.name + (argument.repeats ? QStringLiteral("...") : QString());
+        line += QLatin1Char(' ') + (argument.optional ? QLatin1Char('[') + argument.name + QLatin1Char(']') : argument.name)
+                + (argument.repeats ? QStringLiteral("...") : QString());
     return line;
 }
 
@@ -51,7 +52,7 @@ QString Command::helpText() const
 
 QString Command::countProblem(qsizetype given) const
 {
-    if (given < positionals_.size())
+    if (given < positionals_.size() && !positionals_.at(given).optional)
         return QStringLiteral("%1 is missing.").arg(positionals_.at(given).name);
     const bool repeats = !positionals_.isEmpty() && positionals_.constLast().repeats;
     if (given > positionals_.size() && !repeats)

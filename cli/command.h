@@ -19,6 +19,7 @@ struct PositionalArgument {
     QString name;        // as the usage line shows it: "FILE"
     QString description;
     bool repeats = false; // the last argument may be given several times: "FILE..."
+    bool optional = false; // the last argument may be left out, when an option stands for it: "[FILE]"
 };
 
 class Command {

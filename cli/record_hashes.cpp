@@ -15,13 +15,8 @@ const QString kSyntax = QStringLiteral("NAME=ALGO:RECORD[,RECORD...][:le]");
 const QString kImagePrefix = QStringLiteral("image:");
 const QString kLittleEndianSuffix = QStringLiteral(":le");
 
-struct NamedSlot {
-    Slot slot = -1;
-    QString problem;
-};
+} // namespace
 
-// A record named as a CSV column names it: "#3" for line 3, or the one
-// record in use with that title.
 NamedSlot slotNamed(const Document& document, const QString& name)
 {
     static const QRegularExpression lineName(QStringLiteral("^#([0-9]+)$"));
@@ -45,6 +40,8 @@ NamedSlot slotNamed(const Document& document, const QString& name)
                                .arg(name, lines.join(QStringLiteral(", ")), lines.constFirst())};
     return {.slot = found, .problem = {}};
 }
+
+namespace {
 
 QString sizeProblem(const KeyRecord& target, Slot slot, ChecksumAlgorithm algorithm)
 {

@@ -21,6 +21,15 @@ namespace quorvane::cli {
 
 [[nodiscard]] QCommandLineOption hashOption();
 
+struct NamedSlot {
+    Slot slot = -1;
+    QString problem;
+};
+
+// A record named as a CSV column names it: "#3" for line 3, or the one
+// record in use with that title; or why the name names none.
+[[nodiscard]] NamedSlot slotNamed(const Document& document, const QString& name);
+
 class RecordHashes {
 public:
     // The --hash values over the template, or why not, naming the option.

@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 
 
 namespace quorvane::test {
@@ -288,6 +289,120 @@ TEST_F(Batch, ManifestAfterAKillListsCompleteFiles)
         const QList<QByteArray> fields = line.split(',');
         EXPECT_EQ(fields.at(3), sha256(readFileBytes(path(QString::fromUtf8(fields.at(2)))))) << line.constData();
     }
+}
+
+} // namespace
+} // namespace quorvane::test
+
+namespace quorvane::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class BatchSet : public CliTest {
+protected:
+    void SetUp() override
+    {
+        writeTemplate(u"g.639"_s, documentIn(AddressSize::Bits32,
+                                             {{0, titled(hexRecordAt(0x1000, u"00000000"_s), u"serial"_s)},
+                                              {1, titled(hexRecordAt(0x1100, u"000000"_s), u"mac"_s)},
+                                              {2, titled(asciiRecordAt(0x1200, u"SN-000000"_s), u"name"_s)},
+                                              {3, titled(hexRecordAt(0x1300, QString(32, u'0')), u"key"_s)}}));
+    }
+};
+
+// A --set or --count the run cannot honour writes nothing at all.
+TEST_F(BatchSet, RefusesWhatItCannotGenerate)
+{
+    struct Row {
+        QStringList options;
+        QString error;
+    };
+    const Row rows[] = {
+        {{u"--count"_s, u"3"_s, u"--set"_s, u"serial=counter:FFFFFFFE"_s},
+         u"--set \"serial=counter:FFFFFFFE\": device 3 would take 100000000, wider than the 4 bytes of line 1; no file was written."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"mac=counter:d16777215:le"_s},
+         u"--set \"mac=counter:d16777215:le\": device 2 would take 1000000, wider than the 3 bytes of line 2; no file was written."_s},
+        {{u"--count"_s, u"0"_s}, u"--count takes a number of devices from 1 to 1000000."_s},
+        {{u"--count"_s, u"2"_s, u"d.csv"_s}, u"--count and DEVICES.csv exclude each other: the CSV's rows are the devices."_s},
+        {{}, u"DEVICES.csv is missing; --count N runs N devices without one."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"key=random:x"_s},
+         u"--set \"key=random:x\": expected NAME=counter:START[:STEP][:le], NAME=random or NAME=text:PATTERN."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"name=random"_s},
+         u"--set \"name=random\": line 3 is an ASCII record; random fills a HEX record."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"key=text:x"_s},
+         u"--set \"key=text:x\": line 4 is a HEX record; text fills an ASCII record."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"name=text:{n:6}"_s},
+         u"--set \"name=text:{n:6}\": a pattern holds {n} or {n:06} (the device's number, zero-padded to 6 digits); "
+         u"\"{{\" and \"}}\" are braces."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"serial=counter:0x1"_s},
+         u"--set \"serial=counter:0x1\": \"0x1\" is no number: hex digits, or decimal after a d (d1000)."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"serial=random"_s, u"--set"_s, u"#1=random"_s},
+         u"--set \"#1=random\": line 1 is filled by an earlier --set."_s},
+        {{u"d.csv"_s, u"--set"_s, u"#1=random"_s},
+         u"--set \"#1=random\": line 1 is the CSV column \"serial\" too; a record takes its data from one place."_s},
+    };
+    writeFileBytes(path(u"d.csv"_s), "serial\n01020304\n");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.options.join(u' ').toStdString());
+        const CliRun result = run(QStringList{u"batch"_s, u"g.639"_s, u"-o"_s, u"out/{name}.KEY"_s} + row.options);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_TRUE(result.errors.startsWith(row.error)) << result.errors.toStdString();
+        EXPECT_FALSE(QFile::exists(path(u"out"_s)));
+    }
+}
+
+// Each kind read back from the files: counters by their step and byte
+// order, the text by the device's number (which also names the file), and
+// random keys distinct and using every byte of the record.
+TEST_F(BatchSet, FillsEachDeviceWithItsOwnValues)
+{
+    const CliRun result = run({u"batch"_s, u"g.639"_s, u"--count"_s, u"50"_s, u"-o"_s, u"out/{name}.KEY"_s, u"--set"_s,
+                               u"serial=counter:d1000:10"_s, u"--set"_s, u"mac=counter:FFFF:le"_s, u"--set"_s,
+                               u"name=text:SN-{n:06}"_s, u"--set"_s, u"key=random"_s});
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_TRUE(result.output.startsWith(u"Device 1: wrote out/SN-000001.KEY\nDevice 2: wrote out/SN-000002.KEY\n"_s));
+    QSet<QString> keys;
+    QByteArray anyBits(16, '\0');
+    for (int device = 1; device <= 50; ++device) {
+        const QString name = u"SN-%1"_s.arg(device, 6, 10, QLatin1Char('0'));
+        const QStringList lines = run({u"show"_s, u"--csv"_s, path(u"out/"_s + name + u".KEY"_s)}).output.split(u'\n');
+        ASSERT_GE(lines.size(), 5) << name.toStdString();
+        const quint32 mac = 0xFFFF + device - 1;
+        EXPECT_EQ(lines.at(1).section(u',', 4), u"%1"_s.arg(1000 + 0x10 * (device - 1), 8, 16, QLatin1Char('0')).toUpper());
+        const char leastFirst[] = {char(mac), char(mac >> 8), char(mac >> 16)};
+        EXPECT_EQ(lines.at(2).section(u',', 4), QByteArray(leastFirst, 3).toHex().toUpper());
+        EXPECT_EQ(lines.at(3).section(u',', 4), QString::fromLatin1(name.toLatin1().toHex().toUpper()));
+        const QString key = lines.at(4).section(u',', 4);
+        keys.insert(key);
+        const QByteArray bytes = QByteArray::fromHex(key.toLatin1());
+        ASSERT_EQ(bytes.size(), 16);
+        for (int i = 0; i < 16; ++i)
+            anyBits[i] = char(anyBits[i] | bytes[i]);
+    }
+    EXPECT_EQ(keys.size(), 50);
+    EXPECT_EQ(anyBits.count('\0'), 0);
+}
+
+// The state is advanced before the first file: a lot whose rows all fail
+// still uses up its serials, and the next lot goes on after them.
+TEST_F(BatchSet, StateNeverHandsOutASerialTwice)
+{
+    const auto lot = [this](const QString& count, const QString& pattern) {
+        return run({u"batch"_s, u"g.639"_s, u"--count"_s, count, u"-o"_s, pattern, u"--set"_s, u"serial=counter:10:2"_s,
+                    u"--state"_s, u"s.txt"_s, u"--set"_s, u"name=text:SN-{n:06}"_s});
+    };
+    ASSERT_EQ(lot(u"2"_s, u"a/{name}.KEY"_s).exitCode, 0);
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=14\n");
+    EXPECT_EQ(lot(u"3"_s, u"a/{name}.KEY"_s).exitCode, 1); // device 3 only: the others are there
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=1A\n");
+    ASSERT_EQ(lot(u"1"_s, u"b/{name}.KEY"_s).exitCode, 0);
+    EXPECT_EQ(run({u"show"_s, u"--csv"_s, path(u"b/SN-000001.KEY"_s)}).output.section(u'\n', 1, 1).section(u',', 4),
+              u"0000001A"_s);
+    writeFileBytes(path(u"s.txt"_s), "serial 1\n");
+    const CliRun damaged = lot(u"1"_s, u"c/{name}.KEY"_s);
+    EXPECT_EQ(damaged.exitCode, 2);
+    EXPECT_TRUE(damaged.errors.startsWith(u"s.txt: line 1 is not NAME=HEX; no file was written."_s)) << damaged.errors.toStdString();
 }
 
 } // namespace

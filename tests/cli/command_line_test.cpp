@@ -31,7 +31,7 @@ TEST_F(CommandLine, HelpAndVersionAnswerOnTheOutputAndSucceed)
         {.arguments = {u"--version"_s}, .output = versionLine(programVersion()) + u'\n'},
         {.arguments = {u"--help"_s}, .output = u"\n  batch  "_s},
         {.arguments = {u"help"_s, u"build"_s}, .output = u"Usage: quorvane-cli build [options] IN\n"_s},
-        {.arguments = {u"batch"_s, u"-h"_s}, .output = u"Usage: quorvane-cli batch [options] TEMPLATE DEVICES.csv\n"_s},
+        {.arguments = {u"batch"_s, u"-h"_s}, .output = u"Usage: quorvane-cli batch [options] TEMPLATE [DEVICES.csv]\n"_s},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.arguments.join(u' ').toStdString());
