@@ -116,7 +116,7 @@ QString ValueGenerators::advanceState(const QString& path, qint64 devices) const
             state.insert(generator.name, hexText(generator.start + generator.step * (unsigned __int128)devices));
     QByteArray text;
     for (auto it = state.cbegin(); it != state.cend(); ++it)
-        text += (it.key() + QLatin1Char('=') + it.value() + QLatin1Char('\n')).toUtf8();
+        text += (it.key() + QLatin1Char('=') + it.value() + QStringLiteral("\r\n")).toUtf8();
     if (const QString reason = replaceFileContents(path, text); !reason.isEmpty())
         return path + QStringLiteral(": the state cannot be written: ") + reason + QStringLiteral("; no file was written.");
     return {};
