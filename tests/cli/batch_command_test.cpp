@@ -393,9 +393,9 @@ TEST_F(BatchSet, StateNeverHandsOutASerialTwice)
                     u"--state"_s, u"s.txt"_s, u"--set"_s, u"name=text:SN-{n:06}"_s});
     };
     ASSERT_EQ(lot(u"2"_s, u"a/{name}.KEY"_s).exitCode, 0);
-    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=14\n");
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=14\r\n");
     EXPECT_EQ(lot(u"3"_s, u"a/{name}.KEY"_s).exitCode, 1); // device 3 only: the others are there
-    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=1A\n");
+    EXPECT_EQ(readFileBytes(path(u"s.txt"_s)), "serial=1A\r\n");
     ASSERT_EQ(lot(u"1"_s, u"b/{name}.KEY"_s).exitCode, 0);
     EXPECT_EQ(run({u"show"_s, u"--csv"_s, path(u"b/SN-000001.KEY"_s)}).output.section(u'\n', 1, 1).section(u',', 4),
               u"0000001A"_s);
