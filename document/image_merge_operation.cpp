@@ -226,14 +226,15 @@ ImageRangeResult imageBytesInRange(const QString& imagePath, const AddressRange&
     return {.status = ImageOperationStatus::Done, .message = {}, .bytes = std::move(result->bytes)};
 }
 
-std::vector<AddressRange> keyDataRanges(const Document& document)
+std::vector<KeyDataRange> keyDataRanges(const Document& document)
 {
     const RecordTable table = tableAsWritten(document);
-    std::vector<AddressRange> ranges;
+    std::vector<KeyDataRange> ranges;
     for (Slot slot = 0; slot < kRecordCount; ++slot) {
         const KeyRecord& record = table[slot];
         if (const int size = sizeAsWritten(record); record.inUse() && record.KeyAddrSet && size > 0)
-            ranges.push_back({.first = record.address(), .last = quint64(record.address()) + quint64(size) - 1});
+            ranges.push_back({.slot = slot,
+                              .range = {.first = record.address(), .last = quint64(record.address()) + quint64(size) - 1}});
     }
     return ranges;
 }
@@ -254,8 +255,9 @@ RangeChecksum checksumOverImageRange(const Document& document, const RangeBytes&
         // disagreement it would fit, after a warning --yes answers, to bytes
         // that are not the ones summed here.
         record.KeySize = qint16(size);
-        if (QString why = recordWriteProblem(record, slot, document.mode.current()); !why.isEmpty())
-            return {.bytes = {}, .gap = std::nullopt, .problem = std::move(why)};
+        if (const QString why = recordWriteProblem(record, slot, document.mode.current()); !why.isEmpty())
+            return {.bytes = {}, .gap = std::nullopt,
+                    .problem = why + QStringLiteral(" The checksum would not be over the bytes written.")};
         keys.push_back({.slot = slot, .title = record.KeyTitle, .address = record.address(), .bytes = recordDataBytes(record)});
         held.push_back(at);
     }

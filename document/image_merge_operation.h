@@ -95,10 +95,14 @@ struct ImageRangeResult {
 [[nodiscard]] ImageRangeResult imageBytesInRange(const QString& imagePath, const AddressRange& range,
                                                  const StartAddressQuestion& askStartAddress);
 
-// Where the records in use with an address and a size (their data's when
-// they have none) will lie, at their addresses as the KEY file writes them:
-// what a merge adds to the image whatever data the records are given.
-[[nodiscard]] std::vector<AddressRange> keyDataRanges(const Document& document);
+// Where a record in use with an address and a size (its data's when it has
+// none) will lie, at its address as the KEY file writes it: what a merge
+// puts into the image whatever data the record is given.
+struct KeyDataRange {
+    Slot slot = 0;
+    AddressRange range;
+};
+[[nodiscard]] std::vector<KeyDataRange> keyDataRanges(const Document& document);
 
 struct RangeChecksum {
     QByteArray bytes;                 // the checksum, when neither of the others is set
