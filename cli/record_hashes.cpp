@@ -68,8 +68,8 @@ QString sizeProblem(const KeyRecord& target, Slot slot, ChecksumAlgorithm algori
 QCommandLineOption hashOption()
 {
     return {QStringLiteral("hash"),
-            QStringLiteral("Fill the HEX record NAME (a title or \"#3\") of each row with a checksum of the listed "
-                           "records' bytes, in their order, after the CSV values are in; or, as %2 with an image, of "
+            QStringLiteral("Fill the HEX record NAME (a title or \"#3\") with a checksum of the listed records' "
+                           "bytes, in their order, after a row's CSV values are in; or, as %2 with an image, of "
                            "the image's bytes from address START to END (hex, both included; a binary image's from "
                            "--start) once the other records are written into it. Addresses without data in the "
                            "image or a record refuse the run unless fill= gives their byte; NAME must lie outside "
