@@ -160,7 +160,8 @@ QByteArray RangeBytes::checksum(ChecksumAlgorithm algorithm, const KeyLayout& ke
 RangeRead readImageRange(const QString& imagePath, const AddressRange& range, std::optional<quint32> startAddress)
 {
     QFile image(imagePath);
-    if (!image.open(QIODevice::ReadOnly))
+    // The reader reads in large blocks of its own.
+    if (!image.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return readFailure(imagePath, image.errorString());
     ImagePass<RangeRead> pass =
         passOverImage<RangeRead>(image, [&](ObjectFileKind kind) { return readText(image, imagePath, kind, range); });
