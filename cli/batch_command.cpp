@@ -391,7 +391,8 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const InputDocument input = readInputDocument(templatePath, console);
     if (!input.document)
         return input.exitCode;
-    const Parsed<RecordHashes> hashes = RecordHashes::parse(parser.values(hashOption().names().constFirst()), *input.document);
+    Parsed<RecordHashes> hashes =
+        RecordHashes::parse(parser.values(hashOption().names().constFirst()), *input.document, parser.isSet(kImageOption));
     if (!hashes)
         return usageError(hashes.problem);
     Parsed<ValueGenerators> generators =
@@ -401,6 +402,11 @@ int BatchCommand::run(const QCommandLineParser& parser)
     ImageSetup image = imageSetup(parser);
     if (image.exitCode != kExitSuccess)
         return image.exitCode;
+    if (const QString problem = image.image ? hashes->readImage(image.image->path, image.image->startAddress) : QString();
+        !problem.isEmpty()) {
+        console.message(problem);
+        return kExitRefused;
+    }
     std::optional<QList<CsvRow>> rows = counted ? QList<CsvRow>{CsvRow{}} : readRows(csvPath);
     if (!rows)
         return kExitUsage;

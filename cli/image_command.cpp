@@ -2,6 +2,7 @@
 
 #include "image_options.h"
 #include "input_document.h"
+#include "record_hashes.h"
 
 namespace quorvane::cli {
 
@@ -21,6 +22,8 @@ ImageCommand::ImageCommand(Console& console, QString name, QString description, 
     if (shape_.keyFormat)
         addOption(keyFormatOption());
     addOption(startAddressOption());
+    if (shape_.hashes)
+        addOption(hashOption());
     if (shape_.allowOutside)
         addOption(allowOutsideOption());
     if (!shape_.outputDescription.isEmpty())
@@ -56,13 +59,39 @@ int ImageCommand::run(const QCommandLineParser& parser)
     if (writes && !outputAllowed(call.outputPath, call.choices, console))
         return kExitRefused;
 
-    InputDocument input = shape_.prepareKeyData ? preparedKeyData(call.documentPath, call.choices, console)
-                                                : readInputDocument(call.documentPath, console);
+    InputDocument input = readInputDocument(call.documentPath, console);
     if (!input.document)
         return inputFailure(input.exitCode);
+    // Checksums go in before the save's steps, which may sort the records:
+    // "#3" names line 3 of the file as it was read, as in batch.
+    if (const QStringList hashes = shape_.hashes ? parser.values(hashOption().names().constFirst()) : QStringList();
+        !hashes.isEmpty()) {
+        if (!readableOrMissing(call.imagePath, console))
+            return kExitUsage;
+        if (const int exitCode = fillHashes(hashes, call, *input.document); exitCode != kExitSuccess)
+            return exitCode;
+    }
+    if (shape_.prepareKeyData) {
+        if (const int exitCode = prepareKeyDataForImage(*input.document, call.choices, console); exitCode != kExitSuccess)
+            return inputFailure(exitCode);
+    }
     if (!readableOrMissing(call.imagePath, console))
         return kExitUsage;
     return runWithKeyData(call, *input.document);
+}
+
+int ImageCommand::fillHashes(const QStringList& values, const ImageCall& call, Document& document)
+{
+    Parsed<RecordHashes> hashes = RecordHashes::parse(values, document, true);
+    if (!hashes)
+        return usageError(hashes.problem);
+    QString problem = hashes->readImage(call.imagePath, call.startAddress);
+    if (problem.isEmpty())
+        problem = hashes->apply(document);
+    if (problem.isEmpty())
+        return kExitSuccess;
+    console.message(problem);
+    return kExitRefused;
 }
 
 } // namespace quorvane::cli

@@ -42,6 +42,9 @@ protected:
         bool inputFailureIsUsage = false;
         // --format, for a command whose output is a KEY file or template.
         bool keyFormat = false;
+        // --hash, for a command that writes key data into an image: records
+        // filled with checksums before the save's checks.
+        bool hashes = false;
     };
 
     ImageCommand(Console& console, QString name, QString description, Shape shape);
@@ -52,6 +55,8 @@ protected:
 private:
     [[nodiscard]] int run(const QCommandLineParser& parser) final;
     [[nodiscard]] int inputFailure(int exitCode) const { return shape_.inputFailureIsUsage ? kExitUsage : exitCode; }
+    // Fills the records --hash names; the exit code after reporting why not, or kExitSuccess.
+    [[nodiscard]] int fillHashes(const QStringList& values, const ImageCall& call, Document& document);
 
     Shape shape_;
 };

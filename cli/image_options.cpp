@@ -67,16 +67,10 @@ StartAddressQuestion startAddressAnswer(const QCommandLineParser& parser)
     return [start = startAddressText(parser)] { return start; };
 }
 
-InputDocument preparedKeyData(const QString& path, const SaveChoices& choices, Console& console)
+int prepareKeyDataForImage(Document& document, const SaveChoices& choices, Console& console)
 {
-    InputDocument input = readInputDocument(path, console);
-    if (!input.document)
-        return input;
     ConsoleQuestions questions(console, choices.answerYes);
-    if (const int exitCode = reportSave(prepareKeyData(*input.document, choices.sortOn, questions), QString(), console);
-        exitCode != kExitSuccess)
-        return {std::nullopt, exitCode};
-    return input;
+    return reportSave(prepareKeyData(document, choices.sortOn, questions), QString(), console);
 }
 
 void reportImageFailure(const QString& message, const QString& imagePath, const QString& context, Console& console)

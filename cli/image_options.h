@@ -46,10 +46,10 @@ namespace quorvane::cli {
 // --start as the editor's start-address question would be answered.
 [[nodiscard]] StartAddressQuestion startAddressAnswer(const QCommandLineParser& parser);
 
-// The file at `path` read as File Open reads it, then run through the steps
-// a save takes a KEY file's records through (prepareKeyData), warnings
-// answered by --yes; without a document after reporting why.
-[[nodiscard]] InputDocument preparedKeyData(const QString& path, const SaveChoices& choices, Console& console);
+// Runs a document read as File Open reads it through the steps a save takes
+// a KEY file's records through (prepareKeyData), warnings answered by --yes;
+// the exit code after reporting why it was refused, or kExitSuccess.
+[[nodiscard]] int prepareKeyDataForImage(Document& document, const SaveChoices& choices, Console& console);
 
 // Prints a merge's notes on the records added as new data lines.
 void printMergeNotes(const QStringList& notes, const QString& context, Console& console);

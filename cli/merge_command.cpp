@@ -13,7 +13,8 @@ MergeCommand::MergeCommand(Console& console)
            .document = {QStringLiteral("KEYS"), QStringLiteral("The KEY file or template (.639) whose records are "
                                                                "written, checked as a save checks them.")},
            .outputDescription = QStringLiteral("The image to write (required)."),
-           .allowOutside = true})
+           .allowOutside = true,
+           .hashes = true})
 {
 }
 

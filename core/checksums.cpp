@@ -46,9 +46,12 @@ public:
         }
     }
 
-    [[nodiscard]] quint32 of(QByteArrayView data) const
+    // The register before any byte, after `data`, and read out at the end:
+    // a range of an image is fed to it a block at a time.
+    [[nodiscard]] quint32 start() const { return p_.refin ? reflected(p_.init, p_.width) : p_.init; }
+
+    [[nodiscard]] quint32 update(quint32 crc, QByteArrayView data) const
     {
-        quint32 crc = p_.refin ? reflected(p_.init, p_.width) : p_.init;
         for (const char c : data) {
             const auto byte = quint8(c);
             if (p_.refin)
@@ -56,6 +59,11 @@ public:
             else
                 crc = ((crc << 8) ^ table_[((crc >> (p_.width - 8)) ^ byte) & 0xFF]) & mask();
         }
+        return crc;
+    }
+
+    [[nodiscard]] quint32 finish(quint32 crc) const
+    {
         if (p_.refin != p_.refout)
             crc = reflected(crc, p_.width);
         return (crc ^ p_.xorout) & mask();
@@ -118,6 +126,12 @@ QByteArray bigEndian(quint32 value, int width)
     return bytes;
 }
 
+bool isSum(ChecksumAlgorithm algorithm)
+{
+    return algorithm == ChecksumAlgorithm::Sum8 || algorithm == ChecksumAlgorithm::Sum16
+           || algorithm == ChecksumAlgorithm::Sum32;
+}
+
 } // namespace
 
 std::optional<ChecksumAlgorithm> checksumAlgorithmNamed(QStringView name)
@@ -146,21 +160,40 @@ int checksumWidth(ChecksumAlgorithm algorithm)
     return entryOf(algorithm).width;
 }
 
+Checksum::Checksum(ChecksumAlgorithm algorithm) : algorithm_(algorithm)
+{
+    if (algorithm_ == ChecksumAlgorithm::Sha256)
+        sha256_ = std::make_unique<QCryptographicHash>(QCryptographicHash::Sha256);
+    else if (!isSum(algorithm_))
+        value_ = crcOf(algorithm_).start();
+}
+
+Checksum::~Checksum() = default;
+
+void Checksum::add(QByteArrayView data)
+{
+    if (sha256_)
+        sha256_->addData(data);
+    else if (isSum(algorithm_))
+        for (const char c : data)
+            value_ += quint8(c);
+    else
+        value_ = crcOf(algorithm_).update(value_, data);
+}
+
+QByteArray Checksum::result() const
+{
+    if (sha256_)
+        return sha256_->result();
+    const int width = checksumWidth(algorithm_);
+    return bigEndian(isSum(algorithm_) ? value_ : crcOf(algorithm_).finish(value_), width);
+}
+
 QByteArray checksumOf(ChecksumAlgorithm algorithm, QByteArrayView data)
 {
-    const int width = checksumWidth(algorithm);
-    switch (algorithm) {
-    case ChecksumAlgorithm::Sha256: return QCryptographicHash::hash(data, QCryptographicHash::Sha256);
-    case ChecksumAlgorithm::Sum8:
-    case ChecksumAlgorithm::Sum16:
-    case ChecksumAlgorithm::Sum32: {
-        quint32 sum = 0;
-        for (const char c : data)
-            sum += quint8(c);
-        return bigEndian(sum, width);
-    }
-    default: return bigEndian(crcOf(algorithm).of(data), width);
-    }
+    Checksum checksum(algorithm);
+    checksum.add(data);
+    return checksum.result();
 }
 
 } // namespace quorvane

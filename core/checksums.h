@@ -5,7 +5,10 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
+
+class QCryptographicHash;
 
 // Checksums and digests a production line stores beside the key data, so
 // that a device or its test station can check what it was given. The CRCs
@@ -35,5 +38,24 @@ enum class ChecksumAlgorithm {
 
 // The result over `data`, most significant byte first, checksumWidth bytes.
 [[nodiscard]] QByteArray checksumOf(ChecksumAlgorithm algorithm, QByteArrayView data);
+
+// The same result over data given in pieces, so that a range of a large
+// image is summed a block at a time instead of held whole.
+class Checksum {
+public:
+    explicit Checksum(ChecksumAlgorithm algorithm);
+    ~Checksum();
+    Checksum(const Checksum&) = delete;
+    Checksum& operator=(const Checksum&) = delete;
+
+    void add(QByteArrayView data);
+    // As checksumOf over everything added.
+    [[nodiscard]] QByteArray result() const;
+
+private:
+    ChecksumAlgorithm algorithm_;
+    quint32 value_ = 0; // a CRC's register or a sum
+    std::unique_ptr<QCryptographicHash> sha256_;
+};
 
 } // namespace quorvane

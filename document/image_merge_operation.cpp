@@ -3,6 +3,7 @@
 #include "save_operation.h"
 
 #include "checks/address_sort.h"
+#include "core/data_bytes.h"
 #include "files/atomic_save.h"
 #include "files/file_error.h"
 #include "image/image_merge.h"
@@ -113,6 +114,21 @@ ImageOperationResult fromVerify(const VerifyResult& result)
     return done(ImageOperationStatus::Failed, result.message);
 }
 
+// The document's records as a KEY file writes them, each with its address
+// narrowed to the address size.
+RecordTable tableAsWritten(const Document& document)
+{
+    RecordTable table = document.table;
+    cutAddressesToMode(table, document.mode.current());
+    return table;
+}
+
+// A record's size as the save leaves it: the data's when it has none.
+int sizeAsWritten(const KeyRecord& record)
+{
+    return record.KeySize == 0 ? dataByteCount(record.KeyType, record.KeyData) : record.KeySize;
+}
+
 } // namespace
 
 std::optional<std::vector<KeyBytes>> keyBytesOf(const Document& document, QString& problem)
@@ -192,6 +208,68 @@ ImageOperationResult verifyKeyDataInImage(const Document& document, const QStrin
     const auto needsStart = [](const VerifyResult& result) { return result.status == VerifyStatus::StartAddressNeeded; };
     const std::optional<VerifyResult> result = withStartAddress(verify, +needsStart, askStartAddress, refusal);
     return result ? fromVerify(*result) : refusal;
+}
+
+ImageRangeResult imageBytesInRange(const QString& imagePath, const AddressRange& range,
+                                   const StartAddressQuestion& askStartAddress)
+{
+    if (!QFileInfo(imagePath).isFile())
+        return {.status = ImageOperationStatus::Failed, .message = kObjectFileNotFoundMessage};
+    ImageOperationResult refusal;
+    const auto read = [&](std::optional<quint32> start) { return readImageRange(imagePath, range, start); };
+    const auto needsStart = [](const RangeRead& result) { return result.status == RangeReadStatus::StartAddressNeeded; };
+    std::optional<RangeRead> result = withStartAddress(read, +needsStart, askStartAddress, refusal);
+    if (!result)
+        return {.status = refusal.status, .message = refusal.message};
+    if (result->status != RangeReadStatus::Read)
+        return {.status = ImageOperationStatus::Failed, .message = result->message};
+    return {.status = ImageOperationStatus::Done, .message = {}, .bytes = std::move(result->bytes)};
+}
+
+std::vector<KeyDataRange> keyDataRanges(const Document& document)
+{
+    const RecordTable table = tableAsWritten(document);
+    std::vector<KeyDataRange> ranges;
+    for (Slot slot = 0; slot < kRecordCount; ++slot) {
+        const KeyRecord& record = table[slot];
+        if (const int size = sizeAsWritten(record); record.inUse() && record.KeyAddrSet && size > 0)
+            ranges.push_back({.slot = slot,
+                              .range = {.first = record.address(), .last = quint64(record.address()) + quint64(size) - 1}});
+    }
+    return ranges;
+}
+
+RangeChecksum checksumOverImageRange(const Document& document, const RangeBytes& image, ChecksumAlgorithm algorithm,
+                                     std::optional<char> fill)
+{
+    const RecordTable table = tableAsWritten(document);
+    std::vector<KeyBytes> keys;
+    std::vector<AddressRange> held;
+    for (Slot slot = 0; slot < kRecordCount; ++slot) {
+        KeyRecord record = table[slot];
+        const int size = sizeAsWritten(record);
+        const AddressRange at{.first = record.address(), .last = quint64(record.address()) + quint64(size) - 1};
+        if (!record.inUse() || !record.KeyAddrSet || size == 0 || !at.overlaps(image.range()))
+            continue;
+        // The save gives a record without size its data's; any other
+        // disagreement it would fit, after a warning --yes answers, to bytes
+        // that are not the ones summed here.
+        record.KeySize = qint16(size);
+        if (const QString why = recordWriteProblem(record, slot, document.mode.current()); !why.isEmpty())
+            return {.bytes = {}, .gap = std::nullopt,
+                    .problem = why + QStringLiteral(" The checksum would not be over the bytes written.")};
+        keys.push_back({.slot = slot, .title = record.KeyTitle, .address = record.address(), .bytes = recordDataBytes(record)});
+        held.push_back(at);
+    }
+    QString problem;
+    const std::optional<KeyLayout> layout = KeyLayout::of(keys, problem);
+    if (!layout)
+        return {.bytes = {}, .gap = std::nullopt, .problem = problem};
+    if (!fill) {
+        if (std::optional<AddressRange> gap = image.firstGap(held))
+            return {.bytes = {}, .gap = gap, .problem = {}};
+    }
+    return {.bytes = image.checksum(algorithm, *layout, fill.value_or('\0')), .gap = std::nullopt, .problem = {}};
 }
 
 } // namespace quorvane

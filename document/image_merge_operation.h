@@ -4,6 +4,8 @@
 #include "questions.h"
 
 #include "core/document.h"
+#include "core/checksums.h"
+#include "image/image_range.h"
 #include "image/key_layout.h"
 #include "image/progress.h"
 
@@ -76,5 +78,42 @@ struct ImageMergeChoices {
 [[nodiscard]] ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,
                                                         const StartAddressQuestion& askStartAddress,
                                                         const ImageProgress& progress = {});
+
+// A checksum over a range of the image a document's key data is written
+// into, such as the one a device's firmware checks its memory with. The
+// image's data in the range is read once; the checksum of each document is
+// then over those bytes with the document's key data laid over them, as the
+// merge will write them, so that a device's checksum covers its own serial.
+struct ImageRangeResult {
+    ImageOperationStatus status = ImageOperationStatus::Done; // Done, Cancelled or Failed
+    QString message;
+    std::optional<RangeBytes> bytes = std::nullopt; // Done
+};
+
+// The data of the image at `imagePath` inside `range`, the start address of
+// a binary image asked as the merge asks it.
+[[nodiscard]] ImageRangeResult imageBytesInRange(const QString& imagePath, const AddressRange& range,
+                                                 const StartAddressQuestion& askStartAddress);
+
+// Where a record in use with an address and a size (its data's when it has
+// none) will lie, at its address as the KEY file writes it: what a merge
+// puts into the image whatever data the record is given.
+struct KeyDataRange {
+    Slot slot = 0;
+    AddressRange range;
+};
+[[nodiscard]] std::vector<KeyDataRange> keyDataRanges(const Document& document);
+
+struct RangeChecksum {
+    QByteArray bytes;                 // the checksum, when neither of the others is set
+    std::optional<AddressRange> gap;  // the first addresses without data, when no fill byte is given
+    QString problem;                  // a record in the range that will not be written as it is
+};
+
+// The checksum over the range of `image` with the document's key data laid
+// over it, and `fill` where neither the image nor a record gives a byte;
+// without `fill` such addresses are the gap.
+[[nodiscard]] RangeChecksum checksumOverImageRange(const Document& document, const RangeBytes& image,
+                                                   ChecksumAlgorithm algorithm, std::optional<char> fill);
 
 } // namespace quorvane

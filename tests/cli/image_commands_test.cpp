@@ -6,6 +6,8 @@
 
 #include "cli_test_support.h"
 
+#include "core/checksums.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -334,6 +336,86 @@ TEST_F(ImageCommands, BatchWritesOneImagePerRow)
                                 u"image.bin"_s, u"--start"_s, QString::number(form.base, 16)});
     ASSERT_EQ(started.exitCode, 0) << started.errors.toStdString();
     EXPECT_EQ(readFileBytes(path(u"bin/01020304.bin"_s)), overlaidRow(form.base, "01020304", "alpha"));
+}
+
+// A checksum over a range of the merged image is over what each file holds
+// there, the row's serial included: objcopy turns each file back into bytes,
+// summed here by the checksum code (checked against the catalogue on its own).
+TEST_F(ImageCommands, HashCoversTheRangeOfEachMergedImage)
+{
+    ASSERT_TRUE(make(kForms[4], u"image.hex"_s));
+    const quint32 crcAt = kBase + kImageSize - 4;
+    writeTemplate(u"t.639"_s, documentIn(AddressSize::Bits32, {{0, titled(hexRecordAt(kBase + 0x20, u"00000000"_s), u"serial"_s)},
+                                                               {1, titled(hexRecordAt(crcAt, u"00000000"_s), u"crc"_s)}}));
+    writeFileBytes(path(u"d.csv"_s), "serial\n01020304\n0A0B0C0D\n");
+    const auto hashOver = [](const char* algorithm, quint64 first, const QString& suffix = {}) {
+        return u"crc=%1:image:%2-%3"_s.arg(QLatin1String(algorithm)).arg(first, 0, 16).arg(crcAt - 1, 0, 16) + suffix;
+    };
+    struct Row {
+        QString image;
+        const char* algorithm;
+        QString suffix = {};
+        quint32 first = kBase;
+        char fill = 0;
+        QStringList extra = {};
+        bool merge = false; // the single-image command, with the template's serial
+    };
+    const Row rows[] = {
+        {.image = u"image.srec"_s, .algorithm = "crc32"},
+        {.image = u"image.hex"_s, .algorithm = "crc32c", .suffix = u":le"_s},
+        {.image = u"image.bin"_s, .algorithm = "sha256", .extra = {u"--start"_s, u"1F000"_s}},
+        {.image = u"image.srec"_s, .algorithm = "sum32", .suffix = u":fill=A5"_s, .first = kBase - 0x10, .fill = '\xA5'},
+        {.image = u"image.srec"_s, .algorithm = "crc32", .merge = true},
+    };
+    for (std::size_t index = 0; index < std::size(rows); ++index) {
+        const Row& row = rows[index];
+        const QString hash = hashOver(row.algorithm, row.first, row.suffix);
+        SCOPED_TRACE(hash.toStdString());
+        const QString out = row.merge ? u"merged-"_s : u"out%1/"_s.arg(index); // merge makes no folder
+        const QString format = row.image.section(u'.', 1);
+        const QStringList files = row.merge ? QStringList{u"00000000"_s} : QStringList{u"01020304"_s, u"0A0B0C0D"_s};
+        const CliRun result = run((row.merge ? QStringList{u"merge"_s, row.image, u"t.639"_s, u"-o"_s, out + files[0] + u'.' + format}
+                                             : QStringList{u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, out + u"{serial}."_s + format,
+                                                           u"--image"_s, row.image})
+                                  + row.extra + QStringList{u"--hash"_s, hash});
+        ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        for (const QString& file : files) {
+            const QString written = out + file + u'.' + format;
+            if (format != u"bin"_s)
+                ASSERT_TRUE(tool(u"objcopy"_s, {u"-I"_s, format == u"hex"_s ? u"ihex"_s : u"srec"_s, u"-O"_s, u"binary"_s,
+                                                 written, written + u".bin"_s}));
+            const QByteArray bytes = readFileBytes(path(format == u"bin"_s ? written : written + u".bin"_s));
+            ASSERT_EQ(bytes.mid(0x20, 4).toHex().toUpper(), file.toLatin1());
+            const QByteArray range = QByteArray(qsizetype(kBase - row.first), row.fill) + bytes.left(kImageSize - 4);
+            QByteArray expected = checksumOf(*checksumAlgorithmNamed(QString::fromLatin1(row.algorithm)), range).left(4);
+            if (row.suffix == u":le"_s)
+                std::reverse(expected.begin(), expected.end());
+            EXPECT_EQ(bytes.right(4).toHex(), expected.toHex()) << file.toStdString();
+        }
+    }
+
+    // Refused before any file: a range holding the record it fills, one with
+    // addresses the image has no data for.
+    const QStringList batch{u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"refused/{serial}.srec"_s};
+    const QStringList image{u"--image"_s, u"image.srec"_s};
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        QString errors;
+    } refusals[] = {
+        {.arguments = image + QStringList{u"--hash"_s, u"crc=crc32:image:1F000-21FFF"_s}, .exitCode = 2,
+         .errors = u"--hash \"crc=crc32:image:1F000-21FFF\": line 2 at 00021FFC-00021FFF lies inside the range "
+                   u"0001F000-00021FFF it covers; a record cannot hold its own checksum.\nSee: quorvane-cli batch --help\n"_s},
+        {.arguments = image + QStringList{u"--hash"_s, hashOver("crc32", kBase - 0x10)}, .exitCode = 1,
+         .errors = u"--hash \"crc=crc32:image:1eff0-21ffb\": image.srec has no data at 0001EFF0-0001EFFF, inside the "
+                   u"range 0001EFF0-00021FFB; give the byte such addresses hold, as in image:0001EFF0-00021FFB:fill=FF.\n"_s},
+    };
+    for (const auto& refusal : refusals) {
+        const CliRun result = run(batch + refusal.arguments);
+        EXPECT_EQ(result.exitCode, refusal.exitCode);
+        EXPECT_EQ(result.errors, refusal.errors);
+        EXPECT_FALSE(QDir(path(u"refused"_s)).exists());
+    }
 }
 
 } // namespace

@@ -34,6 +34,12 @@ TEST(Checksums, CheckValuesOfTheCatalogue)
         const auto algorithm = checksumAlgorithmNamed(QString::fromLatin1(c.name));
         ASSERT_TRUE(algorithm) << c.name;
         EXPECT_EQ(checksumOf(*algorithm, QByteArrayView(c.data)).toHex(), QByteArray(c.expected)) << c.name;
+        // Given in two pieces, as a range of an image is given in blocks.
+        Checksum pieces(*algorithm);
+        const QByteArrayView data(c.data);
+        pieces.add(data.first(data.size() / 2));
+        pieces.add(data.sliced(data.size() / 2));
+        EXPECT_EQ(pieces.result().toHex(), QByteArray(c.expected)) << c.name << " in pieces";
     }
 }
 
