@@ -69,7 +69,7 @@ QCommandLineOption hashOption()
 {
     return {QStringLiteral("hash"),
             QStringLiteral("Fill the HEX record NAME (a title or \"#3\") with a checksum of the listed records' "
-                           "bytes, in their order, after a row's CSV values are in; or, as %2 with an image, of "
+                           "bytes, in their order, once the other values are in (a batch row's CSV and generated values); or, as %2 with an image, of "
                            "the image's bytes from address START to END (hex, both included; a binary image's from "
                            "--start) once the other records are written into it. Addresses without data in the "
                            "image or a record refuse the run unless fill= gives their byte; NAME must lie outside "
