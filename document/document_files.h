@@ -29,6 +29,9 @@ struct OpenResult {
     OpenStatus status = OpenStatus::Opened;
     QString message;   // the text to show for every status but Opened
     Document document; // the file's content when Opened
+    // What is known beyond `message`, lines joined by CR LF: the file, and for
+    // a file that is not S-records its first bad line and why.
+    QString details;
 
     [[nodiscard]] bool opened() const { return status == OpenStatus::Opened; }
 };
@@ -37,7 +40,7 @@ inline const QString kFileNotFoundMessage = QStringLiteral("File not found.");
 inline const QString kIllegalFileMessage = QStringLiteral("Illegal file loading.\r\nSelect the appropriate file");
 
 // Reads the file as a template (extension 639) or as a KEY file, which must
-// first pass CheckSrecordFile.
+// first pass CheckSrecordFile. A failure's details start with the path.
 [[nodiscard]] OpenResult openDocument(const QString& path);
 
 // The same over an open device, which for a KEY file must allow seeking back

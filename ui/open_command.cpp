@@ -33,7 +33,7 @@ void OpenCommand::openFile(const QString& path)
     if (!result.opened()) {
         // The file was read into a document of its own: the one being
         // edited, its name and its modified flag stay as they were.
-        showError(context_.modal, result.message);
+        showError(context_.modal, result.message, result.details);
         return;
     }
     adoptDocument(context_.document, result.document);

@@ -42,11 +42,12 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
         QString name;
         OpenStatus status;
         QString message;
+        QString details = {}; // after the path
     };
     const Row rows[] = {
         {.name = u"missing.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
         {.name = u"bad.KEY"_s, .status = OpenStatus::NotSrecord,
-         .message = u"Illegal file loading.\r\nSelect the appropriate file"_s},
+         .message = u"Illegal file loading.\r\nSelect the appropriate file"_s, .details = u"\r\nLine 2: wrong checksum"_s},
         {.name = u"bad.639"_s, .status = OpenStatus::ReadFailed,
          .message = u"ERROR:Line 3 of the file: the file ends where the data line was expected."_s},
     };
@@ -55,6 +56,7 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
         const OpenResult result = openDocument(path(row.name));
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(result.message, row.message);
+        EXPECT_EQ(result.details, path(row.name) + row.details);
         EXPECT_EQ(result.document.table, RecordTable{}); // nothing half-read is handed out
     }
 }

@@ -32,7 +32,7 @@ MessageRequest unsavedPrompt(const QString& name)
 {
     return {name + QStringLiteral("\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"),
             QStringLiteral("Destroy this data "), MessageButtons::YesNoCancel, MessageIcon::Exclamation,
-            MessageResult::Yes};
+            MessageResult::Yes, {}};
 }
 
 using Records = QList<std::pair<Slot, KeyRecord>>;
@@ -216,6 +216,7 @@ private slots:
 
         QCOMPARE(modal().messages().front(), unsavedPrompt(first));
         QCOMPARE(texts().last(), QStringLiteral("ERROR:Illegal file loading.\r\nSelect the appropriate file"));
+        QCOMPARE(modal().messages().back().details, bad.fileName() + QStringLiteral("\r\nLine 2: wrong checksum"));
         QCOMPARE(table(), before);
         QCOMPARE(named("Text_filename")->text(), first);
         QVERIFY(window().state().Modified);
