@@ -28,6 +28,11 @@ bool isIntelHexFileName(const QString& path)
     return extension == QLatin1String("hex") || extension == QLatin1String("ihx") || extension == QLatin1String("ihex");
 }
 
+bool writesBackAsRead(const QString& path)
+{
+    return isTemplateFileName(path) || !isIntelHexFileName(path);
+}
+
 OpenResult openDocument(QIODevice& device, bool templateFile)
 {
     OpenResult result;

@@ -18,6 +18,12 @@ namespace quorvane {
 // A KEY file name that asks for Intel HEX: hex, ihx or ihex, in any case.
 [[nodiscard]] bool isIntelHexFileName(const QString& path);
 
+// Whether the editor's Save may write a file it has just opened back under
+// its own name: the writer the name chooses writes the format the reader of
+// that name read. Not so for a KEY name asking for Intel HEX: it was read as
+// S-records and would be written in the other format.
+[[nodiscard]] bool writesBackAsRead(const QString& path);
+
 enum class OpenStatus {
     Opened,
     FileNotFound, // no normal file of that name

@@ -1,0 +1,57 @@
+#include "status_texts.h"
+
+#include "document_files.h"
+
+#include "core/data_bytes.h"
+
+#include <QFileInfo>
+
+namespace quorvane {
+
+QString recordCountText(int count)
+{
+    return count == 1 ? QStringLiteral("1 record") : QStringLiteral("%1 records").arg(count);
+}
+
+int recordsInUse(const RecordTable& table)
+{
+    int count = 0;
+    for (Slot slot = 0; slot < kRecordCount; ++slot)
+        count += table[slot].inUse() ? 1 : 0;
+    return count;
+}
+
+QString documentFileKind(const QString& path)
+{
+    if (isTemplateFileName(path))
+        return QStringLiteral("template file");
+    return isIntelHexFileName(path) ? QStringLiteral("Intel HEX file") : QStringLiteral("KEY file");
+}
+
+QString documentFileText(const QString& verb, const QString& path, const RecordTable& table)
+{
+    return QStringLiteral("%1 %2 %3: %4")
+        .arg(verb, documentFileKind(path), QFileInfo(path).fileName(), recordCountText(recordsInUse(table)));
+}
+
+QString recordRangeText(const Document& document, Slot slot)
+{
+    const KeyRecord& record = document.table[slot];
+    const QString line = QStringLiteral("Line %1: ").arg(lineNumberOf(slot));
+    if (!record.inUse())
+        return line + QStringLiteral("empty");
+    if (!record.KeyAddrSet)
+        return line + QStringLiteral("no address");
+    // Wider than the address size when the record runs past its top, so
+    // that the text never hides where the bytes go.
+    const int digits = addressDigits(document.mode.current());
+    auto hex = [digits](quint64 address) {
+        return QString::number(address, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+    };
+    const int size = record.KeySize > 0 ? record.KeySize : dataByteCount(record.KeyType, record.KeyData);
+    if (size <= 0)
+        return line + hex(record.address()) + QStringLiteral(" (no data)");
+    return line + hex(record.address()) + QLatin1Char('-') + hex(quint64(record.address()) + quint64(size) - 1);
+}
+
+} // namespace quorvane
