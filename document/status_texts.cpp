@@ -21,17 +21,28 @@ int recordsInUse(const RecordTable& table)
     return count;
 }
 
-QString documentFileKind(const QString& path)
-{
-    if (isTemplateFileName(path))
-        return QStringLiteral("template file");
-    return isIntelHexFileName(path) ? QStringLiteral("Intel HEX file") : QStringLiteral("KEY file");
-}
+namespace {
 
-QString documentFileText(const QString& verb, const QString& path, const RecordTable& table)
+QString fileText(const QString& verb, const QString& kind, const QString& path, const RecordTable& table)
 {
     return QStringLiteral("%1 %2 %3: %4")
-        .arg(verb, documentFileKind(path), QFileInfo(path).fileName(), recordCountText(recordsInUse(table)));
+        .arg(verb, kind, QFileInfo(path).fileName(), recordCountText(recordsInUse(table)));
+}
+
+} // namespace
+
+QString savedFileText(const QString& path, const RecordTable& table)
+{
+    const QString kind = isTemplateFileName(path) ? QStringLiteral("template file")
+                         : isIntelHexFileName(path) ? QStringLiteral("Intel HEX file")
+                                                    : QStringLiteral("KEY file");
+    return fileText(QStringLiteral("Saved"), kind, path, table);
+}
+
+QString openedFileText(const QString& path, const RecordTable& table)
+{
+    const QString kind = isTemplateFileName(path) ? QStringLiteral("template file") : QStringLiteral("KEY file");
+    return fileText(QStringLiteral("Opened"), kind, path, table);
 }
 
 QString recordRangeText(const Document& document, Slot slot)

@@ -12,11 +12,11 @@ namespace quorvane {
 [[nodiscard]] QString recordCountText(int count);
 // Records 0..255 in use: what a save writes.
 [[nodiscard]] int recordsInUse(const RecordTable& table);
-// What a document file of this name holds: "template file", "Intel HEX
-// file" or "KEY file", as the writer the name chooses.
-[[nodiscard]] QString documentFileKind(const QString& path);
-// "Saved KEY file keys.KEY: 12 records"; `verb` is "Saved" or "Opened".
-[[nodiscard]] QString documentFileText(const QString& verb, const QString& path, const RecordTable& table);
+// "Saved KEY file keys.KEY: 12 records": the kind the writer the name
+// chooses writes (KEY file, template file, Intel HEX file).
+[[nodiscard]] QString savedFileText(const QString& path, const RecordTable& table);
+// "Opened template file t.639: 3 records": a template or a KEY file, as read.
+[[nodiscard]] QString openedFileText(const QString& path, const RecordTable& table);
 // The range of the record in `slot` in the document's address width, by
 // its line number: "Line 3: 08000000-0800000F"; a record without data
 // gives its start only.

@@ -41,7 +41,7 @@ OpenStatus OpenCommand::openFile(const QString& path)
     context_.grid.resetView();
     context_.setCurrentFile(path);
     context_.state.savesInPlace = writesBackAsRead(path);
-    showStatus(context_, documentFileText(QStringLiteral("Opened"), path, context_.document.table));
+    showStatus(context_, openedFileText(path, context_.document.table));
     return result.status;
 }
 

@@ -45,6 +45,8 @@ bool SaveCommand::saveInPlace()
 
 bool SaveCommand::saveTo(QString path)
 {
+    // An earlier outcome must not stand for this save.
+    showStatus(context_, QString());
     ModalQuestions questions(context_);
     const bool sortOn = context_.settings.SortOn != 0;
     if (const SaveResult result = prepareSave(context_.document, sortOn, questions); !result.saved())
@@ -67,7 +69,7 @@ bool SaveCommand::saveTo(QString path)
     context_.setCurrentFile(path);
     context_.state.savesInPlace = true;
     context_.grid.redraw();
-    showStatus(context_, documentFileText(QStringLiteral("Saved"), path, context_.document.table));
+    showStatus(context_, savedFileText(path, context_.document.table));
     return true;
 }
 

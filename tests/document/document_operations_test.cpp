@@ -4,6 +4,7 @@
 #include "document/address_size_change.h"
 #include "document/document_files.h"
 #include "document/save_operation.h"
+#include "document/status_texts.h"
 #include "files/srecord_writer.h"
 #include "tests/support/file_support.h"
 #include "tests/support/scripted_questions.h"
@@ -24,6 +25,29 @@ TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
     };
     for (const auto& [path, isTemplate] : rows)
         EXPECT_EQ(isTemplateFileName(QString::fromUtf8(path)), isTemplate) << path;
+}
+
+TEST(StatusTexts, TheFocusedRecordsRangeInTheAddressWidth)
+{
+    struct Row {
+        KeyRecord record;
+        AddressSize size;
+        const char* text;
+    };
+    KeyRecord titleOnly;
+    titleOnly.KeyTitle = u"t"_s;
+    const Row rows[] = {
+        {.record = test::hexRecordAt(0x08000000, QString(32, u'A')), .size = Bits32, .text = "Line 3: 08000000-0800000F"},
+        {.record = test::addressed(test::hexRecord(u"ABC"_s), 0x12), .size = Bits16, .text = "Line 3: 0012-0013"}, // size from the data
+        {.record = test::hexRecordAt(0xFFF0, QString(64, u'1')), .size = Bits16, .text = "Line 3: FFF0-1000F"},
+        {.record = test::hexRecordAt(0x10, {}), .size = AddressSize::Bits24, .text = "Line 3: 000010 (no data)"},
+        {.record = titleOnly, .size = Bits32, .text = "Line 3: no address"},
+        {.record = {}, .size = Bits32, .text = "Line 3: empty"},
+    };
+    for (const Row& row : rows) {
+        const Document document = test::documentIn(row.size, {{2, row.record}});
+        EXPECT_EQ(recordRangeText(document, 2), QString::fromLatin1(row.text));
+    }
 }
 
 class DocumentOnDisk : public ::testing::Test {

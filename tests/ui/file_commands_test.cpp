@@ -8,11 +8,13 @@
 
 #include "files/srecord_writer.h"
 #include "ui/document_dialogs.h"
+#include "ui/message_boxes.h"
 #include "tests/support/record_builders.h"
 
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -141,6 +143,106 @@ private slots:
             // The filter chosen in the dialog is kept, even when the save stops later.
             QCOMPARE(int(window().settings().FilterIndexSetting), name.isEmpty() ? 1 : 2);
         }
+    }
+
+    // Ctrl+S writes the document's own file, with the writer its name
+    // chooses, and asks only when there is none it may write back to.
+    void saveWritesTheOwnFileWithoutADialog_data()
+    {
+        QTest::addColumn<QString>("how");  // the file came by "open", "save" (File Save), or none
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("status"); // empty: the dialog is asked, and cancelled
+        QTest::newRow("opened KEY file") << "open" << "keys.KEY" << "Saved KEY file keys.KEY: 1 record";
+        QTest::newRow("template saved before") << "save" << "t.639" << "Saved template file t.639: 1 record";
+        QTest::newRow("Intel HEX saved before") << "save" << "k.hex" << "Saved Intel HEX file k.hex: 1 record";
+        QTest::newRow("S-records opened under an Intel HEX name") << "open" << "s.hex" << QString();
+        QTest::newRow("no file yet") << QString() << QString() << QString();
+    }
+    void saveWritesTheOwnFileWithoutADialog()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, name);
+        QFETCH(QString, status);
+        start();
+        putRecords({{0, hexRecordAt(0x40, QStringLiteral("0102"))}});
+        const QString file = name.isEmpty() ? QString() : path(name);
+        if (how == QLatin1String("open")) {
+            QFile written(file);
+            QVERIFY(written.open(QIODevice::WriteOnly));
+            written.write(srecordFileContents(table(), AddressSize::Bits32));
+            written.close();
+            window().openFile(file);
+        } else if (how == QLatin1String("save")) {
+            modal().answerFileDialog(chosen(file));
+            QVERIFY(trigger("FileSave"));
+        }
+        QCOMPARE(window().windowFilePath(), file);
+        modify();
+        QFile::remove(file); // the save must write it anew
+        const bool asks = status.isEmpty();
+        if (asks)
+            modal().answerFileDialog(cancelled());
+        const auto dialogsBefore = modal().fileDialogs().size();
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+
+        QCOMPARE(modal().fileDialogs().size() - dialogsBefore, asks ? 1u : 0u);
+        QCOMPARE(modal().unanswered(), 0);
+        QCOMPARE(window().state().Modified, asks);
+        QCOMPARE(window().statusBar()->currentMessage(), status);
+        if (!asks) // the writer of the name: S-records, a template, Intel HEX
+            QCOMPARE(contentsOf(file).left(1), QByteArray(name.endsWith(QLatin1String(".KEY")) ? "S"
+                                                          : name.endsWith(QLatin1String(".639")) ? "#" : ":"));
+    }
+
+    // Open Recent lists what was opened, asks before giving up a modified
+    // document, and forgets a file that is gone, saying so.
+    void openRecentAsksFirstAndForgetsWhatIsGone()
+    {
+        const QString a = path(QStringLiteral("a.KEY")), b = path(QStringLiteral("b.KEY"));
+        for (const QString& file : {a, b}) {
+            QFile written(file);
+            QVERIFY(written.open(QIODevice::WriteOnly) && written.write("S30900001000DEADBEEFAE\r\n") > 0);
+        }
+        start();
+        window().openFile(a);
+        window().openFile(b);
+        auto items = [this] {
+            QStringList texts;
+            for (const QAction* item : named<QMenu>(QStringLiteral("OpenRecentMenu"))->actions())
+                texts << item->text();
+            return texts;
+        };
+        QCOMPARE(items(), (QStringList{"&1 " + b, "&2 " + a}));
+        QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("Opened KEY file b.KEY: 1 record"));
+        modify();
+        QFile::remove(a);
+        modal().answerMessage(MessageResult::No);
+        modal().answerMessage(MessageResult::Ok);
+
+        named<QMenu>(QStringLiteral("OpenRecentMenu"))->actions().at(1)->trigger();
+
+        QCOMPARE(modal().messages().front(), unsavedPrompt(b));
+        QCOMPARE(modal().messages().back(), errorBoxRequest(QStringLiteral("File not found."), a));
+        QCOMPARE(items(), QStringList{"&1 " + b});
+        QVERIFY(window().state().Modified);
+        modal().answerMessage(MessageResult::No);
+        named<QMenu>(QStringLiteral("OpenRecentMenu"))->actions().at(0)->trigger();
+        QVERIFY(!window().state().Modified);
+        QCOMPARE(modal().unanswered(), 0);
+    }
+
+    // The field at the right of the status bar follows the focused row,
+    // also as the grid scrolls under it.
+    void statusBarShowsTheFocusedRecordsRange()
+    {
+        start();
+        putRecords({{12, hexRecordAt(0x08000000, QString(32, QLatin1Char('A')))}});
+        window().grid().recordScroll()->setValue(10);
+        QTest::mouseClick(indexed("Text_data", 37), Qt::LeftButton);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 13: 08000000-0800000F"));
+        window().grid().recordScroll()->setValue(11);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 14: empty"));
     }
 
     // Yes with a save that goes through, Yes with the save dialog
