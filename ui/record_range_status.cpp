@@ -29,17 +29,17 @@ int rowOfControl(const QWidget* control)
 } // namespace
 
 RecordRangeStatus::RecordRangeStatus(EditorContext& context, QMainWindow& window)
-    : QObject(&window), context_(context), label_(new QLabel(&window))
+    : QObject(&window), document_(context.document), grid_(context.grid), label_(new QLabel(&window))
 {
     label_->setObjectName(QStringLiteral("recordRange"));
     window.statusBar()->addPermanentWidget(label_);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
-    connect(context_.grid.recordScroll(), &QScrollBar::valueChanged, this, [this] { refresh(); });
+    connect(grid_.recordScroll(), &QScrollBar::valueChanged, this, [this] { refresh(); });
 }
 
 void RecordRangeStatus::focusMoved(QWidget* now)
 {
-    if (now == nullptr || !context_.grid.isAncestorOf(now))
+    if (now == nullptr || !grid_.isAncestorOf(now))
         return;
     if (const int row = rowOfControl(now); row >= 0 && row < GridView::kRows) {
         row_ = row;
@@ -51,8 +51,8 @@ void RecordRangeStatus::refresh()
 {
     if (row_ < 0)
         return;
-    if (const Slot slot = context_.grid.layout().slotOfRow(row_); slot < kRecordCount)
-        label_->setText(recordRangeText(context_.document, slot));
+    if (const Slot slot = grid_.layout().slotOfRow(row_); slot < kRecordCount)
+        label_->setText(recordRangeText(document_, slot));
 }
 
 } // namespace quorvane

@@ -9,6 +9,8 @@ class QMainWindow;
 
 namespace quorvane {
 
+class GridView;
+
 // A field at the right of the status bar that shows where the record of the
 // grid row holding the focus lies ("Line 3: 08000000-0800000F"). It follows
 // the focus into a row and the grid's scrolling, nothing else, so that
@@ -21,7 +23,9 @@ private:
     void focusMoved(QWidget* now);
     void refresh();
 
-    EditorContext& context_;
+    // Not the context: the window's members go before its child objects.
+    const Document& document_;
+    GridView& grid_;
     QLabel* label_; // recordRange
     int row_ = -1;  // the grid row last focused, -1 before any
 };
