@@ -29,22 +29,15 @@ TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
 
 TEST(StatusTexts, TheFocusedRecordsRangeInTheAddressWidth)
 {
-    struct Row {
-        KeyRecord record;
-        AddressSize size;
-        const char* text;
-    };
-    KeyRecord titleOnly;
-    titleOnly.KeyTitle = u"t"_s;
-    const Row rows[] = {
+    const struct { KeyRecord record; AddressSize size; const char* text; } rows[] = {
         {.record = test::hexRecordAt(0x08000000, QString(32, u'A')), .size = Bits32, .text = "Line 3: 08000000-0800000F"},
         {.record = test::addressed(test::hexRecord(u"ABC"_s), 0x12), .size = Bits16, .text = "Line 3: 0012-0013"}, // size from the data
         {.record = test::hexRecordAt(0xFFF0, QString(64, u'1')), .size = Bits16, .text = "Line 3: FFF0-1000F"},
         {.record = test::hexRecordAt(0x10, {}), .size = AddressSize::Bits24, .text = "Line 3: 000010 (no data)"},
-        {.record = titleOnly, .size = Bits32, .text = "Line 3: no address"},
+        {.record = test::titled({}, u"t"_s), .size = Bits32, .text = "Line 3: no address"},
         {.record = {}, .size = Bits32, .text = "Line 3: empty"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const Document document = test::documentIn(row.size, {{2, row.record}});
         EXPECT_EQ(recordRangeText(document, 2), QString::fromLatin1(row.text));
     }
