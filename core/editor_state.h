@@ -10,6 +10,9 @@ namespace quorvane {
 struct EditorState {
     bool Modified = false;
     QString fileName; // the document's file, shown in the file-name field; empty for a new one
+    // Save may write `fileName` without asking: the document was saved there,
+    // or read from it in the format its name writes.
+    bool savesInPlace = false;
 };
 
 } // namespace quorvane

@@ -5,6 +5,7 @@
 #include "files/srecord_reader.h"
 #include "files/template_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,6 +28,11 @@ bool isIntelHexFileName(const QString& path)
     return extension == QLatin1String("hex") || extension == QLatin1String("ihx") || extension == QLatin1String("ihex");
 }
 
+bool writesBackAsRead(const QString& path)
+{
+    return isTemplateFileName(path) || !isIntelHexFileName(path);
+}
+
 OpenResult openDocument(QIODevice& device, bool templateFile)
 {
     OpenResult result;
@@ -36,27 +42,42 @@ OpenResult openDocument(QIODevice& device, bool templateFile)
     } else {
         // A disk that fails is not a file of the wrong kind.
         if (const FormatCheck check = CheckSrecordFile(device); !check)
-            return check.unreadable ? OpenResult{OpenStatus::ReadFailed, errorText(check.reason), {}}
-                                    : OpenResult{OpenStatus::NotSrecord, kIllegalFileMessage, {}};
+            return check.unreadable ? OpenResult{OpenStatus::ReadFailed, errorText(check.reason), {}, {}}
+                                    : OpenResult{OpenStatus::NotSrecord, kIllegalFileMessage, {},
+                                                 QStringLiteral("Line %1: %2").arg(check.badLine).arg(check.reason)};
         if (!device.seek(0))
-            return {OpenStatus::ReadFailed, errorText(device.errorString()), {}};
+            return {OpenStatus::ReadFailed, errorText(device.errorString()), {}, {}};
         readError = SRecodeLoad(device, result.document);
     }
     if (!readError.isEmpty())
-        return {OpenStatus::ReadFailed, readError, {}};
+        return {OpenStatus::ReadFailed, readError, {}, {}};
     return result;
 }
 
-OpenResult openDocument(const QString& path)
+namespace {
+
+OpenResult openNamedFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        return {OpenStatus::FileNotFound, kFileNotFoundMessage, {}};
+        return {OpenStatus::FileNotFound, kFileNotFoundMessage, {}, {}};
     // One handle for the check and the load: a file replaced or removed in
     // between cannot have its check pass for another file's content.
     QFile file(path);
     if (QString error = openFile(file, QIODevice::ReadOnly | QIODevice::Unbuffered); !error.isEmpty())
-        return {OpenStatus::ReadFailed, errorText(error), {}};
+        return {OpenStatus::ReadFailed, errorText(error), {}, {}};
     return openDocument(file, isTemplateFileName(path));
+}
+
+} // namespace
+
+OpenResult openDocument(const QString& path)
+{
+    OpenResult result = openNamedFile(path);
+    if (!result.opened()) {
+        const QString file = QDir::toNativeSeparators(path);
+        result.details = result.details.isEmpty() ? file : file + QStringLiteral("\r\n") + result.details;
+    }
+    return result;
 }
 
 } // namespace quorvane

@@ -52,7 +52,10 @@ KeyDataResult fromExtraction(const RecordTable& table, const std::vector<Extract
     case ExtractionStatus::Extracted:
         if (targets.empty())
             return unchanged(KeyDataStatus::NothingExtracted, table);
-        return {.status = KeyDataStatus::Extracted, .message = {}, .table = withExtractedData(table, targets, result.data)};
+        return {.status = KeyDataStatus::Extracted,
+                .message = {},
+                .table = withExtractedData(table, targets, result.data),
+                .recordsRead = int(targets.size())};
     case ExtractionStatus::Cancelled:
         return unchanged(KeyDataStatus::Cancelled, table);
     case ExtractionStatus::NotFound:

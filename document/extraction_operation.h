@@ -48,6 +48,7 @@ struct KeyDataResult {
     // data, all others with empty data; titles, addresses and sizes as they
     // were, the spare slot untouched. Otherwise the table as given.
     RecordTable table;
+    int recordsRead = 0; // Extracted: the records that got their data
 };
 
 // Extracts key data for every target of `table` from the object file at

@@ -4,6 +4,7 @@
 #include "message_boxes.h"
 
 #include "document/extraction_operation.h"
+#include "document/status_texts.h"
 #include "grid/grid_view.h"
 
 #include <QFileInfo>
@@ -51,6 +52,7 @@ void ExtractionCommand::drop(const QMimeData* data)
 
 void ExtractionCommand::extractFrom(const QString& path)
 {
+    showStatus(context_, QString());
     const QString label = QStringLiteral("Extracting KEY data from %1").arg(QFileInfo(path).fileName());
     const KeyDataResult result = SetKeyData(
         context_.document.table, path, [this] { return context_.modal.startAddress(); },
@@ -62,6 +64,8 @@ void ExtractionCommand::extractFrom(const QString& path)
         context_.document.table = result.table;
         context_.state.Modified = true;
         context_.updateCaption();
+        showStatus(context_, QStringLiteral("Read key data from %1: %2")
+                                 .arg(QFileInfo(path).fileName(), recordCountText(result.recordsRead)));
         break;
     case KeyDataStatus::NothingExtracted:
         context_.updateCaption();

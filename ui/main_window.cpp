@@ -8,6 +8,8 @@
 #include "new_command.h"
 #include "open_command.h"
 #include "program_icon.h"
+#include "recent_files_command.h"
+#include "record_range_status.h"
 #include "save_command.h"
 #include "version_command.h"
 #include "window_caption.h"
@@ -56,6 +58,8 @@ void MainWindow::createCommands()
     saveCommand_ = std::make_unique<SaveCommand>(*context_);
     newCommand_ = std::make_unique<NewCommand>(*context_, *saveCommand_, [this] { Initialize(); });
     openCommand_ = std::make_unique<OpenCommand>(*context_, *saveCommand_);
+    recentFilesCommand_ = std::make_unique<RecentFilesCommand>(*context_, *saveCommand_, *openCommand_);
+    new RecordRangeStatus(*context_, *this);
     extractionCommand_ = std::make_unique<ExtractionCommand>(*context_);
     mergeImageCommand_ = std::make_unique<MergeImageCommand>(*context_);
     endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { endProgram(); });
@@ -85,7 +89,7 @@ void MainWindow::createMenus()
     };
     place(addMenu("FILE", QStringLiteral("File(&F)")),
           {{newCommand_.get()},
-           {openCommand_.get(), saveCommand_.get()},
+           {openCommand_.get(), recentFilesCommand_.get(), saveCommand_.get()},
            {extractionCommand_.get(), mergeImageCommand_.get()},
            {endCommand_.get()}});
     place(addMenu("addresssize", QStringLiteral("AddressSize(&A)")), {{addressSizeCommand_.get()}});
@@ -226,6 +230,9 @@ void MainWindow::setCurrentFile(const QString& name)
 {
     session_.state.fileName = name;
     fileNameField_->setText(name);
+    setWindowFilePath(name);
+    if (!name.isEmpty())
+        recentFilesCommand_->remember(name);
     session_.state.Modified = false;
     updateCaption();
 }

@@ -22,6 +22,7 @@ class GridView;
 class MergeImageCommand;
 class NewCommand;
 class OpenCommand;
+class RecentFilesCommand;
 class SaveCommand;
 class VersionCommand;
 class WindowCommand;
@@ -84,6 +85,7 @@ private:
     std::unique_ptr<SaveCommand> saveCommand_;
     std::unique_ptr<NewCommand> newCommand_;
     std::unique_ptr<OpenCommand> openCommand_;
+    std::unique_ptr<RecentFilesCommand> recentFilesCommand_;
     std::unique_ptr<ExtractionCommand> extractionCommand_;
     std::unique_ptr<MergeImageCommand> mergeImageCommand_;
     std::unique_ptr<EndCommand> endCommand_;

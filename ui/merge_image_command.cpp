@@ -5,12 +5,11 @@
 
 #include "document/image_merge_operation.h"
 #include "document/save_operation.h"
+#include "document/status_texts.h"
 #include "grid/grid_view.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMainWindow>
-#include <QStatusBar>
 
 namespace quorvane {
 
@@ -42,12 +41,6 @@ private:
     ModalQuestions questions_;
 };
 
-QStatusBar* statusBarOf(QWidget& window)
-{
-    auto* mainWindow = qobject_cast<QMainWindow*>(&window);
-    return mainWindow != nullptr ? mainWindow->statusBar() : nullptr;
-}
-
 } // namespace
 
 MergeImageCommand::MergeImageCommand(EditorContext& context)
@@ -55,15 +48,11 @@ MergeImageCommand::MergeImageCommand(EditorContext& context)
       action_(createAction(context, "KEY_merge", QStringLiteral("Write KEY Data into Image...")))
 {
     runOnShownTable(context_, action_, [this] { run(); });
-    // Made with the window, so that the first message does not resize it.
-    (void)statusBarOf(context_.window);
 }
 
 void MergeImageCommand::run()
 {
-    // A message from an earlier merge must not stand for this one.
-    if (QStatusBar* statusBar = statusBarOf(context_.window))
-        statusBar->clearMessage();
+    showStatus(context_, QString());
     ModalQuestions questions(context_);
     const SaveResult prepared = prepareKeyData(context_.document, context_.settings.SortOn != 0, questions);
     context_.grid.redraw();
@@ -94,12 +83,8 @@ void MergeImageCommand::run()
         return showError(context_.modal, result.message);
     if (result.status != ImageOperationStatus::Done)
         return;
-    if (QStatusBar* statusBar = statusBarOf(context_.window)) {
-        const QString records = result.recordsWritten == 1 ? QStringLiteral("1 record")
-                                                           : QStringLiteral("%1 records").arg(result.recordsWritten);
-        statusBar->showMessage(
-            QStringLiteral("Wrote %1 into %2").arg(records, QFileInfo(output.path).fileName()));
-    }
+    showStatus(context_, QStringLiteral("Wrote %1 into %2")
+                             .arg(recordCountText(result.recordsWritten), QFileInfo(output.path).fileName()));
 }
 
 } // namespace quorvane

@@ -2,19 +2,19 @@
 
 namespace quorvane {
 
-MessageRequest errorBoxRequest(const QString& text)
+MessageRequest errorBoxRequest(const QString& text, const QString& details)
 {
-    return {text, QStringLiteral("ERROR"), MessageButtons::Ok, MessageIcon::Critical, MessageResult::Ok};
+    return {text, QStringLiteral("ERROR"), MessageButtons::Ok, MessageIcon::Critical, MessageResult::Ok, details};
 }
 
 MessageRequest warningBoxRequest(const QString& text)
 {
-    return {text, QStringLiteral("WARNING"), MessageButtons::OkCancel, MessageIcon::Exclamation, MessageResult::Ok};
+    return {text, QStringLiteral("WARNING"), MessageButtons::OkCancel, MessageIcon::Exclamation, MessageResult::Ok, {}};
 }
 
-void showError(ModalUi& modal, const QString& text)
+void showError(ModalUi& modal, const QString& text, const QString& details)
 {
-    (void)modal.messageBox(errorBoxRequest(text));
+    (void)modal.messageBox(errorBoxRequest(text, details));
 }
 
 bool askWarning(ModalUi& modal, const QString& text)
@@ -26,7 +26,7 @@ MessageRequest unsavedPromptRequest(const QString& fileName)
 {
     return {fileName + QStringLiteral("\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"),
             QStringLiteral("Destroy this data "), MessageButtons::YesNoCancel, MessageIcon::Exclamation,
-            MessageResult::Yes};
+            MessageResult::Yes, {}};
 }
 
 MessageResult UnsavedPrompt(ModalUi& modal, const QString& fileName)

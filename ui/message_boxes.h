@@ -8,9 +8,9 @@ namespace quorvane {
 // "ERROR", a critical-stop icon and an OK button and end the command;
 // warnings have the title "WARNING", an exclamation icon and OK (the
 // default) and Cancel.
-[[nodiscard]] MessageRequest errorBoxRequest(const QString& text);
+[[nodiscard]] MessageRequest errorBoxRequest(const QString& text, const QString& details = {});
 [[nodiscard]] MessageRequest warningBoxRequest(const QString& text);
-void showError(ModalUi& modal, const QString& text);
+void showError(ModalUi& modal, const QString& text, const QString& details = {});
 // True for OK.
 [[nodiscard]] bool askWarning(ModalUi& modal, const QString& text);
 

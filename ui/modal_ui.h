@@ -25,6 +25,9 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
     MessageIcon icon = MessageIcon::Critical;
     MessageResult defaultButton = MessageResult::Ok;
+    // What the program knows beyond `text` (the file, the line and why),
+    // lines joined by CR LF; behind the box's "Show Details...". Empty for none.
+    QString details;
 
     bool operator==(const MessageRequest&) const = default;
 };

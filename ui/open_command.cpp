@@ -5,6 +5,7 @@
 #include "unsaved_changes_prompt.h"
 
 #include "document/document_files.h"
+#include "document/status_texts.h"
 #include "grid/grid_view.h"
 
 namespace quorvane {
@@ -27,18 +28,21 @@ void OpenCommand::run()
     openFile(chosen.path);
 }
 
-void OpenCommand::openFile(const QString& path)
+OpenStatus OpenCommand::openFile(const QString& path)
 {
     const OpenResult result = openDocument(path);
     if (!result.opened()) {
         // The file was read into a document of its own: the one being
         // edited, its name and its modified flag stay as they were.
-        showError(context_.modal, result.message);
-        return;
+        showError(context_.modal, result.message, result.details);
+        return result.status;
     }
     adoptDocument(context_.document, result.document);
     context_.grid.resetView();
     context_.setCurrentFile(path);
+    context_.state.savesInPlace = writesBackAsRead(path);
+    showStatus(context_, openedFileText(path, context_.document.table));
+    return result.status;
 }
 
 } // namespace quorvane

@@ -2,6 +2,8 @@
 
 #include "window_command.h"
 
+#include "document/document_files.h"
+
 namespace quorvane {
 
 class SaveCommand;
@@ -15,8 +17,8 @@ public:
 
     void run();
     // Opens `path` as the command does after its dialog: also the file named
-    // on the command line at start-up.
-    void openFile(const QString& path);
+    // on the command line at start-up and one chosen from the recent files.
+    OpenStatus openFile(const QString& path);
 
 private:
     EditorContext& context_;

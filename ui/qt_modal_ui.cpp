@@ -84,9 +84,10 @@ MessageResult QtModalUi::messageBox(const MessageRequest& request)
     box.setIcon(request.icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning);
     box.setWindowTitle(request.title);
     box.setTextFormat(Qt::PlainText);
-    QString text = request.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    box.setText(text);
+    auto lines = [](QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); };
+    box.setText(lines(request.text));
+    if (!request.details.isEmpty())
+        box.setDetailedText(lines(request.details));
     box.setStandardButtons(standardButtons(request.buttons));
     box.setDefaultButton(standardButton(request.defaultButton));
     box.exec();

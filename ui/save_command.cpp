@@ -3,8 +3,8 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
-#include "document/document_files.h"
 #include "document/save_operation.h"
+#include "document/status_texts.h"
 #include "grid/grid_view.h"
 
 namespace quorvane {
@@ -25,30 +25,51 @@ bool stopped(EditorContext& context, const SaveResult& result)
 
 SaveCommand::SaveCommand(EditorContext& context)
     : context_(context),
-      action_(createAction(context, "FileSave", QStringLiteral("File Save(&S)..."), Qt::CTRL | Qt::Key_S))
+      saveAction_(createAction(context, "Save", QStringLiteral("Save(&V)"), Qt::CTRL | Qt::Key_S)),
+      fileSaveAction_(createAction(context, "FileSave", QStringLiteral("File Save(&S)..."),
+                                   Qt::CTRL | Qt::SHIFT | Qt::Key_S))
 {
-    runOnShownTable(context_, action_, [this] { (void)run(); });
+    runOnShownTable(context_, saveAction_, [this] { (void)saveInPlace(); });
+    runOnShownTable(context_, fileSaveAction_, [this] { (void)run(); });
 }
 
 bool SaveCommand::run()
 {
+    return saveTo(QString());
+}
+
+bool SaveCommand::saveInPlace()
+{
+    return saveTo(context_.state.savesInPlace ? context_.state.fileName : QString());
+}
+
+bool SaveCommand::saveTo(QString path)
+{
+    // An earlier outcome must not stand for this save.
+    showStatus(context_, QString());
     ModalQuestions questions(context_);
     const bool sortOn = context_.settings.SortOn != 0;
     if (const SaveResult result = prepareSave(context_.document, sortOn, questions); !result.saved())
         return stopped(context_, result);
     context_.grid.redraw();
 
-    const FileDialogResult chosen = context_.modal.fileDialog(documentDialog(FileDialogKind::Save, context_.settings));
-    if (!chosen.accepted)
-        return false;
-    context_.settings.FilterIndexSetting = qint16(chosen.filterIndex);
+    if (path.isEmpty()) {
+        const FileDialogResult chosen =
+            context_.modal.fileDialog(documentDialog(FileDialogKind::Save, context_.settings));
+        if (!chosen.accepted)
+            return false;
+        context_.settings.FilterIndexSetting = qint16(chosen.filterIndex);
+        path = chosen.path;
+    }
 
-    if (const SaveResult result = writeDocumentFile(context_.document, chosen.path, questions); !result.saved())
+    if (const SaveResult result = writeDocumentFile(context_.document, path, questions); !result.saved())
         return stopped(context_, result);
 
-    context_.settings.LastPath = chosen.path;
-    context_.setCurrentFile(chosen.path);
+    context_.settings.LastPath = path;
+    context_.setCurrentFile(path);
+    context_.state.savesInPlace = true;
     context_.grid.redraw();
+    showStatus(context_, savedFileText(path, context_.document.table));
     return true;
 }
 

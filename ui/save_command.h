@@ -4,22 +4,30 @@
 
 namespace quorvane {
 
-// "File Save(&S)..." (FileSave_Click): the save-time sequence, the save
-// dialog, then the writer chosen by the name. New, End and Open run it
-// when the user answers Yes to the unsaved-changes prompt.
+// "Save(&V)" and "File Save(&S)..." (FileSave_Click): the save-time
+// sequence, then the writer chosen by the name. File Save asks for the name
+// in its dialog; Save writes the document's own file without one when it
+// may (EditorState::savesInPlace) and is File Save otherwise. New, End and
+// Open run File Save when the user answers Yes to the unsaved-changes prompt.
 class SaveCommand final : public WindowCommand {
 public:
     explicit SaveCommand(EditorContext& context);
 
-    [[nodiscard]] QList<QAction*> actions() const override { return {action_}; }
+    [[nodiscard]] QList<QAction*> actions() const override { return {saveAction_, fileSaveAction_}; }
 
-    // True when the file was written; the document is then unmodified.
-    // Refused, cancelled or failed saves leave Modified as it was.
+    // File Save. True when the file was written; the document is then
+    // unmodified. Refused, cancelled or failed saves leave Modified as it was.
     bool run();
+    // Save, with the same result.
+    bool saveInPlace();
 
 private:
+    // An empty `path` asks for one in the save dialog.
+    bool saveTo(QString path);
+
     EditorContext& context_;
-    QAction* action_; // FileSave
+    QAction* saveAction_;     // Save
+    QAction* fileSaveAction_; // FileSave
 };
 
 } // namespace quorvane

@@ -3,7 +3,8 @@
 #include "grid/grid_view.h"
 
 #include <QAction>
-#include <QWidget>
+#include <QMainWindow>
+#include <QStatusBar>
 
 namespace quorvane {
 
@@ -23,6 +24,17 @@ void runOnShownTable(EditorContext& context, QAction* action, std::function<void
         context.grid.CommitGrid();
         run();
     });
+}
+
+void showStatus(EditorContext& context, const QString& text)
+{
+    auto* window = qobject_cast<QMainWindow*>(&context.window);
+    if (window == nullptr)
+        return;
+    if (text.isEmpty())
+        window->statusBar()->clearMessage();
+    else
+        window->statusBar()->showMessage(text);
 }
 
 } // namespace quorvane

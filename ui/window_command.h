@@ -34,4 +34,9 @@ public:
 // table as the grid shows it.
 void runOnShownTable(EditorContext& context, QAction* action, std::function<void()> run);
 
+// Tells the outcome of a command in the window's status bar until the next
+// one; an empty text clears it, so that an earlier outcome does not stand
+// for a command that is running.
+void showStatus(EditorContext& context, const QString& text);
+
 } // namespace quorvane

@@ -4,6 +4,7 @@
 #include "document/address_size_change.h"
 #include "document/document_files.h"
 #include "document/save_operation.h"
+#include "document/status_texts.h"
 #include "files/srecord_writer.h"
 #include "tests/support/file_support.h"
 #include "tests/support/scripted_questions.h"
@@ -26,6 +27,22 @@ TEST(DocumentFiles, TheExtensionAloneChoosesTheTemplateFormat)
         EXPECT_EQ(isTemplateFileName(QString::fromUtf8(path)), isTemplate) << path;
 }
 
+TEST(StatusTexts, TheFocusedRecordsRangeInTheAddressWidth)
+{
+    const struct { KeyRecord record; AddressSize size; const char* text; } rows[] = {
+        {.record = test::hexRecordAt(0x08000000, QString(32, u'A')), .size = Bits32, .text = "Line 3: 08000000-0800000F"},
+        {.record = test::addressed(test::hexRecord(u"ABC"_s), 0x12), .size = Bits16, .text = "Line 3: 0012-0013"}, // size from the data
+        {.record = test::hexRecordAt(0xFFF0, QString(64, u'1')), .size = Bits16, .text = "Line 3: FFF0-1000F"},
+        {.record = test::hexRecordAt(0x10, {}), .size = AddressSize::Bits24, .text = "Line 3: 000010 (no data)"},
+        {.record = test::titled({}, u"t"_s), .size = Bits32, .text = "Line 3: no address"},
+        {.record = {}, .size = Bits32, .text = "Line 3: empty"},
+    };
+    for (const auto& row : rows) {
+        const Document document = test::documentIn(row.size, {{2, row.record}});
+        EXPECT_EQ(recordRangeText(document, 2), QString::fromLatin1(row.text));
+    }
+}
+
 class DocumentOnDisk : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -42,11 +59,12 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
         QString name;
         OpenStatus status;
         QString message;
+        QString details = {}; // after the path
     };
     const Row rows[] = {
         {.name = u"missing.KEY"_s, .status = OpenStatus::FileNotFound, .message = u"File not found."_s},
         {.name = u"bad.KEY"_s, .status = OpenStatus::NotSrecord,
-         .message = u"Illegal file loading.\r\nSelect the appropriate file"_s},
+         .message = u"Illegal file loading.\r\nSelect the appropriate file"_s, .details = u"\r\nLine 2: wrong checksum"_s},
         {.name = u"bad.639"_s, .status = OpenStatus::ReadFailed,
          .message = u"ERROR:Line 3 of the file: the file ends where the data line was expected."_s},
     };
@@ -55,6 +73,7 @@ TEST_F(OpenDocument, RefusesWhatItCannotReadWithTheTextToShow)
         const OpenResult result = openDocument(path(row.name));
         EXPECT_EQ(result.status, row.status);
         EXPECT_EQ(result.message, row.message);
+        EXPECT_EQ(result.details, path(row.name) + row.details);
         EXPECT_EQ(result.document.table, RecordTable{}); // nothing half-read is handed out
     }
 }

@@ -66,7 +66,7 @@ private slots:
         if (answer != 0)
             QVERIFY(modal().messages().front()
                     == (MessageRequest{warning, "WARNING", MessageButtons::OkCancel, MessageIcon::Exclamation,
-                                       MessageResult::Ok}));
+                                       MessageResult::Ok, {}}));
         QCOMPARE(modal().unanswered(), 0);
         QCOMPARE(int(window().document().mode.current()), result);
         for (int bits : {16, 24, 32})

@@ -83,6 +83,7 @@ private slots:
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
         QCOMPARE(indexed("Text_data", 32)->text(), QStringLiteral("EE"));
         QCOMPARE(window().settings().FilterIndexSetting, qint16(1)); // the documents' filter is left alone
+        QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("Read key data from image.s19: 2 records"));
     }
 
     // Each failure leaves every record as it was; a damaged file is told in

@@ -8,11 +8,13 @@
 
 #include "files/srecord_writer.h"
 #include "ui/document_dialogs.h"
+#include "ui/message_boxes.h"
 #include "tests/support/record_builders.h"
 
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 
 using namespace quorvane;
 using namespace quorvane::test;
@@ -32,7 +34,7 @@ MessageRequest unsavedPrompt(const QString& name)
 {
     return {name + QStringLiteral("\r\nThis data is modified.\r\n\r\nDo you want to save the changes?"),
             QStringLiteral("Destroy this data "), MessageButtons::YesNoCancel, MessageIcon::Exclamation,
-            MessageResult::Yes};
+            MessageResult::Yes, {}};
 }
 
 using Records = QList<std::pair<Slot, KeyRecord>>;
@@ -44,6 +46,22 @@ class FileCommandsTest : public WindowTest {
 
     // Each test function has a fresh folder: the one of its settings file.
     QString path(const QString& name) const { return QFileInfo(settingsPath()).dir().filePath(name); }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the test file");
+        return file.fileName();
+    }
+
+    [[nodiscard]] QStringList recentItems() const
+    {
+        QStringList texts;
+        for (const QAction* item : named<QMenu>(QStringLiteral("OpenRecentMenu"))->actions())
+            texts << item->text();
+        return texts;
+    }
 
     // A real edit, so that the document counts as modified.
     void modify() { type(indexed("Text_title", 0), QStringLiteral("edited")); }
@@ -89,7 +107,6 @@ private slots:
         const KeyRecord noSize = addressed(hexRecord(QStringLiteral("ABC")), 0x20);
         const KeyRecord wrongSize = addressed(hexRecord(QStringLiteral("AB"), 2), 0x300);
         const KeyRecord fitted = addressed(hexRecord(QStringLiteral("FFAB"), 2), 0x300);
-        const KeyRecord one = hexRecordAt(1, QStringLiteral("01"));
 
         QTest::newRow("refused before the dialog") << Records{{0, noAddress}} << false << QString()
                                                    << "ERROR:No Address.\r\nLineNo: 1" << false
@@ -102,8 +119,6 @@ private slots:
         QTest::newRow("data size OK after the dialog: fitted and saved")
             << Records{{0, wrongSize}} << true << QStringLiteral("out.KEY")
             << "WARNING:The size of data is different.\r\nLineNo: 1\r\nContinue ?" << true << Records{{0, fitted}};
-        QTest::newRow("a place that cannot be written") << Records{{0, one}} << true << "no/such/folder/out.KEY"
-                                                        << "ERROR:File Save Error." << false << Records{{0, one}};
     }
     void saveOutcomes()
     {
@@ -141,6 +156,86 @@ private slots:
             // The filter chosen in the dialog is kept, even when the save stops later.
             QCOMPARE(int(window().settings().FilterIndexSetting), name.isEmpty() ? 1 : 2);
         }
+    }
+
+    // Ctrl+S writes the document's own file, with the writer its name
+    // chooses, and asks only when there is none it may write back to.
+    void saveWritesTheOwnFileWithoutADialog_data()
+    {
+        QTest::addColumn<QString>("how");  // the file came by "open", "save" (File Save), or none
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("first"); // the file's first byte after Ctrl+S: "<" for none
+        QTest::addColumn<QString>("status"); // empty: the dialog is asked, and cancelled
+        QTest::newRow("opened KEY file") << "open" << "keys.KEY" << QByteArray("S") << "Saved KEY file keys.KEY: 1 record";
+        QTest::newRow("template saved before") << "save" << "t.639" << QByteArray("#") << "Saved template file t.639: 1 record";
+        QTest::newRow("Intel HEX saved before") << "save" << "k.hex" << QByteArray(":") << "Saved Intel HEX file k.hex: 1 record";
+        QTest::newRow("S-records opened under an Intel HEX name") << "open" << "s.hex" << QByteArray("<") << QString();
+        QTest::newRow("no file yet") << QString() << QString() << QByteArray("<") << QString();
+    }
+    void saveWritesTheOwnFileWithoutADialog()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, first);
+        QFETCH(QString, status);
+        start();
+        putRecords({{0, hexRecordAt(0x40, QStringLiteral("0102"))}});
+        const QString file = name.isEmpty() ? QString() : path(name);
+        if (how == QLatin1String("open")) {
+            window().openFile(writeFile(name, srecordFileContents(table(), AddressSize::Bits32)));
+        } else if (how == QLatin1String("save")) {
+            modal().answerFileDialog(chosen(file));
+            QVERIFY(trigger("FileSave"));
+        }
+        QCOMPARE(window().windowFilePath(), file);
+        modify();
+        QFile::remove(file); // the save must write it anew
+        if (status.isEmpty())
+            modal().answerFileDialog(cancelled());
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+
+        // A dialog asked unexpectedly goes unanswered; one expected and not asked stays pending.
+        QCOMPARE(modal().unanswered() + modal().pendingAnswers(), 0);
+        QCOMPARE(window().statusBar()->currentMessage(), status);
+        QCOMPARE(contentsOf(file).left(1), first); // the writer the name chooses
+    }
+
+    // Open Recent lists what was opened, asks before giving up a modified
+    // document, and forgets a file that is gone, saying so.
+    void openRecentAsksFirstAndForgetsWhatIsGone()
+    {
+        const QString a = writeFile(QStringLiteral("a.KEY"), "S30900001000DEADBEEFAE\r\n");
+        const QString b = writeFile(QStringLiteral("b.KEY"), "S30900001000DEADBEEFAE\r\n");
+        start();
+        window().openFile(a);
+        window().openFile(b);
+        QCOMPARE(recentItems(), (QStringList{"&1 " + b, "&2 " + a}));
+        QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("Opened KEY file b.KEY: 1 record"));
+        modify();
+        QFile::remove(a);
+        modal().answerMessage(MessageResult::No);
+        modal().answerMessage(MessageResult::Ok);
+
+        named<QMenu>(QStringLiteral("OpenRecentMenu"))->actions().at(1)->trigger();
+
+        QCOMPARE(modal().messages().front(), unsavedPrompt(b));
+        QCOMPARE(modal().messages().back(), errorBoxRequest(QStringLiteral("File not found."), a));
+        QCOMPARE(recentItems(), QStringList{"&1 " + b});
+        QCOMPARE(modal().unanswered(), 0);
+    }
+
+    // The field at the right of the status bar follows the focused row,
+    // also as the grid scrolls under it.
+    void statusBarShowsTheFocusedRecordsRange()
+    {
+        start();
+        putRecords({{12, hexRecordAt(0x08000000, QString(32, QLatin1Char('A')))}});
+        window().grid().recordScroll()->setValue(10);
+        QTest::mouseClick(indexed("Text_data", 37), Qt::LeftButton);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 13: 08000000-0800000F"));
+        window().grid().recordScroll()->setValue(11);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 14: empty"));
     }
 
     // Yes with a save that goes through, Yes with the save dialog
@@ -199,9 +294,7 @@ private slots:
     // the file being given up.
     void aFailedOpenKeepsTheDocument()
     {
-        QFile bad(path(QStringLiteral("bad.KEY")));
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("S10510000102E7\r\nS10510000102E8\r\n") > 0);
-        bad.close();
+        const QString bad = writeFile(QStringLiteral("bad.KEY"), "S10510000102E7\r\nS10510000102E8\r\n");
         start();
         const QString first = path(QStringLiteral("first.KEY"));
         modal().answerFileDialog(chosen(first));
@@ -210,12 +303,13 @@ private slots:
         modify();
         const RecordTable before = table();
         modal().answerMessage(MessageResult::No);
-        modal().answerFileDialog(chosen(bad.fileName(), 4));
+        modal().answerFileDialog(chosen(bad, 4));
 
         QVERIFY(trigger("FileOpen"));
 
         QCOMPARE(modal().messages().front(), unsavedPrompt(first));
         QCOMPARE(texts().last(), QStringLiteral("ERROR:Illegal file loading.\r\nSelect the appropriate file"));
+        QCOMPARE(modal().messages().back().details, bad + QStringLiteral("\r\nLine 2: wrong checksum"));
         QCOMPARE(table(), before);
         QCOMPARE(named("Text_filename")->text(), first);
         QVERIFY(window().state().Modified);

@@ -38,7 +38,7 @@ private slots:
         }
         QCOMPARE(shown, (QStringList{
             "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",
-            "FileSave File Save(&S)... Ctrl+S", "-", "KEY_extract Extract KEY Data(&E)...",
+            "OpenRecent Open Recent(&R)", "Save Save(&V) Ctrl+S", "FileSave File Save(&S)... Ctrl+Shift+S", "-", "KEY_extract Extract KEY Data(&E)...",
             "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
             "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
             "option Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",

@@ -40,11 +40,11 @@ private slots:
         QTest::addColumn<int>("press");
         QTest::addColumn<MessageResult>("answer");
         const MessageRequest error{"ERROR:\r\nNo such file <a.key>", "ERROR", MessageButtons::Ok, MessageIcon::Critical,
-                                   MessageResult::Ok};
+                                   MessageResult::Ok, "/k/a.key\r\nLine 2: wrong checksum"};
         const MessageRequest warning{"one\r\nContinue ?", "WARNING", MessageButtons::OkCancel,
-                                     MessageIcon::Exclamation, MessageResult::Ok};
+                                     MessageIcon::Exclamation, MessageResult::Ok, {}};
         MessageRequest prompt{"\r\nThis data is modified.", "Destroy this data ", MessageButtons::YesNoCancel,
-                              MessageIcon::Exclamation, MessageResult::Yes};
+                              MessageIcon::Exclamation, MessageResult::Yes, {}};
         QTest::newRow("error, OK") << error << int(MessageResult::Ok) << MessageResult::Ok;
         QTest::newRow("warning, Cancel") << warning << int(MessageResult::Cancel) << MessageResult::Cancel;
         QTest::newRow("prompt, Yes") << prompt << int(MessageResult::Yes) << MessageResult::Yes;
@@ -123,7 +123,8 @@ protected:
                          kButtonSets.key(box->standardButtons(), MessageButtons(-1)),
                          icon == QMessageBox::Critical  ? MessageIcon::Critical
                          : icon == QMessageBox::Warning ? MessageIcon::Exclamation : MessageIcon(-1),
-                         kButtons.key(box->standardButton(box->defaultButton()), MessageResult(-1))};
+                         kButtons.key(box->standardButton(box->defaultButton()), MessageResult(-1)),
+                         box->detailedText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"))};
             if (press == kReturn)
                 return QTest::keyClick(box, Qt::Key_Return);
             if (press == kClose)

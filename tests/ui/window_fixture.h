@@ -115,6 +115,8 @@ private slots:
     void init()
     {
         folder_ = std::make_unique<QTemporaryDir>();
+        // The user's configuration folder (the recent files) is the test's own too.
+        qputenv("XDG_CONFIG_HOME", folder_->filePath(QStringLiteral("config")).toLocal8Bit());
         modal_ = std::make_unique<ScriptedModalUi>();
         session_ = std::make_unique<EditorSession>();
     }
