@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -137,6 +138,19 @@ std::optional<QString> QtModalUi::startAddress()
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.startAddress();
+}
+
+std::optional<QString> QtModalUi::askText(const TextRequest& request)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(request.title);
+    dialog.setLabelText(request.label);
+    dialog.setTextValue(request.text);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 bool QtModalUi::progress(const QString& label, qint64 done, qint64 total)

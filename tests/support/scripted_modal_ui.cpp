@@ -40,6 +40,18 @@ std::optional<QString> ScriptedModalUi::startAddress()
     return answer.text;
 }
 
+std::optional<QString> ScriptedModalUi::askText(const TextRequest& request)
+{
+    textRequests_.push_back(request);
+    if (textAnswers_.empty()) {
+        ++unanswered_;
+        return std::nullopt;
+    }
+    const std::optional<QString> answer = textAnswers_.front();
+    textAnswers_.pop_front();
+    return answer;
+}
+
 bool ScriptedModalUi::progress(const QString&, qint64, qint64)
 {
     return ++progressReports_ != cancelProgressAt_;
