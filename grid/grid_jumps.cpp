@@ -14,9 +14,12 @@ std::optional<int> GridView::focusedRow() const
     return id->field == Field::Data ? CellIndex(id->index).row() : id->index;
 }
 
+// The row's first cell takes the focus before the edge is looked up: a
+// size field left on the way has clamped the size by then.
 void GridView::goToRecordEdge(int row, RecordEdge edge)
 {
     const CellIndex first = CellIndex::at(row, 0);
+    moveFocus(cell(first));
     CellIndex target = first;
     if (isHexRow(row)) {
         const int byte = edgeByte(recordOfRow(row), edge);
@@ -24,8 +27,6 @@ void GridView::goToRecordEdge(int row, RecordEdge edge)
         target = first.inColumn(byte - left);
         moveFocus(cell(target));
         scrollToByte(left);
-    } else {
-        moveFocus(cell(target));
     }
     GridLineEdit* edit = cell(target);
     edit->setCursorPosition(edge == RecordEdge::First ? 0 : int(edit->text().size()));

@@ -142,13 +142,20 @@ std::optional<QString> QtModalUi::startAddress()
 
 std::optional<QString> QtModalUi::askText(const TextRequest& request)
 {
-    QInputDialog dialog(QApplication::activeWindow());
+    QWidget* window = QApplication::activeWindow();
+    QInputDialog dialog(window);
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(request.label);
     dialog.setTextValue(request.text);
-    if (dialog.exec() != QDialog::Accepted)
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The answer leads straight back into the window (a jump, a find):
+    // without a window manager nothing else would make it active again,
+    // and its shortcuts would stay dead.
+    if (window != nullptr)
+        window->activateWindow();
+    if (!accepted)
         return std::nullopt;
     return dialog.textValue();
 }
