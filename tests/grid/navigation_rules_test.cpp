@@ -1,6 +1,6 @@
 // Where the long jumps land, without a widget: a record's edge bytes with
-// the least scrolling, the record scroll that shows a line, the line number
-// typed, and the records Find goes to.
+// the least scrolling, the line number typed, and the records Find goes to;
+// the record scroll that shows a line is followed by the window's tests.
 #include "grid/navigation_targets.h"
 #include "grid/record_search.h"
 #include "tests/support/record_builders.h"
@@ -9,51 +9,27 @@
 
 using namespace quorvane;
 
-TEST(RecordEdges, LandOnTheByteWithTheLeastScroll)
+TEST(JumpTargets, LandWithTheLeastScroll)
 {
-    struct Case {
-        const char* what;
-        KeyRecord record;
-        RecordEdge edge = RecordEdge::Last;
-        int leftBefore = 0;
-        int byte;
-        int leftAfter;
+    using test::hexRecord;
+    using enum RecordEdge;
+    const struct { KeyRecord record; RecordEdge edge = Last; int left = 0; int byte; int leftAfter; } edges[] = {
+        {.record = hexRecord("AB", 40), .byte = 39, .leftAfter = 24}, // a size: its last byte, typed or not
+        {.record = hexRecord("AB", 40), .left = 30, .byte = 39, .leftAfter = 30}, // already in view
+        {.record = hexRecord("0011223"), .left = 9, .byte = 3, .leftAfter = 3},   // no size: the last typed
+        {.record = hexRecord(""), .left = 5, .byte = 0, .leftAfter = 0},
+        {.record = hexRecord("", 300), .byte = 251, .leftAfter = 236}, // no further than the grid shows
+        {.record = hexRecord("AB", 40), .edge = First, .left = 17, .byte = 0, .leftAfter = 0},
     };
-    const Case cases[] = {
-        {.what = "size 40, typed or not", .record = test::hexRecord("AB", 40), .byte = 39, .leftAfter = 24},
-        {.what = "size 40, seen already", .record = test::hexRecord("AB", 40), .leftBefore = 30, .byte = 39,
-         .leftAfter = 30},
-        {.what = "no size: last typed", .record = test::hexRecord("0011223"), .byte = 3, .leftAfter = 0},
-        {.what = "no size, scrolled past", .record = test::hexRecord("0011223"), .leftBefore = 9, .byte = 3,
-         .leftAfter = 3},
-        {.what = "empty", .record = test::hexRecord(""), .leftBefore = 5, .byte = 0, .leftAfter = 0},
-        {.what = "no size, full", .record = test::hexRecord(QString(504, QLatin1Char('F'))), .byte = 251,
-         .leftAfter = 236},
-        {.what = "longer than the grid shows", .record = test::hexRecord("", 300), .byte = 251, .leftAfter = 236},
-        {.what = "first", .record = test::hexRecord("AB", 40), .edge = RecordEdge::First, .leftBefore = 17,
-         .byte = 0, .leftAfter = 0},
-    };
-    for (const Case& c : cases) {
-        const int byte = edgeByte(c.record, c.edge);
-        EXPECT_EQ(byte, c.byte) << c.what;
-        EXPECT_EQ(leftByteShowing(byte, c.leftBefore), c.leftAfter) << c.what;
+    for (const auto& e : edges) {
+        EXPECT_EQ(edgeByte(e.record, e.edge), e.byte) << e.record.KeyData.size();
+        EXPECT_EQ(leftByteShowing(e.byte, e.left), e.leftAfter) << e.byte;
     }
-}
-
-TEST(LineTargets, ScrollTheLeastAndReadOnlyLineNumbers)
-{
-    const struct { Slot slot; Slot topBefore; Slot topAfter; } scrolls[] = {
-        {.slot = 14, .topBefore = 10, .topAfter = 10}, {.slot = 19, .topBefore = 10, .topAfter = 10},
-        {.slot = 20, .topBefore = 10, .topAfter = 11}, {.slot = 3, .topBefore = 10, .topAfter = 3},
-        {.slot = 255, .topBefore = 0, .topAfter = 246},
-    };
-    for (const auto& s : scrolls)
-        EXPECT_EQ(topSlotShowing(s.slot, s.topBefore), s.topAfter) << s.slot;
-    const struct { const char* typed; std::optional<int> line; } lines[] = {
-        {"1", 1}, {" 256 ", 256}, {"0", {}}, {"257", {}}, {"-3", {}}, {"12a", {}}, {"", {}},
-    };
-    for (const auto& l : lines)
-        EXPECT_EQ(lineNumberFromText(QString::fromLatin1(l.typed)), l.line) << l.typed;
+    const struct { const char* typed; std::optional<int> line = {}; } typed[] = {
+        {.typed = " 256 ", .line = 256}, {.typed = "1", .line = 1}, {.typed = "0"}, {.typed = "257"},
+        {.typed = "12a"}, {.typed = ""}};
+    for (const auto& t : typed)
+        EXPECT_EQ(lineNumberFromText(QString::fromLatin1(t.typed)), t.line) << t.typed;
 }
 
 TEST(FindRecord, ByTitleOrAddressFromTheGivenSlotRound)
@@ -62,31 +38,21 @@ TEST(FindRecord, ByTitleOrAddressFromTheGivenSlotRound)
     table[3] = test::recordAt(0x00012000, 0, QStringLiteral("Boot Key"));
     table[70] = test::recordAt(0x0000F000, 0, QStringLiteral("main key"));
     table[71] = test::recordAt(0x12345678, 0, QStringLiteral("serial"));
-    table[80] = KeyRecord{QStringLiteral("0x55 pattern"), 0, 0x7700, 0, kTypeHex, {}, false};
-    struct Case {
-        const char* query;
-        Slot from = 0;
-        AddressSize size = AddressSize::Bits32;
-        std::optional<RecordMatch> found;
-    };
-    const Case cases[] = {
-        {.query = "KEY", .found = RecordMatch{3, RecordField::Title}},
-        {.query = "KEY", .from = 4, .found = RecordMatch{70, RecordField::Title}},
-        {.query = "KEY", .from = 71, .found = RecordMatch{3, RecordField::Title}},
-        {.query = "f0", .found = RecordMatch{70, RecordField::Address}},
-        {.query = "0000f", .found = RecordMatch{70, RecordField::Address}},
-        {.query = "0x1234", .found = RecordMatch{71, RecordField::Address}},
-        {.query = "12", .found = RecordMatch{3, RecordField::Address}},
-        {.query = "12", .from = 4, .found = RecordMatch{71, RecordField::Address}},
-        // 24-bit addresses show six digits: 345678.
-        {.query = "3456", .size = AddressSize::Bits24, .found = RecordMatch{71, RecordField::Address}},
-        {.query = "1234", .size = AddressSize::Bits24},
-        // An address not set is no address, whatever its halves hold.
-        {.query = "0x55", .found = RecordMatch{80, RecordField::Title}},
+    table[80] = KeyRecord{QStringLiteral("0x55"), 0, 0x7700, 0, kTypeHex, {}, false}; // halves, no address
+    using enum RecordField;
+    constexpr AddressSize kBits24 = AddressSize::Bits24;
+    const struct { const char* query; Slot from = 0; AddressSize size = AddressSize::Bits32;
+                   std::optional<RecordMatch> found = {}; } cases[] = {
+        {.query = "KEY", .found = RecordMatch{3, Title}},
+        {.query = "KEY", .from = 71, .found = RecordMatch{3, Title}},
+        {.query = "0000f", .found = RecordMatch{70, Address}},
+        {.query = "f0", .found = RecordMatch{70, Address}}, // leading zeros optional
+        {.query = "0x1234", .from = 4, .found = RecordMatch{71, Address}},
+        {.query = "3456", .size = kBits24, .found = RecordMatch{71, Address}}, // as 24-bit shows it: 345678
+        {.query = "0x55", .found = RecordMatch{80, Title}},
         {.query = "77"},
-        {.query = "boat"},
         {.query = ""},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(findRecord(table, c.size, QString::fromLatin1(c.query), c.from), c.found) << c.query << " " << c.from;
 }

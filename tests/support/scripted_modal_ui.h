@@ -15,10 +15,7 @@ class ScriptedModalUi final : public ModalUi {
 public:
     void answerMessage(MessageResult answer) { messageAnswers_.push_back(answer); }
     void answerFileDialog(FileDialogResult answer) { fileAnswers_.push_back(std::move(answer)); }
-    void answerStartAddress(const std::optional<QString>& answer)
-    {
-        startAddressAnswers_.push_back({answer.has_value(), answer.value_or(QString())});
-    }
+    void answerStartAddress(const std::optional<QString>& answer) { startAddressAnswers_.push_back(answer); }
     void answerText(const std::optional<QString>& answer) { textAnswers_.push_back(answer); }
 
     [[nodiscard]] const std::vector<MessageRequest>& messages() const { return messages_; }
@@ -45,13 +42,12 @@ public:
     [[nodiscard]] int progressFinishedCount() const { return progressFinished_; }
 
 private:
+    // The next of `answers`, or nothing when none is left (counted as unanswered).
+    std::optional<QString> nextText(std::deque<std::optional<QString>>& answers);
+
     std::deque<MessageResult> messageAnswers_;
     std::deque<FileDialogResult> fileAnswers_;
-    struct StartAddressAnswer {
-        bool ok;
-        QString text;
-    };
-    std::deque<StartAddressAnswer> startAddressAnswers_;
+    std::deque<std::optional<QString>> startAddressAnswers_;
     std::deque<std::optional<QString>> textAnswers_;
     std::vector<MessageRequest> messages_;
     std::vector<FileDialogRequest> fileDialogs_;
