@@ -85,10 +85,17 @@ void GridControls::place(const GridLayout& layout)
         controls.type->setGeometry(layout.typeRect(r));
         for (int c = 0; c < kGridColumns; ++c)
             cell(CellIndex::at(r, c))->setGeometry(layout.cellRect(CellIndex::at(r, c)));
-        controls.title->setGeometry(layout.titleRect(r));
     }
-    recordScroll->setGeometry(layout.recordScrollRect());
+    placeTitleColumn(layout);
     byteScroll->setGeometry(layout.byteScrollRect());
+}
+
+void GridControls::placeTitleColumn(const GridLayout& layout)
+{
+    headings[std::size_t(Heading::Title)]->setGeometry(layout.headingRect(Heading::Title));
+    for (int r = 0; r < kGridRows; ++r)
+        row(r).title->setGeometry(layout.titleRect(r));
+    recordScroll->setGeometry(layout.recordScrollRect());
 }
 
 } // namespace quorvane

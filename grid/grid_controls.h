@@ -37,6 +37,10 @@ struct GridControls {
     // then the row's cells.
     void create(QWidget* grid);
     void place(const GridLayout& layout);
+    // Only what moves when the grid's width changes: the titles, their
+    // heading and the record scroll bar. The data cells keep the widths
+    // their rows' layouts gave them.
+    void placeTitleColumn(const GridLayout& layout);
 
     [[nodiscard]] const RowControls& row(int r) const { return rows[std::size_t(r)]; }
     [[nodiscard]] GridLineEdit* cell(CellIndex index) const { return cells[std::size_t(index.value())]; }

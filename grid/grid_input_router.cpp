@@ -47,6 +47,14 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     if (it == controls_.cend())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // A control that accepts the override keeps the key from the
+        // window's shortcuts; left unaccepted, the shortcut runs instead of
+        // the key press.
+        if (!leavesToWindow(*it, *static_cast<QKeyEvent*>(event)))
+            return false;
+        event->ignore();
+        return true;
     case QEvent::KeyPress:
         return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
     case QEvent::DragEnter:
@@ -87,6 +95,12 @@ bool GridInputRouter::isMiddleClickPaste(const ControlId& id, const QEvent* even
 {
     return id.field != Field::Title && id.field != Field::Type
            && static_cast<const QMouseEvent*>(event)->button() == Qt::MiddleButton;
+}
+
+bool GridInputRouter::leavesToWindow(const ControlId& id, const QKeyEvent& event) const
+{
+    const QKeyCombination key(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key()));
+    return id.field == Field::Data && windowKeys_.contains(key);
 }
 
 // Tab is always consumed here, so Qt's focus traversal never sees it. A

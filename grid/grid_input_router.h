@@ -3,12 +3,15 @@
 #include "grid/grid_layout.h"
 
 #include <QHash>
+#include <QKeyCombination>
+#include <QList>
 #include <QObject>
 
 #include <functional>
 #include <optional>
 
 class QDropEvent;
+class QKeyEvent;
 class QMimeData;
 class QWidget;
 
@@ -62,6 +65,9 @@ public:
 
     // Receives the data of files dropped onto a data cell.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
+    // A key the data cells leave to the window's shortcut for it, though a
+    // line edit would take it for its own caret moves.
+    void leaveCellKeyToWindow(QKeyCombination key) { windowKeys_.append(key); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,10 +80,12 @@ private:
     bool passesUnchanged(const ControlId& id, const QString& text);
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
+    [[nodiscard]] bool leavesToWindow(const ControlId& id, const QKeyEvent& event) const;
 
     GridKeyHandlers& handlers_;
     QHash<const QObject*, ControlId> controls_;
     std::function<void(const QMimeData*)> fileDropHandler_;
+    QList<QKeyCombination> windowKeys_;
 };
 
 } // namespace quorvane

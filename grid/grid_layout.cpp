@@ -38,8 +38,16 @@ GridLayout::GridLayout(const FontMeasures& font)
     size_ = after(address_, fieldWidth(kSizeChars));
     type_ = after(size_, font.typeNameWidth + kTypeBoxPadding);
     data_ = after(type_, kGridColumns * cellPitch_);
-    title_ = after(data_, fieldWidth(kTitleChars));
+    baseTitleWidth_ = fieldWidth(kTitleChars);
+    title_ = after(data_, baseTitleWidth_);
     recordScroll_ = after(title_, kScrollBarThickness);
+}
+
+void GridLayout::setWidth(int width)
+{
+    const int besideTitle = title_.x + kMargin + kScrollBarThickness + kMargin;
+    title_.width = std::max(baseTitleWidth_, width - besideTitle);
+    recordScroll_.x = title_.end() + kMargin;
 }
 
 void GridLayout::setTopSlot(Slot slot) { topSlot_ = std::clamp(slot, 0, kMaxTopSlot); }
@@ -102,6 +110,11 @@ QRect GridLayout::byteScrollRect() const
 QSize GridLayout::gridSize() const
 {
     return QSize(recordScroll_.end() + kMargin, byteScrollRect().bottom() + 1 + kMargin);
+}
+
+QSize GridLayout::baseSize() const
+{
+    return gridSize() - QSize(title_.width - baseTitleWidth_, 0);
 }
 
 } // namespace quorvane

@@ -62,9 +62,11 @@ inline constexpr int kHeadingCount = 5;
 // column 15 at most byte 251, the last byte of the largest record.
 //
 // Geometry: rectangles in the grid's own coordinates, from the font's
-// measures alone. A row reads left to right: line number, address, size,
-// type, sixteen data cells, title; the record scroll bar stands right of
-// the rows and the byte scroll bar under the data cells.
+// measures and the grid's width. A row reads left to right: line number,
+// address, size, type, sixteen data cells, title; the record scroll bar
+// stands right of the rows and the byte scroll bar under the data cells.
+// Every column has the width its text needs; a grid wider than that gives
+// the rest to the titles, the one column whose text has no length.
 class GridLayout {
 public:
     static constexpr Slot kMaxTopSlot = kRecordCount - kGridRows;
@@ -102,6 +104,11 @@ public:
     [[nodiscard]] QRect recordScrollRect() const;
     [[nodiscard]] QRect byteScrollRect() const;
     [[nodiscard]] QSize gridSize() const;
+    // The grid's size with the titles at their own width: the least it takes.
+    [[nodiscard]] QSize baseSize() const;
+    // Widens (or narrows, down to the base size) the title column so the
+    // grid is `width` wide.
+    void setWidth(int width);
 
 private:
     struct Span {
@@ -123,6 +130,7 @@ private:
     int rowPitch_ = 0;
     int cellWidth_ = 0;
     int cellPitch_ = 0;
+    int baseTitleWidth_ = 0;
     Span lineNumber_, address_, size_, type_, data_, title_, recordScroll_;
 };
 

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QResizeEvent>
 #include <QWheelEvent>
 
 namespace quorvane {
@@ -33,7 +34,8 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
     layout_ = GridLayout(measuresOf(font()));
     controls_.create(this);
     controls_.place(layout_);
-    setFixedSize(layout_.gridSize());
+    setMinimumSize(layout_.baseSize());
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     watchControls();
     for (int r = 0; r < kGridRows; ++r)
         connectRow(r);
@@ -223,6 +225,13 @@ void GridView::wheelEvent(QWheelEvent* event)
     // With tracking on, moving the slider triggers the bar's own move
     // action: actionTriggered (the leave rules), then the value change.
     bar->setSliderPosition(bar->value() - notches * QApplication::wheelScrollLines() * bar->singleStep());
+}
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layout_.setWidth(width());
+    controls_.placeTitleColumn(layout_);
 }
 
 void GridView::scrollToSlot(Slot topSlot) { controls_.recordScroll->setValue(topSlot); }

@@ -7,11 +7,14 @@
 #include "grid/grid_layout.h"
 #include "grid/grid_redraw.h"
 #include "grid/grid_view_state.h"
+#include "grid/navigation_targets.h"
+#include "grid/record_search.h"
 
 #include <QRect>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QMimeData;
 class QScrollBar;
@@ -67,6 +70,25 @@ public:
     // Receives whatever is dropped onto a data cell. Without a handler the
     // cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
+    // A key that the data cells leave to a shortcut of the window.
+    void leaveCellKeyToWindow(QKeyCombination key) { input_->leaveCellKeyToWindow(key); }
+
+    // The long jumps of the window's Edit menu. Each moves the focus before
+    // it scrolls, with the rules of leaving and entering the fields, so a
+    // field left applies its rules to the record it showed.
+    //
+    // The grid row whose field or cell has the focus, if any.
+    [[nodiscard]] std::optional<int> focusedRow() const;
+    // The first or last byte of the row's record, scrolling as needed, the
+    // caret before or after its digits; an ASCII row's cell, the caret at
+    // the start or end of its text.
+    void goToRecordEdge(int row, RecordEdge edge);
+    void goToTitle(int row);
+    // Scrolls the least that shows `slot` and focuses its title or address.
+    void showRecord(Slot slot, RecordField field);
+
+    // The width the grid is built for; a wider grid gives the rest to the titles.
+    [[nodiscard]] QSize sizeHint() const override { return layout_.baseSize(); }
 
 protected:
     // The wheel scrolls records, with Shift bytes, through the scroll bars
@@ -74,6 +96,7 @@ protected:
     // first.
     void wheelEvent(QWheelEvent* event) override;
     void onWheel(QWheelEvent* event) override { wheelEvent(event); }
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void watchControls();
@@ -99,6 +122,11 @@ private:
     void onByteScroll(int leftByte);   // HScroll1_Change
     void leaveRecordFieldBefore(QScrollBar* bar);
     void runLeaveRules(const ControlId& id);
+    void runEnterRules(const ControlId& id);
+    // Gives `target` the focus. Where Qt tells the fields nothing (the window
+    // not active yet after a dialog, or the focus staying where it is while
+    // the grid scrolls under it), their rules run here.
+    void moveFocus(QWidget* target);
 
     void focusCell(CellIndex index);
     void giveFocus(QWidget* widget);

@@ -5,6 +5,7 @@
 #include "end_command.h"
 #include "extraction_command.h"
 #include "merge_image_command.h"
+#include "navigation_command.h"
 #include "new_command.h"
 #include "open_command.h"
 #include "program_icon.h"
@@ -62,6 +63,7 @@ void MainWindow::createCommands()
     new RecordRangeStatus(*context_, *this);
     extractionCommand_ = std::make_unique<ExtractionCommand>(*context_);
     mergeImageCommand_ = std::make_unique<MergeImageCommand>(*context_);
+    navigationCommand_ = std::make_unique<NavigationCommand>(*context_);
     endCommand_ = std::make_unique<EndCommand>(*context_, *saveCommand_, [this] { endProgram(); });
     addressSizeCommand_ = std::make_unique<AddressSizeCommand>(*context_);
     addressSortCommand_ =
@@ -92,6 +94,7 @@ void MainWindow::createMenus()
            {openCommand_.get(), recentFilesCommand_.get(), saveCommand_.get()},
            {extractionCommand_.get(), mergeImageCommand_.get()},
            {endCommand_.get()}});
+    place(addMenu("edit", QStringLiteral("Edit(&E)")), {{navigationCommand_.get()}});
     place(addMenu("addresssize", QStringLiteral("AddressSize(&A)")), {{addressSizeCommand_.get()}});
     place(addMenu("option", QStringLiteral("Option(&O)")), {{addressSortCommand_.get()}});
     place(addMenu("help", QStringLiteral("Help(&H)")), {{versionCommand_.get()}});
@@ -199,7 +202,7 @@ void MainWindow::createLayout()
     auto* layout = new QVBoxLayout(central);
     layout->addLayout(header);
     layout->addSpacing(6);
-    layout->addWidget(grid_, 0, Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(grid_); // as wide as the window: the titles take the room
     layout->addStretch(1);
     setCentralWidget(central);
 }

@@ -20,6 +20,7 @@ class EndCommand;
 class ExtractionCommand;
 class GridView;
 class MergeImageCommand;
+class NavigationCommand;
 class NewCommand;
 class OpenCommand;
 class RecentFilesCommand;
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<RecentFilesCommand> recentFilesCommand_;
     std::unique_ptr<ExtractionCommand> extractionCommand_;
     std::unique_ptr<MergeImageCommand> mergeImageCommand_;
+    std::unique_ptr<NavigationCommand> navigationCommand_;
     std::unique_ptr<EndCommand> endCommand_;
     std::unique_ptr<AddressSizeCommand> addressSizeCommand_;
     std::unique_ptr<AddressSortCommand> addressSortCommand_;

@@ -54,6 +54,15 @@ struct FileDialogResult {
     bool operator==(const FileDialogResult&) const = default;
 };
 
+// A line of text asked for in a small dialog (Find, Go to Line).
+struct TextRequest {
+    QString title;
+    QString label;
+    QString text; // offered selected, to be kept or typed over
+
+    bool operator==(const TextRequest&) const = default;
+};
+
 class ModalUi {
 public:
     virtual ~ModalUi() = default;
@@ -64,6 +73,8 @@ public:
     // The start address typed into the start-address dialog, or nothing when
     // the dialog was cancelled or closed.
     [[nodiscard]] virtual std::optional<QString> startAddress() = 0;
+    // The text as typed, or nothing when the dialog was cancelled or closed.
+    [[nodiscard]] virtual std::optional<QString> askText(const TextRequest& request) = 0;
 
     // The progress of a long operation, told now and then: `done` of `total`
     // (0 when unknown). A window shows it, with Cancel, once the operation

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -138,6 +139,26 @@ std::optional<QString> QtModalUi::startAddress()
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.startAddress();
+}
+
+std::optional<QString> QtModalUi::askText(const TextRequest& request)
+{
+    QWidget* window = QApplication::activeWindow();
+    QInputDialog dialog(window);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(request.title);
+    dialog.setLabelText(request.label);
+    dialog.setTextValue(request.text);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The answer leads straight back into the window (a jump, a find):
+    // without a window manager nothing else would make it active again,
+    // and its shortcuts would stay dead.
+    if (window != nullptr)
+        window->activateWindow();
+    if (!accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 bool QtModalUi::progress(const QString& label, qint64 done, qint64 total)

@@ -17,6 +17,7 @@ public:
     [[nodiscard]] MessageResult messageBox(const MessageRequest& request) override;
     [[nodiscard]] FileDialogResult fileDialog(const FileDialogRequest& request) override;
     [[nodiscard]] std::optional<QString> startAddress() override;
+    [[nodiscard]] std::optional<QString> askText(const TextRequest& request) override;
     [[nodiscard]] bool progress(const QString& label, qint64 done, qint64 total) override;
     void progressFinished() override;
 

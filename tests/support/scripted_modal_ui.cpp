@@ -29,15 +29,24 @@ FileDialogResult ScriptedModalUi::fileDialog(const FileDialogRequest& request)
 std::optional<QString> ScriptedModalUi::startAddress()
 {
     ++startAddressRequests_;
-    if (startAddressAnswers_.empty()) {
+    return nextText(startAddressAnswers_);
+}
+
+std::optional<QString> ScriptedModalUi::askText(const TextRequest& request)
+{
+    textRequests_.push_back(request);
+    return nextText(textAnswers_);
+}
+
+std::optional<QString> ScriptedModalUi::nextText(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty()) {
         ++unanswered_;
         return std::nullopt;
     }
-    const StartAddressAnswer answer = startAddressAnswers_.front();
-    startAddressAnswers_.pop_front();
-    if (!answer.ok)
-        return std::nullopt;
-    return answer.text;
+    const std::optional<QString> answer = answers.front();
+    answers.pop_front();
+    return answer;
 }
 
 bool ScriptedModalUi::progress(const QString&, qint64, qint64)

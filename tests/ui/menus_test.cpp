@@ -40,6 +40,9 @@ private slots:
             "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",
             "OpenRecent Open Recent(&R)", "Save Save(&V) Ctrl+S", "FileSave File Save(&S)... Ctrl+Shift+S", "-", "KEY_extract Extract KEY Data(&E)...",
             "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
+            "edit Edit(&E)", "GoToFirstByte Go to First Byte(&B) Ctrl+Home", "GoToLastByte Go to Last Byte(&L) Ctrl+End",
+            "GoToTitle Go to Title(&T) Ctrl+T", "-", "GoToLine Go to Line(&G)... Ctrl+G", "-",
+            "FindRecord Find Record(&F)... Ctrl+F", "FindNext Find Next(&N) F3",
             "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
             "option Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
             "help Help(&H)", "version Version(&V)..."}));
@@ -50,7 +53,7 @@ private slots:
     void openingAnyMenuWritesTheGridBack()
     {
         start();
-        for (const char* menu : {"FILE", "addresssize", "option", "help"}) {
+        for (const char* menu : {"FILE", "edit", "addresssize", "option", "help"}) {
             table()[0].KeyData = QStringLiteral("AB");
             table()[1].KeyTitle = QLatin1String(menu);
             openMenu(QLatin1String(menu));

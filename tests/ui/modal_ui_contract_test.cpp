@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -30,6 +31,9 @@ protected:
     virtual void answerFileDialog(const QString& path, int filterIndex) = 0;
     virtual FileDialogRequest lastFileDialog() = 0;
     virtual void answerStartAddress(std::optional<QString> typed) = 0;
+    // The next text question is answered with `typed`, or cancelled.
+    virtual void answerText(std::optional<QString> typed) = 0;
+    virtual TextRequest lastTextRequest() = 0;
 
     QTemporaryDir dir_;
 
@@ -106,6 +110,16 @@ private slots:
         answerStartAddress(typed);
         QCOMPARE(modal().startAddress(), typed);
     }
+
+    void askTextShowsTheQuestionAndReturnsTheTextOrNothing()
+    {
+        const TextRequest request{"Go to Line", "Line number (1 to 256):", "7"};
+        for (const std::optional<QString>& typed : {std::optional<QString>("120"), std::optional<QString>()}) {
+            answerText(typed);
+            QCOMPARE(modal().askText(request), typed);
+            QCOMPARE(lastTextRequest(), request);
+        }
+    }
 };
 
 // The real dialogs, answered by pressing their buttons.
@@ -158,6 +172,19 @@ protected:
     }
     FileDialogRequest lastFileDialog() override { return shownFile_; }
 
+    void answerText(std::optional<QString> typed) override
+    {
+        whenModalShown<QInputDialog>([this, typed](QInputDialog* dialog) {
+            QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
+            shownText_ = {dialog->windowTitle(), dialog->labelText(), dialog->textValue()};
+            if (!typed)
+                return dialog->reject();
+            dialog->setTextValue(*typed);
+            dialog->accept();
+        });
+    }
+    TextRequest lastTextRequest() override { return shownText_; }
+
     void answerStartAddress(std::optional<QString> typed) override
     {
         whenModalShown<QDialog>([typed](QDialog* dialog) {
@@ -179,6 +206,7 @@ private:
     QtModalUi modal_;
     MessageRequest shownBox_;
     FileDialogRequest shownFile_;
+    TextRequest shownText_;
 };
 
 // The scripted answers: what a test queues is what the window gets.
@@ -200,6 +228,8 @@ protected:
     }
     FileDialogRequest lastFileDialog() override { return modal_.fileDialogs().back(); }
     void answerStartAddress(std::optional<QString> typed) override { modal_.answerStartAddress(typed); }
+    void answerText(std::optional<QString> typed) override { modal_.answerText(typed); }
+    TextRequest lastTextRequest() override { return modal_.textRequests().back(); }
 
 private:
     ScriptedModalUi modal_;
