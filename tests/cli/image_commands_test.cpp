@@ -381,9 +381,10 @@ TEST_F(ImageCommands, HashCoversTheRangeOfEachMergedImage)
         ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
         for (const QString& file : files) {
             const QString written = out + file + u'.' + format;
-            if (format != u"bin"_s)
+            if (format != u"bin"_s) {
                 ASSERT_TRUE(tool(u"objcopy"_s, {u"-I"_s, format == u"hex"_s ? u"ihex"_s : u"srec"_s, u"-O"_s, u"binary"_s,
                                                  written, written + u".bin"_s}));
+            }
             const QByteArray bytes = readFileBytes(path(format == u"bin"_s ? written : written + u".bin"_s));
             ASSERT_EQ(bytes.mid(0x20, 4).toHex().toUpper(), file.toLatin1());
             const QByteArray range = QByteArray(qsizetype(kBase - row.first), row.fill) + bytes.left(kImageSize - 4);

@@ -45,8 +45,9 @@ TEST(RangeBytes, LaterLinesWinAndGapsAreNamed)
         EXPECT_EQ(bytes.checksum(ChecksumAlgorithm::Sha256, noKeys, '.'), checksumOf(ChecksumAlgorithm::Sha256, c.expected));
         const std::optional<AddressRange> gap = bytes.firstGap(c.held);
         ASSERT_EQ(gap.has_value(), c.gap.has_value());
-        if (gap)
+        if (gap) {
             EXPECT_EQ(rangeText(*gap), rangeText(*c.gap));
+        }
     }
 }
 
