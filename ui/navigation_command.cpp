@@ -13,7 +13,7 @@ namespace {
 
 MessageRequest noteRequest(const QString& text, const QString& title)
 {
-    return {.text = text, .title = title, .buttons = MessageButtons::Ok, .icon = MessageIcon::Exclamation};
+    return {text, title, MessageButtons::Ok, MessageIcon::Exclamation, MessageResult::Ok, {}};
 }
 
 QAction* separator(EditorContext& context)
