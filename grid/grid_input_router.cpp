@@ -47,7 +47,17 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     if (it == controls_.cend())
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        // A line edit claims its own undo, redo and clipboard keys before
+        // the window's shortcuts are tried; ignored here, the shortcut runs.
+        if (!isReserved(*static_cast<QKeyEvent*>(event)))
+            return false;
+        event->ignore();
+        return true;
     case QEvent::KeyPress:
+        // A reserved key whose command is disabled does nothing at all.
+        if (isReserved(*static_cast<QKeyEvent*>(event)))
+            return true;
         return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -65,6 +75,12 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+bool GridInputRouter::isReserved(const QKeyEvent& event) const
+{
+    const QKeySequence pressed(QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
+    return reservedKeys_.contains(pressed);
 }
 
 // Nothing dropped is typed into a control. Whatever is dropped on a data

@@ -3,12 +3,15 @@
 #include "grid/grid_layout.h"
 
 #include <QHash>
+#include <QKeySequence>
+#include <QList>
 #include <QObject>
 
 #include <functional>
 #include <optional>
 
 class QDropEvent;
+class QKeyEvent;
 class QMimeData;
 class QWidget;
 
@@ -62,6 +65,8 @@ public:
 
     // Receives the data of files dropped onto a data cell.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
+    // These keys go to the window's shortcuts, never to a control.
+    void reserveKeys(const QList<QKeySequence>& keys) { reservedKeys_ += keys; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,7 +82,10 @@ private:
 
     GridKeyHandlers& handlers_;
     QHash<const QObject*, ControlId> controls_;
+    [[nodiscard]] bool isReserved(const QKeyEvent& event) const;
+
     std::function<void(const QMimeData*)> fileDropHandler_;
+    QList<QKeySequence> reservedKeys_;
 };
 
 } // namespace quorvane

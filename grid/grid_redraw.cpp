@@ -37,6 +37,18 @@ void GridRedraw::TableSet()
     state_.Modified = modified;
     view_.TableReady = true;
     DataInputEnable();
+    markChangedRows();
+}
+
+void GridRedraw::markChangedRows()
+{
+    static const QString kChangedStyle = QStringLiteral("QLabel { background: #ffd27f; color: #7a3d00; }");
+    for (int r = 0; r < kGridRows; ++r) {
+        QLabel* label = controls_.row(r).lineNo;
+        const QString style = changed_ && changed_(layout_.slotOfRow(r)) ? kChangedStyle : QString();
+        if (label->styleSheet() != style)
+            label->setStyleSheet(style);
+    }
 }
 
 void GridRedraw::drawRow(int r)

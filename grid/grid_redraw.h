@@ -6,6 +6,8 @@
 #include "grid/grid_layout.h"
 #include "grid/grid_view_state.h"
 
+#include <functional>
+
 namespace quorvane {
 
 // Rewrites the grid's controls from the record table at the layout's
@@ -25,6 +27,10 @@ public:
     // A HEX cell accepts typing only when every byte before the one it
     // shows is present; an ASCII row's wide cell always does.
     void DataInputEnable();
+    // Line numbers of records that differ from the saved ones stand out by
+    // colour; `changed` tells them (none without it).
+    void setChangedMarker(std::function<bool(Slot)> changed) { changed_ = std::move(changed); }
+    void markChangedRows();
 
 private:
     void drawRow(int row);
@@ -36,6 +42,7 @@ private:
     GridViewState& view_;
     const GridLayout& layout_;
     const GridControls& controls_;
+    std::function<bool(Slot)> changed_;
 };
 
 } // namespace quorvane

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -233,6 +234,51 @@ void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
 // Focus moved by the handlers is not a Tab traversal: Qt would select the
 // whole text of a field reached by Tab, the editor keeps the caret.
 void GridView::giveFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
+
+void GridView::recordEdit(int row, Field field)
+{
+    if (editRecorder_)
+        editRecorder_(layout_.slotOfRow(row), field);
+}
+
+void GridView::reserveWindowKeys(const QList<QKeySequence>& keys)
+{
+    input_->reserveKeys(keys);
+}
+
+Slot GridView::currentSlot() const
+{
+    if (const auto id = input_->idOf(window()->focusWidget()))
+        return layout_.slotOfRow(id->field == Field::Data ? CellIndex(id->index).row() : id->index);
+    if (view_.FocusDataIndex != -1)
+        return layout_.slotOfRow(CellIndex(view_.FocusDataIndex).row());
+    return layout_.topSlot();
+}
+
+void GridView::focusSlot(Slot slot)
+{
+    const std::optional<ControlId> id = input_->idOf(window()->focusWidget());
+    const Slot top = layout_.topSlot();
+    if (slot < top)
+        scrollToSlot(slot);
+    else if (slot >= top + kGridRows)
+        scrollToSlot(slot - (kGridRows - 1));
+    if (!id)
+        return;
+    const int row = slot - layout_.topSlot();
+    const RowControls& controls = controls_.row(row);
+    switch (id->field) {
+    case Field::Title: giveFocus(controls.title); break;
+    case Field::Address: giveFocus(controls.address); break;
+    case Field::Size: giveFocus(controls.size); break;
+    case Field::Type: giveFocus(controls.type); break;
+    case Field::Data: {
+        const CellIndex target = CellIndex::at(row, CellIndex(id->index).column());
+        focusCell(isHexRow(row) ? target : target.firstOfRow());
+        break;
+    }
+    }
+}
 
 void GridView::markModified()
 {

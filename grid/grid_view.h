@@ -68,6 +68,22 @@ public:
     // cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
 
+    // Hears of every edit the user made in a field or cell of the record in
+    // `slot`, after it is in the table (for undo).
+    void setEditRecorder(std::function<void(Slot, Field)> recorder) { editRecorder_ = std::move(recorder); }
+    // Marks the line numbers of the records `changed` names.
+    void setChangedMarker(std::function<bool(Slot)> changed) { redraw_.setChangedMarker(std::move(changed)); }
+    void markChangedRows() { redraw_.markChangedRows(); }
+    // Keys the window's commands own: no field takes them for itself (a
+    // line edit would undo its own typing on Ctrl+Z).
+    void reserveWindowKeys(const QList<QKeySequence>& keys);
+    // The record of the row the focus is in (or was last in a data cell);
+    // the top row's when the grid never had it.
+    [[nodiscard]] Slot currentSlot() const;
+    // Shows `slot`, scrolling as little as needed, with the focus in the
+    // same field of its row.
+    void focusSlot(Slot slot);
+
 protected:
     // The wheel scrolls records, with Shift bytes, through the scroll bars
     // as a drag of their sliders would: the focused field's leave rules run
@@ -90,6 +106,7 @@ private:
     // rowDataAfterEdit). No redraw, no Modified.
     void StoreRowData(int row);
     void markModified();
+    void recordEdit(int row, Field field);
 
     // The scroll bars are the one way the position changes: moving one runs
     // its change handler, which moves the layout and redraws.
@@ -119,6 +136,7 @@ private:
     void onTypeKeyDown(int row, int keyCode, bool shift) override;
 
     void onCellChanged(CellIndex index); // Text_data_Change
+    void applyCellChange(CellIndex index);
     void onCellFocusIn(CellIndex index); // Text_data_GotFocus
     bool onCellKeyDown(CellIndex index, int keyCode, bool shift) override;
     char16_t onCellKeyPress(CellIndex index, char16_t code) override;
@@ -133,6 +151,7 @@ private:
     Document& document_;
     EditorState& state_;
     std::function<void()> captionChanged_;
+    std::function<void(Slot, Field)> editRecorder_;
     GridViewState view_;
     GridLayout layout_;
     GridControls controls_;
