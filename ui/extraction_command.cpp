@@ -3,6 +3,7 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
+#include "document/document_history.h"
 #include "document/extraction_operation.h"
 #include "grid/grid_view.h"
 
@@ -60,6 +61,7 @@ void ExtractionCommand::extractFrom(const QString& path)
     switch (result.status) {
     case KeyDataStatus::Extracted:
         context_.document.table = result.table;
+        (void)context_.history.record(QStringLiteral("Extract KEY data"));
         context_.state.Modified = true;
         context_.updateCaption();
         break;

@@ -17,12 +17,15 @@ namespace quorvane {
 class AddressSizeCommand;
 class AddressSortCommand;
 class EndCommand;
+class DocumentHistory;
 class ExtractionCommand;
 class GridView;
 class MergeImageCommand;
 class NewCommand;
 class OpenCommand;
+class RowCommands;
 class SaveCommand;
+class UndoCommand;
 class VersionCommand;
 class WindowCommand;
 
@@ -80,6 +83,7 @@ private:
     bool ended_ = false;
 
     GridView* grid_ = nullptr;
+    std::unique_ptr<DocumentHistory> history_;
     std::unique_ptr<EditorContext> context_;
     std::unique_ptr<SaveCommand> saveCommand_;
     std::unique_ptr<NewCommand> newCommand_;
@@ -90,6 +94,8 @@ private:
     std::unique_ptr<AddressSizeCommand> addressSizeCommand_;
     std::unique_ptr<AddressSortCommand> addressSortCommand_;
     std::unique_ptr<VersionCommand> versionCommand_;
+    std::unique_ptr<UndoCommand> undoCommand_;
+    std::unique_ptr<RowCommands> rowCommands_;
 
     QLabel* programLabel_ = nullptr;    // Label2
     QLabel* sortOffLabel_ = nullptr;    // Label8

@@ -5,6 +5,7 @@
 #include "unsaved_changes_prompt.h"
 
 #include "document/document_files.h"
+#include "document/document_history.h"
 #include "grid/grid_view.h"
 
 namespace quorvane {
@@ -37,6 +38,7 @@ void OpenCommand::openFile(const QString& path)
         return;
     }
     adoptDocument(context_.document, result.document);
+    context_.history.clear();
     context_.grid.resetView();
     context_.setCurrentFile(path);
 }
