@@ -146,8 +146,8 @@ bool isDecimal(const QString& text)
 QString readRecord(const QStringList& fields, AddressSize size, KeyRecord& record)
 {
     if (fields.size() != kHeading.size())
-        return QStringLiteral("it has %1 fields, not the 5 of a record (title, address, size, type, data)")
-            .arg(fields.size());
+        return QStringLiteral("it has %1, not the 5 of a record (title, address, size, type, data)")
+            .arg(countOf(int(fields.size()), "field", "fields"));
     const QString& address = fields[1];
     const QString& sizeText = fields[2];
     const QString type = fields[3].toUpper();
@@ -206,7 +206,7 @@ QString recordsToTsv(const RecordTable& table, RowRange rows, AddressSize size)
 TsvRecords recordsFromTsv(const QString& text, AddressSize size)
 {
     QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty())
+    while (!lines.isEmpty() && (lines.back().isEmpty() || lines.back() == QLatin1String("\r")))
         lines.pop_back();
     TsvRecords result;
     for (qsizetype i = 0; i < lines.size(); ++i) {
