@@ -80,6 +80,8 @@ void DocumentHistory::undo()
     (void)record(QStringLiteral("Edit"));
     closeStep();
     stack_.undo();
+    emit restored();
+    emit changedRecordsMoved();
 }
 
 void DocumentHistory::redo()
@@ -88,6 +90,8 @@ void DocumentHistory::redo()
         return; // the redo steps are gone with the new one
     closeStep();
     stack_.redo();
+    emit restored();
+    emit changedRecordsMoved();
 }
 
 void DocumentHistory::apply(const Change& change, bool forward)
@@ -100,8 +104,6 @@ void DocumentHistory::apply(const Change& change, bool forward)
     recordedMode_ = forward ? change.modeAfter : change.modeBefore;
     if (document_.mode.current() != recordedMode_)
         document_.mode.set(recordedMode_);
-    emit restored();
-    emit changedRecordsMoved();
 }
 
 void DocumentHistory::clear()

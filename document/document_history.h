@@ -43,7 +43,8 @@ public:
     [[nodiscard]] bool changedSinceSaved(Slot slot) const;
 
 signals:
-    // An undo or redo rewrote the document; whoever shows it redraws.
+    // An undo or redo has run (the stack's index and clean state are
+    // already the new ones); whoever shows the document redraws.
     void restored();
     // The records that differ from the saved ones may be others now.
     void changedRecordsMoved();

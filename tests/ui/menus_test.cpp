@@ -40,6 +40,11 @@ private slots:
             "FILE File(&F)", "new New(&N) Ctrl+N", "-", "FileOpen File Open(&O)... Ctrl+O",
             "FileSave File Save(&S)... Ctrl+S", "-", "KEY_extract Extract KEY Data(&E)...",
             "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
+            "edit Edit(&E)", "EditUndo Undo(&U) Ctrl+Z", "EditRedo Redo(&R) Ctrl+Shift+Z", "-",
+            "RowInsert Insert Row(&I) Ctrl+Shift+I", "RowDelete Delete Row(&D) Ctrl+Shift+Del",
+            "RowUp Move Row Up(&P) Ctrl+Shift+Up", "RowDown Move Row Down(&W) Ctrl+Shift+Down",
+            "RowDuplicate Duplicate Row(&L) Ctrl+Shift+D", "RowCopy Copy Row(&C) Ctrl+Shift+C",
+            "RowCut Cut Row(&T) Ctrl+Shift+X", "RowPaste Paste Rows(&V) Ctrl+Shift+V",
             "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
             "option Option(&O)", "DoSort Address Sort On(&N)", "DoSort2 Address Sort Off(&F)",
             "help Help(&H)", "version Version(&V)..."}));
@@ -50,7 +55,7 @@ private slots:
     void openingAnyMenuWritesTheGridBack()
     {
         start();
-        for (const char* menu : {"FILE", "addresssize", "option", "help"}) {
+        for (const char* menu : {"FILE", "edit", "addresssize", "option", "help"}) {
             table()[0].KeyData = QStringLiteral("AB");
             table()[1].KeyTitle = QLatin1String(menu);
             openMenu(QLatin1String(menu));
