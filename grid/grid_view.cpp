@@ -246,10 +246,18 @@ void GridView::reserveWindowKeys(const QList<QKeySequence>& keys)
     input_->reserveKeys(keys);
 }
 
+std::optional<std::pair<Slot, Field>> GridView::fieldOf(const QWidget* control) const
+{
+    const auto id = input_->idOf(control);
+    if (!id)
+        return std::nullopt;
+    return std::pair{layout_.slotOfRow(id->field == Field::Data ? CellIndex(id->index).row() : id->index), id->field};
+}
+
 Slot GridView::currentSlot() const
 {
-    if (const auto id = input_->idOf(window()->focusWidget()))
-        return layout_.slotOfRow(id->field == Field::Data ? CellIndex(id->index).row() : id->index);
+    if (const auto field = fieldOf(window()->focusWidget()))
+        return field->first;
     if (view_.FocusDataIndex != -1)
         return layout_.slotOfRow(CellIndex(view_.FocusDataIndex).row());
     return layout_.topSlot();

@@ -12,6 +12,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QMimeData;
 class QScrollBar;
@@ -80,6 +82,8 @@ public:
     // The record of the row the focus is in (or was last in a data cell);
     // the top row's when the grid never had it.
     [[nodiscard]] Slot currentSlot() const;
+    // The record and field a control of the grid edits.
+    [[nodiscard]] std::optional<std::pair<Slot, Field>> fieldOf(const QWidget* control) const;
     // Shows `slot`, scrolling as little as needed, with the focus in the
     // same field of its row.
     void focusSlot(Slot slot);

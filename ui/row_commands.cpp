@@ -60,7 +60,6 @@ RowRange RowCommands::currentRows() const
 // One undo step; the focus follows the record it stood on.
 void RowCommands::edit(const QString& step, const RowEdit& operation)
 {
-    context_.history.closeStep();
     const RowEditResult result = operation(context_.document.table, currentRows());
     if (!result.done())
         return showError(context_.modal, result.error);

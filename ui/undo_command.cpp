@@ -4,10 +4,16 @@
 #include "grid/grid_view.h"
 
 #include <QAction>
+#include <QApplication>
 
 namespace quorvane {
 
 namespace {
+
+int editKey(Slot slot, Field field)
+{
+    return slot * 8 + int(field);
+}
 
 QString fieldName(Field field)
 {
@@ -43,13 +49,25 @@ UndoCommand::UndoCommand(EditorContext& context)
     context_.grid.setChangedMarker([&history](Slot slot) { return history.changedSinceSaved(slot); });
     QObject::connect(&history, &DocumentHistory::changedRecordsMoved, &context_.grid, &GridView::markChangedRows);
     QObject::connect(&history, &DocumentHistory::restored, &context_.window, [this] { showRestored(); });
+    focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, &context_.window,
+                     [this](QWidget*, QWidget* now) { focusMoved(now); });
 }
 
 void UndoCommand::recordEdit(Slot slot, Field field)
 {
-    const int fieldEdit = slot * 8 + int(field);
-    (void)context_.history.record(
-        QStringLiteral("Edit %1 of line %2").arg(fieldName(field)).arg(lineNumberOf(slot)), fieldEdit);
+    (void)context_.history.record(QStringLiteral("Edit %1 of line %2").arg(fieldName(field)).arg(lineNumberOf(slot)),
+                                  editKey(slot, field));
+}
+
+// Typing in a field again after leaving it is a new edit; the data cells of
+// one record are one field, as typing runs on from cell to cell.
+void UndoCommand::focusMoved(const QWidget* now)
+{
+    const auto field = context_.grid.fieldOf(now);
+    const int key = field ? editKey(field->first, field->second) : -1;
+    if (key != focusedField_)
+        context_.history.closeStep();
+    focusedField_ = key;
 }
 
 // The document is modified exactly when it is not as it was saved.

@@ -14,16 +14,22 @@ namespace quorvane {
 class UndoCommand final : public WindowCommand {
 public:
     explicit UndoCommand(EditorContext& context);
+    // The application outlives the window, and its focus moves while the
+    // window is taken down.
+    ~UndoCommand() override { QObject::disconnect(focusConnection_); }
 
     [[nodiscard]] QList<QAction*> actions() const override { return {undo_, redo_}; }
 
 private:
     void recordEdit(Slot slot, Field field);
+    void focusMoved(const QWidget* now);
     void showRestored();
 
     EditorContext& context_;
     QAction* undo_; // EditUndo
     QAction* redo_; // EditRedo
+    int focusedField_ = -1; // the edit key of the field the focus is in
+    QMetaObject::Connection focusConnection_;
 };
 
 } // namespace quorvane

@@ -50,6 +50,13 @@ private slots:
         press(QApplication::focusWidget(), Qt::Key_Y);
         QCOMPARE(table()[0].KeyData, QStringLiteral("A1B2"));
         QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane [Modified]"));
+
+        // Typing into a field again after leaving it is a step of its own.
+        type(indexed("Text_title", 0), QStringLiteral("ab"));
+        type(indexed("Text_title", 1), QString());
+        type(indexed("Text_title", 0), QStringLiteral("c"));
+        press(QApplication::focusWidget(), Qt::Key_Z);
+        QCOMPARE(table()[0].KeyTitle, QStringLiteral("ab"));
     }
 
     // Move, copy and paste by their keys, from the row the focus is in;
