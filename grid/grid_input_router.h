@@ -79,11 +79,10 @@ private:
     bool passesUnchanged(const ControlId& id, const QString& text);
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
+    [[nodiscard]] bool isReserved(const QKeyEvent& event) const;
 
     GridKeyHandlers& handlers_;
     QHash<const QObject*, ControlId> controls_;
-    [[nodiscard]] bool isReserved(const QKeyEvent& event) const;
-
     std::function<void(const QMimeData*)> fileDropHandler_;
     QList<QKeySequence> reservedKeys_;
 };

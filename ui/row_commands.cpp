@@ -29,9 +29,9 @@ RowCommands::RowCommands(EditorContext& context) : context_(context)
     });
     add("RowDelete", QStringLiteral("Delete Row(&D)"), ctrlShift(Qt::Key_Delete),
         [this] { edit(QStringLiteral("Delete row"), deleteRecords); });
-    add("RowUp", QStringLiteral("Move Row Up(&P)"), ctrlShift(Qt::Key_Up),
+    add("RowUp", QStringLiteral("Move Row Up(&P)"), ctrlShift(Qt::Key_PageUp),
         [this] { edit(QStringLiteral("Move row up"), moveRecordsUp); });
-    add("RowDown", QStringLiteral("Move Row Down(&W)"), ctrlShift(Qt::Key_Down),
+    add("RowDown", QStringLiteral("Move Row Down(&W)"), ctrlShift(Qt::Key_PageDown),
         [this] { edit(QStringLiteral("Move row down"), moveRecordsDown); });
     add("RowDuplicate", QStringLiteral("Duplicate Row(&L)"), ctrlShift(Qt::Key_D),
         [this] { edit(QStringLiteral("Duplicate row"), duplicateRecords); });

@@ -42,7 +42,7 @@ private slots:
             "KEY_merge Write KEY Data into Image...", "-", "END End(&X) Ctrl+Q",
             "edit Edit(&E)", "EditUndo Undo(&U) Ctrl+Z", "EditRedo Redo(&R) Ctrl+Shift+Z", "-",
             "RowInsert Insert Row(&I) Ctrl+Shift+I", "RowDelete Delete Row(&D) Ctrl+Shift+Del",
-            "RowUp Move Row Up(&P) Ctrl+Shift+Up", "RowDown Move Row Down(&W) Ctrl+Shift+Down",
+            "RowUp Move Row Up(&P) Ctrl+Shift+PgUp", "RowDown Move Row Down(&W) Ctrl+Shift+PgDown",
             "RowDuplicate Duplicate Row(&L) Ctrl+Shift+D", "RowCopy Copy Row(&C) Ctrl+Shift+C",
             "RowCut Cut Row(&T) Ctrl+Shift+X", "RowPaste Paste Rows(&V) Ctrl+Shift+V",
             "addresssize AddressSize(&A)", "addr16 16bit(&1)", "addr24 24bit(&2)", "addr32 32bit(&3)",
