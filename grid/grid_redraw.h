@@ -27,10 +27,11 @@ public:
     // A HEX cell accepts typing only when every byte before the one it
     // shows is present; an ASCII row's wide cell always does.
     void DataInputEnable();
-    // Line numbers of records that differ from the saved ones stand out by
-    // colour; `changed` tells them (none without it).
+    // Line numbers of records that differ from the saved ones, and of the
+    // selected records, stand out by colour; the predicates name them.
     void setChangedMarker(std::function<bool(Slot)> changed) { changed_ = std::move(changed); }
-    void markChangedRows();
+    void setSelectedMarker(std::function<bool(Slot)> selected) { selected_ = std::move(selected); }
+    void markRows();
 
 private:
     void drawRow(int row);
@@ -43,6 +44,7 @@ private:
     const GridLayout& layout_;
     const GridControls& controls_;
     std::function<bool(Slot)> changed_;
+    std::function<bool(Slot)> selected_;
 };
 
 } // namespace quorvane

@@ -8,6 +8,8 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeySequence>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWheelEvent>
@@ -44,9 +46,21 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
     connect(controls_.byteScroll, &QScrollBar::valueChanged, this, &GridView::onByteScroll);
     for (QScrollBar* bar : {controls_.recordScroll, controls_.byteScroll})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar] { leaveRecordFieldBefore(bar); });
+    for (const RowControls& row : controls_.rows)
+        row.lineNo->installEventFilter(this);
+    redraw_.setSelectedMarker([this](Slot slot) { return isSelected(slot); });
+    // Working in a record outside the selection ends it.
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (const auto field = fieldOf(now); field && !isSelected(field->first))
+            clearRowSelection();
+    });
 }
 
-GridView::~GridView() = default;
+// The application's focus moves while the grid is taken down.
+GridView::~GridView()
+{
+    disconnect(focusWatch_);
+}
 
 void GridView::watchControls()
 {
@@ -286,6 +300,58 @@ void GridView::focusSlot(Slot slot)
         break;
     }
     }
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* click = static_cast<QMouseEvent*>(event);
+    for (int r = 0; r < kGridRows; ++r) {
+        if (watched == controls_.row(r).lineNo && click->button() == Qt::LeftButton) {
+            clickLineNumber(r, click->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GridView::clickLineNumber(int row, bool extend)
+{
+    const Slot slot = layout_.slotOfRow(row);
+    if (!extend || selectionAnchor_ < 0)
+        selectionAnchor_ = slot;
+    selectRows(std::min(selectionAnchor_, slot), std::max(selectionAnchor_, slot));
+    giveFocus(controls_.row(row).title);
+}
+
+void GridView::selectRows(Slot first, Slot last)
+{
+    selectedFirst_ = first;
+    selectedLast_ = last;
+    redraw_.markRows();
+}
+
+std::pair<Slot, Slot> GridView::currentRows() const
+{
+    const Slot current = currentSlot();
+    if (isSelected(current))
+        return {selectedFirst_, selectedLast_};
+    return {current, current};
+}
+
+void GridView::moveRowSelection(int delta)
+{
+    if (selectedFirst_ >= 0) {
+        selectionAnchor_ += delta;
+        selectRows(selectedFirst_ + delta, selectedLast_ + delta);
+    }
+}
+
+void GridView::clearRowSelection()
+{
+    selectionAnchor_ = -1;
+    selectRows(-1, -1);
 }
 
 void GridView::markModified()

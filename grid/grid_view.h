@@ -75,7 +75,7 @@ public:
     void setEditRecorder(std::function<void(Slot, Field)> recorder) { editRecorder_ = std::move(recorder); }
     // Marks the line numbers of the records `changed` names.
     void setChangedMarker(std::function<bool(Slot)> changed) { redraw_.setChangedMarker(std::move(changed)); }
-    void markChangedRows() { redraw_.markChangedRows(); }
+    void markRows() { redraw_.markRows(); }
     // Keys the window's commands own: no field takes them for itself (a
     // line edit would undo its own typing on Ctrl+Z).
     void reserveWindowKeys(const QList<QKeySequence>& keys);
@@ -88,11 +88,21 @@ public:
     // same field of its row.
     void focusSlot(Slot slot);
 
+    // A click on a line number selects its record, Shift+click the records
+    // from the one clicked before; the focus goes to the row. The records a
+    // row command works on, first and last: the selected ones while the
+    // focus is in one of them, otherwise the one the focus is in.
+    [[nodiscard]] std::pair<Slot, Slot> currentRows() const;
+    // The selection follows records a command moved by `delta` lines.
+    void moveRowSelection(int delta);
+    void clearRowSelection();
+
 protected:
     // The wheel scrolls records, with Shift bytes, through the scroll bars
     // as a drag of their sliders would: the focused field's leave rules run
     // first.
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void onWheel(QWheelEvent* event) override { wheelEvent(event); }
 
 private:
@@ -111,6 +121,9 @@ private:
     void StoreRowData(int row);
     void markModified();
     void recordEdit(int row, Field field);
+    void clickLineNumber(int row, bool extend);
+    void selectRows(Slot first, Slot last);
+    [[nodiscard]] bool isSelected(Slot slot) const { return selectedFirst_ >= 0 && slot >= selectedFirst_ && slot <= selectedLast_; }
 
     // The scroll bars are the one way the position changes: moving one runs
     // its change handler, which moves the layout and redraws.
@@ -161,6 +174,10 @@ private:
     GridControls controls_;
     GridRedraw redraw_{document_, state_, view_, layout_, controls_};
     GridInputRouter* input_ = nullptr;
+    Slot selectionAnchor_ = -1;
+    Slot selectedFirst_ = -1; // -1: no record selected
+    Slot selectedLast_ = -1;
+    QMetaObject::Connection focusWatch_;
     int wheelRemainder_ = 0; // eighths of a degree not yet scrolled (fine-grained wheels)
 };
 

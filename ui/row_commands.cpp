@@ -30,9 +30,9 @@ RowCommands::RowCommands(EditorContext& context) : context_(context)
     add("RowDelete", QStringLiteral("Delete Row(&D)"), ctrlShift(Qt::Key_Delete),
         [this] { edit(QStringLiteral("Delete row"), deleteRecords); });
     add("RowUp", QStringLiteral("Move Row Up(&P)"), ctrlShift(Qt::Key_PageUp),
-        [this] { edit(QStringLiteral("Move row up"), moveRecordsUp); });
+        [this] { edit(QStringLiteral("Move row up"), moveRecordsUp, true); });
     add("RowDown", QStringLiteral("Move Row Down(&W)"), ctrlShift(Qt::Key_PageDown),
-        [this] { edit(QStringLiteral("Move row down"), moveRecordsDown); });
+        [this] { edit(QStringLiteral("Move row down"), moveRecordsDown, true); });
     add("RowDuplicate", QStringLiteral("Duplicate Row(&L)"), ctrlShift(Qt::Key_D),
         [this] { edit(QStringLiteral("Duplicate row"), duplicateRecords); });
     add("RowCopy", QStringLiteral("Copy Row(&C)"), ctrlShift(Qt::Key_C), [this] { copy(); });
@@ -54,13 +54,16 @@ void RowCommands::add(const char* objectName, const QString& caption, const QKey
 
 RowRange RowCommands::currentRows() const
 {
-    return RowRange{.first = context_.grid.currentSlot(), .count = 1};
+    const auto [first, last] = context_.grid.currentRows();
+    return RowRange{.first = first, .count = last - first + 1};
 }
 
 // One undo step; the focus follows the record it stood on.
-void RowCommands::edit(const QString& step, const RowEdit& operation)
+void RowCommands::edit(const QString& step, const RowEdit& operation, bool follow)
 {
-    const RowEditResult result = operation(context_.document.table, currentRows());
+    const Slot current = context_.grid.currentSlot();
+    const RowRange rows = currentRows();
+    const RowEditResult result = operation(context_.document.table, rows);
     if (!result.done())
         return showError(context_.modal, result.error);
     if (context_.history.record(step)) {
@@ -68,7 +71,14 @@ void RowCommands::edit(const QString& step, const RowEdit& operation)
         context_.updateCaption();
     }
     context_.grid.redraw();
-    context_.grid.focusSlot(result.focus);
+    if (follow) {
+        const int delta = result.focus - rows.first;
+        context_.grid.moveRowSelection(delta);
+        context_.grid.focusSlot(current + delta);
+    } else {
+        context_.grid.clearRowSelection();
+        context_.grid.focusSlot(result.focus);
+    }
 }
 
 void RowCommands::copy()

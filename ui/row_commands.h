@@ -6,8 +6,8 @@
 
 namespace quorvane {
 
-// The commands on whole records of the grid, each at the row the focus is
-// in: insert a blank record above it, delete it, move it up or down,
+// The commands on whole records of the grid, each on the selected records
+// or the row the focus is in: insert a blank record above it, delete it, move it up or down,
 // duplicate it, and copy, cut or paste records as tab-separated lines
 // through the clipboard, so that they go to and come from a spreadsheet.
 // Each change is one undo step.
@@ -20,7 +20,9 @@ public:
 private:
     using RowEdit = std::function<RowEditResult(RecordTable&, RowRange)>;
     void add(const char* objectName, const QString& caption, const QKeySequence& shortcut, std::function<void()> run);
-    void edit(const QString& step, const RowEdit& operation);
+    // `follow`: the records stay the same and move, so the focus and the
+    // selection go with them.
+    void edit(const QString& step, const RowEdit& operation, bool follow = false);
     void copy();
     void paste();
     [[nodiscard]] RowRange currentRows() const;

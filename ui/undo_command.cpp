@@ -47,7 +47,7 @@ UndoCommand::UndoCommand(EditorContext& context)
 
     context_.grid.setEditRecorder([this](Slot slot, Field field) { recordEdit(slot, field); });
     context_.grid.setChangedMarker([&history](Slot slot) { return history.changedSinceSaved(slot); });
-    QObject::connect(&history, &DocumentHistory::changedRecordsMoved, &context_.grid, &GridView::markChangedRows);
+    QObject::connect(&history, &DocumentHistory::changedRecordsMoved, &context_.grid, &GridView::markRows);
     QObject::connect(&history, &DocumentHistory::restored, &context_.window, [this] { showRestored(); });
     focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, &context_.window,
                      [this](QWidget*, QWidget* now) { focusMoved(now); });

@@ -85,6 +85,14 @@ private slots:
         press(QApplication::focusWidget(), Qt::Key_Z);
         press(QApplication::focusWidget(), Qt::Key_Z);
         QCOMPARE(titles(3), QStringLiteral("a,b,"));
+
+        // Line numbers 1 to 2 selected move together, and stay selected.
+        QTest::mouseClick(indexed<QLabel>("Text_lineNo", 0), Qt::LeftButton);
+        QTest::mouseClick(indexed<QLabel>("Text_lineNo", 1), Qt::LeftButton, Qt::ShiftModifier);
+        press(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier);
+        press(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(titles(3), QStringLiteral(",a,b"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\t\t0\tHEX\t\r\nb\t\t0\tHEX\t\r\n"));
     }
 };
 
