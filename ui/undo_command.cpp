@@ -50,7 +50,14 @@ UndoCommand::UndoCommand(EditorContext& context)
     QObject::connect(&history, &DocumentHistory::changedRecordsMoved, &context_.grid, &GridView::markRows);
     QObject::connect(&history, &DocumentHistory::restored, &context_.window, [this] { showRestored(); });
     focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, &context_.window,
-                     [this](QWidget*, QWidget* now) { focusMoved(now); });
+                                        [this](QWidget*, QWidget* now) { focusMoved(now); });
+}
+
+UndoCommand::~UndoCommand()
+{
+    QObject::disconnect(focusConnection_);
+    context_.grid.setEditRecorder({});
+    context_.grid.setChangedMarker({});
 }
 
 void UndoCommand::recordEdit(Slot slot, Field field)

@@ -14,9 +14,9 @@ namespace quorvane {
 class UndoCommand final : public WindowCommand {
 public:
     explicit UndoCommand(EditorContext& context);
-    // The application outlives the window, and its focus moves while the
-    // window is taken down.
-    ~UndoCommand() override { QObject::disconnect(focusConnection_); }
+    // The grid and the application outlive the command, and the focus
+    // moves (leave rules run) while the window is taken down.
+    ~UndoCommand() override;
 
     [[nodiscard]] QList<QAction*> actions() const override { return {undo_, redo_}; }
 
