@@ -26,6 +26,12 @@ void GridView::onCellChanged(CellIndex index)
 {
     if (!view_.TableReady)
         return; // raised by a redraw
+    applyCellChange(index);
+    recordEdit(index.row(), Field::Data);
+}
+
+void GridView::applyCellChange(CellIndex index)
+{
     markModified();
     GridLineEdit* edit = cell(index);
     if (recordOfCell(index).KeyType != kTypeHex) {

@@ -16,6 +16,7 @@ void GridView::onTitleChanged(int row)
         return;
     recordOfRow(row).KeyTitle = controls_.row(row).title->text();
     markModified();
+    recordEdit(row, Field::Title);
 }
 
 void GridView::onTitleFocusIn(int)
@@ -59,6 +60,7 @@ void GridView::onAddressChanged(int row)
     record.KeyAddrSet = !text.isEmpty();
     if (captionChanged_)
         captionChanged_();
+    recordEdit(row, Field::Address);
 }
 
 void GridView::onAddressFocusIn(int row)
@@ -86,6 +88,7 @@ void GridView::onAddressFocusOut(int row)
         captionChanged_();
     if (record.KeyAddrSet)
         field->setTextIfChanged(paddedAddress(text, document_.mode.current()));
+    recordEdit(row, Field::Address);
 }
 
 void GridView::onAddressKeyDown(int row, int keyCode, bool shift)
@@ -114,6 +117,7 @@ void GridView::onSizeChanged(int row)
         return;
     recordOfRow(row).KeySize = sizeFromText(controls_.row(row).size->text());
     markModified();
+    recordEdit(row, Field::Size);
 }
 
 void GridView::onSizeFocusIn(int row)
@@ -141,6 +145,7 @@ void GridView::onSizeFocusOut(int row)
     }
     StoreRowData(row);
     redraw();
+    recordEdit(row, Field::Size);
 }
 
 void GridView::onSizeKeyDown(int row, int keyCode, bool shift)
@@ -167,6 +172,7 @@ void GridView::onTypeChosen(int row)
         record.KeyType = qint16(box->currentIndex());
     redraw();
     view_.FocusDataIndex = -1;
+    recordEdit(row, Field::Type);
 }
 
 void GridView::onTypeKeyDown(int row, int keyCode, bool shift)

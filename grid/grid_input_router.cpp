@@ -48,14 +48,17 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::ShortcutOverride:
-        // A control that accepts the override keeps the key from the
-        // window's shortcuts; left unaccepted, the shortcut runs instead of
-        // the key press.
-        if (!leavesToWindow(*it, *static_cast<QKeyEvent*>(event)))
+        // A line edit claims its own undo, redo, clipboard and caret keys
+        // before the window's shortcuts are tried; ignored here, the
+        // shortcut runs instead of the key press.
+        if (const auto& key = *static_cast<QKeyEvent*>(event); !isReserved(key) && !leavesToWindow(*it, key))
             return false;
         event->ignore();
         return true;
     case QEvent::KeyPress:
+        // A reserved key whose command is disabled does nothing at all.
+        if (isReserved(*static_cast<QKeyEvent*>(event)))
+            return true;
         return routeKey(*it, static_cast<QWidget*>(watched), keyStrokeOf(*static_cast<QKeyEvent*>(event)));
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -73,6 +76,12 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+bool GridInputRouter::isReserved(const QKeyEvent& event) const
+{
+    const QKeySequence pressed(QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
+    return reservedKeys_.contains(pressed);
 }
 
 // Nothing dropped is typed into a control. Whatever is dropped on a data

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QKeyCombination>
+#include <QKeySequence>
 #include <QList>
 #include <QObject>
 
@@ -68,6 +69,8 @@ public:
     // A key the data cells leave to the window's shortcut for it, though a
     // line edit would take it for its own caret moves.
     void leaveCellKeyToWindow(QKeyCombination key) { windowKeys_.append(key); }
+    // These keys go to the window's shortcuts, never to a control.
+    void reserveKeys(const QList<QKeySequence>& keys) { reservedKeys_ += keys; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,11 +84,13 @@ private:
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
     [[nodiscard]] bool leavesToWindow(const ControlId& id, const QKeyEvent& event) const;
+    [[nodiscard]] bool isReserved(const QKeyEvent& event) const;
 
     GridKeyHandlers& handlers_;
     QHash<const QObject*, ControlId> controls_;
     std::function<void(const QMimeData*)> fileDropHandler_;
     QList<QKeyCombination> windowKeys_;
+    QList<QKeySequence> reservedKeys_;
 };
 
 } // namespace quorvane

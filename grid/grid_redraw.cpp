@@ -37,6 +37,24 @@ void GridRedraw::TableSet()
     state_.Modified = modified;
     view_.TableReady = true;
     DataInputEnable();
+    markRows();
+}
+
+void GridRedraw::markRows()
+{
+    static const QString kChanged = QStringLiteral("background: #ffd27f; color: #7a3d00;");
+    static const QString kSelected = QStringLiteral("background: palette(highlight); color: palette(highlighted-text);");
+    static const QString kChangedAndSelected = kSelected + QStringLiteral(" border-left: 4px solid #ffa000;");
+    for (int r = 0; r < kGridRows; ++r) {
+        const Slot slot = layout_.slotOfRow(r);
+        const bool changed = changed_ && changed_(slot);
+        const bool selected = selected_ && selected_(slot);
+        const QString& colours = selected ? (changed ? kChangedAndSelected : kSelected) : kChanged;
+        const QString style = changed || selected ? QStringLiteral("QLabel { %1 }").arg(colours) : QString();
+        QLabel* label = controls_.row(r).lineNo;
+        if (label->styleSheet() != style)
+            label->setStyleSheet(style);
+    }
 }
 
 void GridRedraw::drawRow(int r)

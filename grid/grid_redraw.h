@@ -6,6 +6,8 @@
 #include "grid/grid_layout.h"
 #include "grid/grid_view_state.h"
 
+#include <functional>
+
 namespace quorvane {
 
 // Rewrites the grid's controls from the record table at the layout's
@@ -25,6 +27,11 @@ public:
     // A HEX cell accepts typing only when every byte before the one it
     // shows is present; an ASCII row's wide cell always does.
     void DataInputEnable();
+    // Line numbers of records that differ from the saved ones, and of the
+    // selected records, stand out by colour; the predicates name them.
+    void setChangedMarker(std::function<bool(Slot)> changed) { changed_ = std::move(changed); }
+    void setSelectedMarker(std::function<bool(Slot)> selected) { selected_ = std::move(selected); }
+    void markRows();
 
 private:
     void drawRow(int row);
@@ -36,6 +43,8 @@ private:
     GridViewState& view_;
     const GridLayout& layout_;
     const GridControls& controls_;
+    std::function<bool(Slot)> changed_;
+    std::function<bool(Slot)> selected_;
 };
 
 } // namespace quorvane

@@ -7,6 +7,9 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QResizeEvent>
@@ -45,9 +48,21 @@ GridView::GridView(Document& document, EditorState& state, std::function<void()>
     connect(controls_.byteScroll, &QScrollBar::valueChanged, this, &GridView::onByteScroll);
     for (QScrollBar* bar : {controls_.recordScroll, controls_.byteScroll})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar] { leaveRecordFieldBefore(bar); });
+    for (const RowControls& row : controls_.rows)
+        row.lineNo->installEventFilter(this);
+    redraw_.setSelectedMarker([this](Slot slot) { return isSelected(slot); });
+    // Working in a record outside the selection ends it.
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (const auto field = fieldOf(now); field && !isSelected(field->first))
+            clearRowSelection();
+    });
 }
 
-GridView::~GridView() = default;
+// The application's focus moves while the grid is taken down.
+GridView::~GridView()
+{
+    disconnect(focusWatch_);
+}
 
 void GridView::watchControls()
 {
@@ -242,6 +257,111 @@ void GridView::focusCell(CellIndex index) { giveFocus(cell(index)); }
 // Focus moved by the handlers is not a Tab traversal: Qt would select the
 // whole text of a field reached by Tab, the editor keeps the caret.
 void GridView::giveFocus(QWidget* widget) { widget->setFocus(Qt::OtherFocusReason); }
+
+void GridView::recordEdit(int row, Field field)
+{
+    if (editRecorder_)
+        editRecorder_(layout_.slotOfRow(row), field);
+}
+
+void GridView::reserveWindowKeys(const QList<QKeySequence>& keys)
+{
+    input_->reserveKeys(keys);
+}
+
+std::optional<std::pair<Slot, Field>> GridView::fieldOf(const QWidget* control) const
+{
+    const auto id = input_->idOf(control);
+    if (!id)
+        return std::nullopt;
+    return std::pair{layout_.slotOfRow(id->field == Field::Data ? CellIndex(id->index).row() : id->index), id->field};
+}
+
+Slot GridView::currentSlot() const
+{
+    if (const auto field = fieldOf(window()->focusWidget()))
+        return field->first;
+    if (view_.FocusDataIndex != -1)
+        return layout_.slotOfRow(CellIndex(view_.FocusDataIndex).row());
+    return layout_.topSlot();
+}
+
+void GridView::focusSlot(Slot slot)
+{
+    const std::optional<ControlId> id = input_->idOf(window()->focusWidget());
+    const Slot top = layout_.topSlot();
+    if (slot < top)
+        scrollToSlot(slot);
+    else if (slot >= top + kGridRows)
+        scrollToSlot(slot - (kGridRows - 1));
+    if (!id)
+        return;
+    const int row = slot - layout_.topSlot();
+    const RowControls& controls = controls_.row(row);
+    switch (id->field) {
+    case Field::Title: giveFocus(controls.title); break;
+    case Field::Address: giveFocus(controls.address); break;
+    case Field::Size: giveFocus(controls.size); break;
+    case Field::Type: giveFocus(controls.type); break;
+    case Field::Data: {
+        const CellIndex target = CellIndex::at(row, CellIndex(id->index).column());
+        focusCell(isHexRow(row) ? target : target.firstOfRow());
+        break;
+    }
+    }
+}
+
+bool GridView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* click = static_cast<QMouseEvent*>(event);
+    for (int r = 0; r < kGridRows; ++r) {
+        if (watched == controls_.row(r).lineNo && click->button() == Qt::LeftButton) {
+            clickLineNumber(r, click->modifiers() & Qt::ShiftModifier);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GridView::clickLineNumber(int row, bool extend)
+{
+    const Slot slot = layout_.slotOfRow(row);
+    if (!extend || selectionAnchor_ < 0)
+        selectionAnchor_ = slot;
+    selectRows(std::min(selectionAnchor_, slot), std::max(selectionAnchor_, slot));
+    giveFocus(controls_.row(row).title);
+}
+
+void GridView::selectRows(Slot first, Slot last)
+{
+    selectedFirst_ = first;
+    selectedLast_ = last;
+    redraw_.markRows();
+}
+
+std::pair<Slot, Slot> GridView::currentRows() const
+{
+    const Slot current = currentSlot();
+    if (isSelected(current))
+        return {selectedFirst_, selectedLast_};
+    return {current, current};
+}
+
+void GridView::moveRowSelection(int delta)
+{
+    if (selectedFirst_ >= 0) {
+        selectionAnchor_ += delta;
+        selectRows(selectedFirst_ + delta, selectedLast_ + delta);
+    }
+}
+
+void GridView::clearRowSelection()
+{
+    selectionAnchor_ = -1;
+    selectRows(-1, -1);
+}
 
 void GridView::markModified()
 {

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QMimeData;
 class QScrollBar;
@@ -90,11 +91,39 @@ public:
     // The width the grid is built for; a wider grid gives the rest to the titles.
     [[nodiscard]] QSize sizeHint() const override { return layout_.baseSize(); }
 
+    // Hears of every edit the user made in a field or cell of the record in
+    // `slot`, after it is in the table (for undo).
+    void setEditRecorder(std::function<void(Slot, Field)> recorder) { editRecorder_ = std::move(recorder); }
+    // Marks the line numbers of the records `changed` names.
+    void setChangedMarker(std::function<bool(Slot)> changed) { redraw_.setChangedMarker(std::move(changed)); }
+    void markRows() { redraw_.markRows(); }
+    // Keys the window's commands own: no field takes them for itself (a
+    // line edit would undo its own typing on Ctrl+Z).
+    void reserveWindowKeys(const QList<QKeySequence>& keys);
+    // The record of the row the focus is in (or was last in a data cell);
+    // the top row's when the grid never had it.
+    [[nodiscard]] Slot currentSlot() const;
+    // The record and field a control of the grid edits.
+    [[nodiscard]] std::optional<std::pair<Slot, Field>> fieldOf(const QWidget* control) const;
+    // Shows `slot`, scrolling as little as needed, with the focus in the
+    // same field of its row.
+    void focusSlot(Slot slot);
+
+    // A click on a line number selects its record, Shift+click the records
+    // from the one clicked before; the focus goes to the row. The records a
+    // row command works on, first and last: the selected ones while the
+    // focus is in one of them, otherwise the one the focus is in.
+    [[nodiscard]] std::pair<Slot, Slot> currentRows() const;
+    // The selection follows records a command moved by `delta` lines.
+    void moveRowSelection(int delta);
+    void clearRowSelection();
+
 protected:
     // The wheel scrolls records, with Shift bytes, through the scroll bars
     // as a drag of their sliders would: the focused field's leave rules run
     // first.
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void onWheel(QWheelEvent* event) override { wheelEvent(event); }
     void resizeEvent(QResizeEvent* event) override;
 
@@ -113,6 +142,10 @@ private:
     // rowDataAfterEdit). No redraw, no Modified.
     void StoreRowData(int row);
     void markModified();
+    void recordEdit(int row, Field field);
+    void clickLineNumber(int row, bool extend);
+    void selectRows(Slot first, Slot last);
+    [[nodiscard]] bool isSelected(Slot slot) const { return selectedFirst_ >= 0 && slot >= selectedFirst_ && slot <= selectedLast_; }
 
     // The scroll bars are the one way the position changes: moving one runs
     // its change handler, which moves the layout and redraws.
@@ -147,6 +180,7 @@ private:
     void onTypeKeyDown(int row, int keyCode, bool shift) override;
 
     void onCellChanged(CellIndex index); // Text_data_Change
+    void applyCellChange(CellIndex index);
     void onCellFocusIn(CellIndex index); // Text_data_GotFocus
     bool onCellKeyDown(CellIndex index, int keyCode, bool shift) override;
     char16_t onCellKeyPress(CellIndex index, char16_t code) override;
@@ -161,11 +195,16 @@ private:
     Document& document_;
     EditorState& state_;
     std::function<void()> captionChanged_;
+    std::function<void(Slot, Field)> editRecorder_;
     GridViewState view_;
     GridLayout layout_;
     GridControls controls_;
     GridRedraw redraw_{document_, state_, view_, layout_, controls_};
     GridInputRouter* input_ = nullptr;
+    Slot selectionAnchor_ = -1;
+    Slot selectedFirst_ = -1; // -1: no record selected
+    Slot selectedLast_ = -1;
+    QMetaObject::Connection focusWatch_;
     int wheelRemainder_ = 0; // eighths of a degree not yet scrolled (fine-grained wheels)
 };
 

@@ -1,6 +1,7 @@
 #include "address_size_command.h"
 
 #include "document/address_size_change.h"
+#include "document/document_history.h"
 #include "grid/grid_view.h"
 
 #include <QAction>
@@ -35,8 +36,10 @@ QList<QAction*> AddressSizeCommand::actions() const
 void AddressSizeCommand::choose(AddressSize requested)
 {
     ModalQuestions questions(context_);
-    if (changeAddressSize(context_.document, requested, questions))
+    if (changeAddressSize(context_.document, requested, questions)) {
+        (void)context_.history.record(QStringLiteral("Address size %1 bit").arg(int(requested)));
         context_.grid.redraw();
+    }
 }
 
 void AddressSizeCommand::showMode(AddressSize current)

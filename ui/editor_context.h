@@ -13,6 +13,7 @@ class QWidget;
 
 namespace quorvane {
 
+class DocumentHistory;
 class GridView;
 
 // What the editor edits and keeps: the one document, its state and the
@@ -40,6 +41,8 @@ struct EditorContext {
     // on disk: the file-name field shows it, nothing is modified, and the
     // caption says so.
     std::function<void(const QString&)> setCurrentFile;
+    // Every change to the document becomes a step of it once made.
+    DocumentHistory& history;
 };
 
 // Answers a document operation's warnings with WARNING boxes, after the

@@ -3,6 +3,7 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
+#include "document/document_history.h"
 #include "document/extraction_operation.h"
 #include "document/status_texts.h"
 #include "grid/grid_view.h"
@@ -62,6 +63,7 @@ void ExtractionCommand::extractFrom(const QString& path)
     switch (result.status) {
     case KeyDataStatus::Extracted:
         context_.document.table = result.table;
+        (void)context_.history.record(QStringLiteral("Extract KEY data"));
         context_.state.Modified = true;
         context_.updateCaption();
         showStatus(context_, QStringLiteral("Read key data from %1: %2")

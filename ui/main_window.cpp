@@ -11,10 +11,13 @@
 #include "program_icon.h"
 #include "recent_files_command.h"
 #include "record_range_status.h"
+#include "row_commands.h"
 #include "save_command.h"
+#include "undo_command.h"
 #include "version_command.h"
 #include "window_caption.h"
 
+#include "document/document_history.h"
 #include "files/settings_file.h"
 #include "grid/grid_view.h"
 
@@ -38,9 +41,10 @@ MainWindow::MainWindow(ModalUi& modal, EditorSession& session, const QString& ap
 
     grid_ = new GridView(session_.document, session_.state, [this] { updateCaption(); }, this);
     grid_->setObjectName(QStringLiteral("grid"));
+    history_ = std::make_unique<DocumentHistory>(session_.document);
     context_ = std::make_unique<EditorContext>(EditorContext{
         *this, modal_, session_.document, session_.state, session_.settings, *grid_, [this] { updateCaption(); },
-        [this](const QString& name) { setCurrentFile(name); }});
+        [this](const QString& name) { setCurrentFile(name); }, *history_});
     createLayout();
     createCommands();
     createMenus();
@@ -69,6 +73,8 @@ void MainWindow::createCommands()
     addressSortCommand_ =
         std::make_unique<AddressSortCommand>(*context_, [this](bool sortOff) { sortOffLabel_->setVisible(sortOff); });
     versionCommand_ = std::make_unique<VersionCommand>(*context_);
+    undoCommand_ = std::make_unique<UndoCommand>(*context_);
+    rowCommands_ = std::make_unique<RowCommands>(*context_);
 }
 
 void MainWindow::createMenus()
@@ -94,7 +100,8 @@ void MainWindow::createMenus()
            {openCommand_.get(), recentFilesCommand_.get(), saveCommand_.get()},
            {extractionCommand_.get(), mergeImageCommand_.get()},
            {endCommand_.get()}});
-    place(addMenu("edit", QStringLiteral("Edit(&E)")), {{navigationCommand_.get()}});
+    place(addMenu("edit", QStringLiteral("Edit(&E)")),
+          {{undoCommand_.get()}, {rowCommands_.get()}, {navigationCommand_.get()}});
     place(addMenu("addresssize", QStringLiteral("AddressSize(&A)")), {{addressSizeCommand_.get()}});
     place(addMenu("option", QStringLiteral("Option(&O)")), {{addressSortCommand_.get()}});
     place(addMenu("help", QStringLiteral("Help(&H)")), {{versionCommand_.get()}});
@@ -224,6 +231,7 @@ void MainWindow::Initialize()
     grid_->clearDataMaxLengths();
     session_.document.mode.SetAddr32();
     grid_->resetView();
+    history_->clear();
     // The save dialog keeps no file name of its own between uses (each save
     // starts from LastPath), so a new document has nothing to forget there.
     setCurrentFile(QString());
@@ -237,6 +245,7 @@ void MainWindow::setCurrentFile(const QString& name)
     if (!name.isEmpty())
         recentFilesCommand_->remember(name);
     session_.state.Modified = false;
+    history_->markSaved();
     updateCaption();
 }
 

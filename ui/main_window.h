@@ -17,6 +17,7 @@ namespace quorvane {
 class AddressSizeCommand;
 class AddressSortCommand;
 class EndCommand;
+class DocumentHistory;
 class ExtractionCommand;
 class GridView;
 class MergeImageCommand;
@@ -24,7 +25,9 @@ class NavigationCommand;
 class NewCommand;
 class OpenCommand;
 class RecentFilesCommand;
+class RowCommands;
 class SaveCommand;
+class UndoCommand;
 class VersionCommand;
 class WindowCommand;
 
@@ -82,6 +85,7 @@ private:
     bool ended_ = false;
 
     GridView* grid_ = nullptr;
+    std::unique_ptr<DocumentHistory> history_;
     std::unique_ptr<EditorContext> context_;
     std::unique_ptr<SaveCommand> saveCommand_;
     std::unique_ptr<NewCommand> newCommand_;
@@ -94,6 +98,8 @@ private:
     std::unique_ptr<AddressSizeCommand> addressSizeCommand_;
     std::unique_ptr<AddressSortCommand> addressSortCommand_;
     std::unique_ptr<VersionCommand> versionCommand_;
+    std::unique_ptr<UndoCommand> undoCommand_;
+    std::unique_ptr<RowCommands> rowCommands_;
 
     QLabel* programLabel_ = nullptr;    // Label2
     QLabel* sortOffLabel_ = nullptr;    // Label8

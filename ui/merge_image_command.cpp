@@ -3,6 +3,7 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
+#include "document/document_history.h"
 #include "document/image_merge_operation.h"
 #include "document/save_operation.h"
 #include "document/status_texts.h"
@@ -55,6 +56,7 @@ void MergeImageCommand::run()
     showStatus(context_, QString());
     ModalQuestions questions(context_);
     const SaveResult prepared = prepareKeyData(context_.document, context_.settings.SortOn != 0, questions);
+    (void)context_.history.record(QStringLiteral("Save checks"));
     context_.grid.redraw();
     if (prepared.status == SaveStatus::Refused)
         return showError(context_.modal, prepared.message);

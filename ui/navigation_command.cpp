@@ -37,7 +37,7 @@ NavigationCommand::NavigationCommand(EditorContext& context) : context_(context)
     };
     add("GoToFirstByte", QStringLiteral("Go to First Byte(&B)"), QKeySequence(Qt::CTRL | Qt::Key_Home),
         [this] { inFocusedRow([this](int row) { context_.grid.goToRecordEdge(row, RecordEdge::First); }); });
-    add("GoToLastByte", QStringLiteral("Go to Last Byte(&L)"), QKeySequence(Qt::CTRL | Qt::Key_End),
+    add("GoToLastByte", QStringLiteral("Go to Last Byte(&Y)"), QKeySequence(Qt::CTRL | Qt::Key_End),
         [this] { inFocusedRow([this](int row) { context_.grid.goToRecordEdge(row, RecordEdge::Last); }); });
     add("GoToTitle", QStringLiteral("Go to Title(&T)"), QKeySequence(Qt::CTRL | Qt::Key_T),
         [this] { inFocusedRow([this](int row) { context_.grid.goToTitle(row); }); });

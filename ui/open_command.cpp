@@ -6,6 +6,7 @@
 
 #include "document/document_files.h"
 #include "document/status_texts.h"
+#include "document/document_history.h"
 #include "grid/grid_view.h"
 
 namespace quorvane {
@@ -38,6 +39,7 @@ OpenStatus OpenCommand::openFile(const QString& path)
         return result.status;
     }
     adoptDocument(context_.document, result.document);
+    context_.history.clear();
     context_.grid.resetView();
     context_.setCurrentFile(path);
     context_.state.savesInPlace = writesBackAsRead(path);

@@ -3,6 +3,8 @@
 #include "document_dialogs.h"
 #include "message_boxes.h"
 
+#include "document/document_files.h"
+#include "document/document_history.h"
 #include "document/save_operation.h"
 #include "document/status_texts.h"
 #include "grid/grid_view.h"
@@ -11,10 +13,14 @@ namespace quorvane {
 
 namespace {
 
+// What the steps of a save (sort, cut, fit) changed is one undo step.
+const QString kSaveStepsText = QStringLiteral("Save checks");
+
 // The result of a step that stopped the save: the grid shows what the steps
 // before it changed, then the error, if any, is shown.
 bool stopped(EditorContext& context, const SaveResult& result)
 {
+    (void)context.history.record(kSaveStepsText);
     context.grid.redraw();
     if (result.status == SaveStatus::Refused)
         showError(context.modal, result.message);
@@ -51,6 +57,7 @@ bool SaveCommand::saveTo(QString path)
     const bool sortOn = context_.settings.SortOn != 0;
     if (const SaveResult result = prepareSave(context_.document, sortOn, questions); !result.saved())
         return stopped(context_, result);
+    (void)context_.history.record(kSaveStepsText);
     context_.grid.redraw();
 
     if (path.isEmpty()) {
