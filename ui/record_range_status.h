@@ -13,8 +13,10 @@ class GridView;
 
 // A field at the right of the status bar that shows where the record of the
 // grid row holding the focus lies ("Line 3: 08000000-0800000F"). It follows
-// the focus into a row and the grid's scrolling, nothing else, so that
-// typing costs nothing; the outcomes of commands stand at its left.
+// the focus into a row, the grid's scrolling and the steps of the undo
+// history (undo, redo and row commands change records under the focus),
+// nothing else, so that typing costs nothing; the outcomes of commands
+// stand at its left.
 class RecordRangeStatus final : public QObject {
 public:
     RecordRangeStatus(EditorContext& context, QMainWindow& window);

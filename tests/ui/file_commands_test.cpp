@@ -226,7 +226,7 @@ private slots:
     }
 
     // The field at the right of the status bar follows the focused row,
-    // also as the grid scrolls under it.
+    // also as the grid scrolls under it or a command changes its record.
     void statusBarShowsTheFocusedRecordsRange()
     {
         start();
@@ -236,6 +236,12 @@ private slots:
         QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 13: 08000000-0800000F"));
         window().grid().recordScroll()->setValue(11);
         QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 14: empty"));
+        // A deleted record and its undo change the line under the focus.
+        window().grid().recordScroll()->setValue(10);
+        QTest::keyClick(indexed("Text_data", 37), Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 13: empty"));
+        QTest::keyClick(indexed("Text_data", 37), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 13: 08000000-0800000F"));
     }
 
     // Yes with a save that goes through, Yes with the save dialog
