@@ -98,7 +98,9 @@ std::unique_ptr<Manifest> Manifest::open(const QString& path, const QStringList&
 void Manifest::add(const ManifestEntry& entry)
 {
     const bool made = entry.outcome == QStringLiteral("written") || entry.outcome == QStringLiteral("kept");
-    const QString hash = made ? sha256Of(entry.file) : QString();
+    const QString hash = !made ? QString()
+                         : entry.sha256.isEmpty() ? sha256Of(entry.file)
+                                                  : QString::fromLatin1(entry.sha256.toHex());
     if (!json_) {
         append(csvLine(QStringList{entry.row, entry.outcome, entry.file, hash, entry.reason} + entry.values));
         return;

@@ -17,8 +17,11 @@
 // line by line.
 //
 // The entries go to FILE.partial, each appended and flushed once its row's
-// file is complete (the saves write to a temporary name and rename), so after
-// a kill the partial journal names exactly the files that exist complete.
+// file is complete (and, in a batch, on the disk) and just before the file
+// takes its name: after a kill the partial journal names every file that has
+// its name, and each of those is complete; only the last entry's file may
+// still be under its temporary name. A row whose file could not take its
+// name after all gets a second entry saying so, which replaces the first.
 // The run's end syncs it and renames it to FILE in one step: FILE is there
 // only for a run that ended.
 namespace quorvane::cli {
@@ -29,6 +32,7 @@ struct ManifestEntry {
     QString file;         // the output, when the row got as far as a name
     QString outcome;      // written, kept, refused or failed
     QString reason = {};
+    QByteArray sha256 = {}; // of a written file's content, when the writer took it; otherwise the file is read
 };
 
 class Manifest {

@@ -17,6 +17,7 @@ namespace quorvane {
 namespace {
 
 constexpr int kNameAttempts = 100;
+constexpr qint64 kEarlyWritebackBytes = 256 * 1024;
 
 QByteArray systemName(const QString& path) { return QFile::encodeName(path); }
 
@@ -93,13 +94,13 @@ QString StagedFile::create()
             return systemReason(errno);
         if (replacing)
             (void)::fchmod(descriptor, existing.st_mode & 07777);
-        setFileName(name);
         // Unbuffered: every write that fails is seen where it happens.
         if (!open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
             ::close(descriptor);
             QFile::remove(name);
             return errorString();
         }
+        temporaryPath_ = name;
         return {};
     }
     return systemReason(EEXIST);
@@ -108,7 +109,7 @@ QString StagedFile::create()
 qint64 StagedFile::writeData(const char* data, qint64 length)
 {
     const qint64 written = QFile::writeData(data, length);
-    if (written > 0)
+    if (written > 0 && hashContent_)
         hash_.addData(QByteArrayView(data, written));
     return written;
 }
@@ -120,6 +121,13 @@ QString StagedFile::finish(bool sync)
         reason = errorString();
     else if (sync && ::fdatasync(handle()) != 0)
         reason = systemReason(errno);
+#ifdef __linux__
+    // A large file starts on its way to the disk at once, without waiting
+    // for it (as git's batch mode does), so the one sync at the end finds
+    // little left to write. Small files are cheaper written together.
+    else if (!sync && size() >= kEarlyWritebackBytes)
+        (void)::sync_file_range(handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
     close();
     return reason;
 }

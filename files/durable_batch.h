@@ -19,10 +19,14 @@ namespace quorvane {
 inline const QString kStagedFileMark = QStringLiteral(".quorvane-");
 
 // A file written under a temporary name beside `finalPath`, with the
-// SHA-256 of its content taken on the way.
+// SHA-256 of its content taken on the way when asked (it costs more than
+// writing a large file).
 class StagedFile : public QFile {
 public:
-    explicit StagedFile(QString finalPath) : finalPath_(std::move(finalPath)) {}
+    explicit StagedFile(QString finalPath, bool hashContent = false)
+        : finalPath_(std::move(finalPath)), hashContent_(hashContent)
+    {
+    }
 
     // Creates a new temporary file, never an existing one, with the
     // permissions of the file at the final name when there is one (as a
@@ -32,13 +36,18 @@ public:
     // system's reason, or an empty text.
     [[nodiscard]] QString finish(bool sync);
 
-    [[nodiscard]] QByteArray sha256() const { return hash_.result(); }
+    // Empty unless asked.
+    [[nodiscard]] QByteArray sha256() const { return hashContent_ ? hash_.result() : QByteArray(); }
+    // The temporary file's name, once created.
+    [[nodiscard]] const QString& temporaryPath() const { return temporaryPath_; }
 
 protected:
     qint64 writeData(const char* data, qint64 length) override;
 
 private:
     QString finalPath_;
+    QString temporaryPath_;
+    const bool hashContent_;
     QCryptographicHash hash_{QCryptographicHash::Sha256};
 };
 
