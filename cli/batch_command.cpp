@@ -53,8 +53,10 @@ Parsed<bool> syncEachChoice(const QCommandLineParser& parser)
 
 Parsed<int> jobsChoice(const QCommandLineParser& parser)
 {
+    // Each merged image is written out before its row ends, so its thread
+    // waits on the disk for a good part of the time.
     if (!parser.isSet(kJobsOption))
-        return {std::clamp(QThread::idealThreadCount(), 1, kMaxJobs)};
+        return {std::clamp(QThread::idealThreadCount() * (parser.isSet(kImageOption) ? 2 : 1), 1, kMaxJobs)};
     bool number = false;
     const int jobs = parser.value(kJobsOption).toInt(&number);
     if (!number || jobs < 1 || jobs > kMaxJobs)
@@ -119,8 +121,9 @@ BatchCommand::BatchCommand(Console& console)
                               "then gives the files their names; each syncs every file as it is written."),
                QStringLiteral("end|each")});
     addOption({kJobsOption,
-               QStringLiteral("Rows written side by side (the default: one per processor core); the files, the log "
-                              "and the manifest keep the rows' order. 1 writes one row after another."),
+               QStringLiteral("Rows written side by side (the default: one per processor core, two with --image, "
+                              "whose rows wait on the disk); the files, the log and the manifest keep the rows' order. "
+                              "1 writes one row after another."),
                QStringLiteral("N")});
     addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())

@@ -17,7 +17,7 @@ namespace quorvane {
 namespace {
 
 constexpr int kNameAttempts = 100;
-constexpr qint64 kEarlyWritebackBytes = 256 * 1024;
+constexpr qint64 kWriteOutBytes = 256 * 1024;
 
 QByteArray systemName(const QString& path) { return QFile::encodeName(path); }
 
@@ -122,11 +122,16 @@ QString StagedFile::finish(bool sync)
     else if (sync && ::fdatasync(handle()) != 0)
         reason = systemReason(errno);
 #ifdef __linux__
-    // A large file starts on its way to the disk at once, without waiting
-    // for it (as git's batch mode does), so the one sync at the end finds
-    // little left to write. Small files are cheaper written together.
-    else if (!sync && size() >= kEarlyWritebackBytes)
-        (void)::sync_file_range(handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    // A large file (a merged image) is written out at once and dropped from
+    // the cache: a batch of gigabytes would otherwise fill the memory with
+    // pages nobody reads again, and leave the one sync at the end all of
+    // them to write. It is not yet durable: the disk's cache and the file's
+    // metadata wait for that sync. Small files are cheaper written together.
+    else if (!sync && size() >= kWriteOutBytes) {
+        (void)::sync_file_range(handle(), 0, 0,
+                                SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+        (void)::posix_fadvise(handle(), 0, 0, POSIX_FADV_DONTNEED);
+    }
 #endif
     close();
     return reason;

@@ -32,8 +32,10 @@ public:
     // permissions of the file at the final name when there is one (as a
     // save that replaces it keeps them). The system's reason, or an empty text.
     [[nodiscard]] QString create();
-    // Closes the file; with `sync` its content is on the disk first. The
-    // system's reason, or an empty text.
+    // Closes the file; with `sync` its content is on the disk first.
+    // Without, a large file is still written out (and its writer waits for
+    // that) but left for syncFiles to make durable. The system's reason, or
+    // an empty text.
     [[nodiscard]] QString finish(bool sync);
 
     // Empty unless asked.
