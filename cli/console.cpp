@@ -5,13 +5,16 @@
 namespace quorvane::cli {
 
 Console::Console(FILE* output, FILE* errors)
-    : output_(output), errors_(errors), errorsOnTerminal_(errors != nullptr && ::isatty(fileno(errors)) == 1)
+    : output_(output), errors_(errors), outputOnTerminal_(output != nullptr && ::isatty(fileno(output)) == 1),
+      errorsOnTerminal_(errors != nullptr && ::isatty(fileno(errors)) == 1)
 {
 }
 
 void Console::print(const QString& line)
 {
-    clearProgress();
+    // Results sent elsewhere leave the progress line where it is.
+    if (outputOnTerminal_)
+        clearProgress();
     // Line by line, so the log of a run that is killed lists exactly what
     // was done before, not what happened to fill a buffer.
     output_ << line << '\n';

@@ -38,6 +38,7 @@ protected:
 private:
     QTextStream output_;
     QTextStream errors_;
+    bool outputOnTerminal_ = false;
     bool errorsOnTerminal_ = false;
     bool progressShown_ = false;
 };
