@@ -114,6 +114,14 @@ qint64 StagedFile::writeData(const char* data, qint64 length)
     return written;
 }
 
+bool StagedFile::resize(qint64 size)
+{
+    // Nothing else cuts a file its writers write from start to end.
+    Q_ASSERT(size == 0);
+    hash_.reset();
+    return QFile::resize(size);
+}
+
 QString StagedFile::finish(bool sync)
 {
     QString reason;

@@ -43,6 +43,10 @@ public:
     // The temporary file's name, once created.
     [[nodiscard]] const QString& temporaryPath() const { return temporaryPath_; }
 
+    // A writer that starts over (a merge that found the image to be of
+    // another kind) empties the file: the hash starts over with it.
+    bool resize(qint64 size) override;
+
 protected:
     qint64 writeData(const char* data, qint64 length) override;
 
