@@ -361,7 +361,7 @@ void BatchCommand::writeRows(const QList<CsvRow>& rows, RowWriter& writer, Batch
             work.add(std::move(*outcome));
         else
             work.submit([&writer, rowWork = std::get<RowWork>(std::move(checked))] { return writer.write(rowWork); });
-        if (!take(work.full()))
+        if (!take(false))
             break;
     }
     if (!output.stopped())
