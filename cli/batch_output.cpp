@@ -171,6 +171,8 @@ void BatchOutput::enter(const RowOutcome& outcome)
 
 void BatchOutput::syncFolders()
 {
+    if (manifest_ && !folders_.isEmpty())
+        manifest_->sync();
     for (const QString& folder : std::as_const(folders_))
         if (const QString reason = syncFolder(folder); !reason.isEmpty())
             folderProblem_ += (folderProblem_.isEmpty() ? QString() : QStringLiteral("\n"))

@@ -127,10 +127,15 @@ void Manifest::append(const QByteArray& bytes)
     file_.flush();
 }
 
+void Manifest::sync()
+{
+    syncFailed_ = syncFailed_ || file_.error() != QFileDevice::NoError || ::fsync(file_.handle()) != 0;
+}
+
 bool Manifest::finish(Console& console)
 {
     const QString partial = file_.fileName();
-    const bool synced = file_.error() == QFileDevice::NoError && ::fsync(file_.handle()) == 0;
+    const bool synced = !syncFailed_ && file_.error() == QFileDevice::NoError && ::fsync(file_.handle()) == 0;
     file_.close();
     // rename() replaces FILE in one step; --overwrite was checked at the start.
     if (!synced || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path_).constData()) != 0) {

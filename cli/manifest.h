@@ -49,6 +49,9 @@ public:
 
     // Appends the entry and flushes it; a written or kept file is hashed.
     void add(const ManifestEntry& entry);
+    // Puts the entries so far on the disk, before the names of their files
+    // are made durable; a failure is reported by finish.
+    void sync();
     // Syncs the journal and renames it into place; false after reporting why.
     [[nodiscard]] bool finish(Console& console);
 
@@ -60,6 +63,7 @@ private:
     const bool json_;
     QStringList names_;
     QFile file_;
+    bool syncFailed_ = false;
 };
 
 } // namespace quorvane::cli
