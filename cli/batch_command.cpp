@@ -1,10 +1,12 @@
 #include "batch_command.h"
 
-#include "console_questions.h"
+#include "batch_output.h"
 #include "file_name_pattern.h"
 #include "image_options.h"
 #include "input_document.h"
 #include "manifest.h"
+#include "ordered_work.h"
+#include "progress_line.h"
 #include "record_columns.h"
 #include "record_hashes.h"
 #include "saving.h"
@@ -15,9 +17,11 @@
 #include "files/file_error.h"
 #include "image/recognition.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+
+#include <algorithm>
 
 namespace quorvane::cli {
 
@@ -29,14 +33,36 @@ const QString kIgnoreColumnOption = QStringLiteral("ignore-column");
 const QString kUniqueOption = QStringLiteral("unique");
 const QString kSkipExistingOption = QStringLiteral("skip-existing");
 const QString kManifestOption = QStringLiteral("manifest");
+const QString kSyncOption = QStringLiteral("sync");
+const QString kJobsOption = QStringLiteral("jobs");
 
-// A full disk or a folder that refuses every file would otherwise report
-// the same failure once per row of a long list.
-constexpr int kAlikeFailuresToStop = 10;
+// More threads than this only wait on the disk.
+constexpr int kMaxJobs = 64;
 
 // Bounds --count to what a production lot can be, and the values made
 // before the first file to what memory holds.
 constexpr qint64 kMaxDevices = 1'000'000;
+
+Parsed<bool> syncEachChoice(const QCommandLineParser& parser)
+{
+    const QString sync = parser.value(kSyncOption);
+    if (parser.isSet(kSyncOption) && sync != QLatin1String("end") && sync != QLatin1String("each"))
+        return Parsed<bool>::refused(QStringLiteral("--sync takes end or each, not \"%1\".").arg(sync));
+    return {sync == QLatin1String("each")};
+}
+
+Parsed<int> jobsChoice(const QCommandLineParser& parser)
+{
+    // Each merged image is written out before its row ends, so its thread
+    // waits on the disk for a good part of the time.
+    if (!parser.isSet(kJobsOption))
+        return {std::clamp(QThread::idealThreadCount() * (parser.isSet(kImageOption) ? 2 : 1), 1, kMaxJobs)};
+    bool number = false;
+    const int jobs = parser.value(kJobsOption).toInt(&number);
+    if (!number || jobs < 1 || jobs > kMaxJobs)
+        return Parsed<int>::refused(QStringLiteral("--jobs takes a number of rows from 1 to %1.").arg(kMaxJobs));
+    return {jobs};
+}
 
 QStringList trimmedNames(const QStringList& header)
 {
@@ -44,175 +70,6 @@ QStringList trimmedNames(const QStringList& header)
     for (const QString& name : header)
         names << name.trimmed();
     return names;
-}
-
-// The part of `path` below the pattern's folder that is a symbolic link, or
-// an empty text: a row must not write outside the folder it was pointed at.
-QString linkOnTheWay(const QString& folder, const QString& path)
-{
-    QString part = folder;
-    for (const QString& name : path.mid(folder.size()).split(QLatin1Char('/'))) {
-        part += name;
-        if (QFileInfo(part).isSymLink())
-            return part;
-        part += QLatin1Char('/');
-    }
-    return {};
-}
-
-// The system's reason when writing `path` failed in the file system rather
-// than on the row's data. The probe of the folder says only "File Save
-// Error." (asked again, it tells why); the writers put the reason behind
-// "ERROR:", and name a record they refuse by its line ("ERROR:Line 3: ...").
-std::optional<QString> systemReason(const QString& message, const QString& path)
-{
-    if (message == kFileSaveErrorMessage)
-        return FileWriteTest(path);
-    if (!message.startsWith(kErrorPrefix) || message.startsWith(kErrorPrefix + QStringLiteral("Line ")))
-        return std::nullopt;
-    return message.mid(kErrorPrefix.size());
-}
-
-enum class RowStatus { Written, Kept, Refused, Failed };
-
-struct RowOutcome {
-    RowStatus status;
-    // The row's file once it has a name; for Failed the system's reason, for Refused why.
-    QString path = {};
-    QString reason = {};
-    // The records' values as written, for the manifest.
-    QStringList values = {};
-};
-
-QString statusName(RowStatus status)
-{
-    switch (status) {
-    case RowStatus::Written: return QStringLiteral("written");
-    case RowStatus::Kept: return QStringLiteral("kept");
-    case RowStatus::Refused: return QStringLiteral("refused");
-    case RowStatus::Failed: return QStringLiteral("failed");
-    }
-    return {};
-}
-
-// Writes the files of the rows one by one; a row that fails writes nothing
-// and the next one goes on.
-class RowWriter {
-public:
-    RowWriter(Console& console, const Document& templateDocument, const RecordColumns& columns, const FileNamePattern& pattern,
-              const RecordHashes& hashes, qsizetype fieldCount, SaveChoices choices, bool skipExisting,
-              std::optional<ImageChoice> image, QString rowWord)
-        : rowWord_(std::move(rowWord)), console_(console), template_(templateDocument), columns_(columns), pattern_(pattern), hashes_(hashes),
-          fieldCount_(fieldCount),
-          choices_(choices), skipExisting_(skipExisting), image_(std::move(image)),
-          questions_(console, choices.answerYes)
-    {
-    }
-
-    [[nodiscard]] RowOutcome write(const CsvRow& row);
-
-    // "CSV line" or, without a CSV, "Device": how messages name a row.
-    const QString rowWord_;
-
-private:
-    [[nodiscard]] RowOutcome refuse(const QString& context, const QString& why)
-    {
-        console_.message(context + why);
-        return {RowStatus::Refused, namedPath_, why};
-    }
-
-    [[nodiscard]] RowOutcome fail(const QString& context, const QString& path, const QString& reason)
-    {
-        console_.message(context + fileSaveError(path, reason));
-        return {RowStatus::Failed, path, reason};
-    }
-
-    // The row's file: the document saved, or its key data in the image.
-    [[nodiscard]] RowOutcome writeFile(Document& document, const QString& path, const QString& context);
-
-    Console& console_;
-    const Document& template_;
-    const RecordColumns& columns_;
-    const FileNamePattern& pattern_;
-    const RecordHashes& hashes_;
-    const qsizetype fieldCount_;
-    const SaveChoices choices_;
-    const bool skipExisting_;
-    const std::optional<ImageChoice> image_;
-    ConsoleQuestions questions_;
-    // Each file is written by one row only: a serial twice in the list is
-    // a mistake that must not silently replace the first device's file.
-    QHash<QString, qint64> rowOfFile_;
-    // The file of the row being written, once its name is known.
-    QString namedPath_;
-};
-
-RowOutcome RowWriter::write(const CsvRow& row)
-{
-    const QString context = QStringLiteral("%1 %2: ").arg(rowWord_).arg(row.line);
-    namedPath_.clear();
-    if (row.fields.size() != fieldCount_)
-        return refuse(context, QStringLiteral("%1 fields where the header has %2.").arg(row.fields.size()).arg(fieldCount_));
-    const FileNamePattern::FileName name = pattern_.fileNameFor(row.fields);
-    if (!name.problem.isEmpty())
-        return refuse(context, name.problem);
-    namedPath_ = name.path;
-    const QString absolute = QDir::cleanPath(QFileInfo(name.path).absoluteFilePath());
-    if (const auto earlier = rowOfFile_.constFind(absolute); earlier != rowOfFile_.cend())
-        return refuse(context, QStringLiteral("the file name \"%1\" is that of %2 %3.").arg(name.path, rowWord_).arg(*earlier));
-    rowOfFile_.insert(absolute, row.line);
-    if (const QString link = linkOnTheWay(name.folder, name.path); !link.isEmpty())
-        return refuse(context, QStringLiteral("%1 is a symbolic link; no row writes through one.").arg(link));
-    if (skipExisting_ && QFileInfo::exists(name.path)) {
-        console_.print(context + QStringLiteral("kept ") + name.path + QStringLiteral(" (--skip-existing)"));
-        return {RowStatus::Kept, name.path};
-    }
-    if (!choices_.overwrite && QFileInfo::exists(name.path))
-        return refuse(context, name.path + QStringLiteral(": the file is there already; --overwrite replaces it, "
-                                                          "--skip-existing keeps it."));
-
-    Document document = template_;
-    if (const QString problem = columns_.apply(row.fields, document); !problem.isEmpty())
-        return refuse(context, problem);
-    if (const QString problem = hashes_.apply(document); !problem.isEmpty())
-        return refuse(context, problem);
-    questions_.setContext(context);
-    const QStringList values = Manifest::recordValues(template_, document);
-    RowOutcome outcome = writeFile(document, name.path, context);
-    outcome.path = name.path;
-    outcome.values = values;
-    if (outcome.status == RowStatus::Written)
-        console_.print(context + QStringLiteral("wrote ") + name.path);
-    return outcome;
-}
-
-RowOutcome RowWriter::writeFile(Document& document, const QString& path, const QString& context)
-{
-    SaveResult result = image_ ? prepareKeyData(document, choices_.sortOn, questions_)
-                               : prepareSave(document, choices_.sortOn, questions_);
-    if (!result.saved())
-        return refuse(context, result.message);
-    // Folders the pattern's columns name are made as the files need them.
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!image_) {
-        result = writeDocumentFile(document, path, questions_, choices_.format);
-        if (result.status != SaveStatus::Refused)
-            return {result.saved() ? RowStatus::Written : RowStatus::Refused, {}, result.saved() ? QString() : result.message};
-        if (const std::optional<QString> reason = systemReason(result.message, path))
-            return fail(context, path, *reason);
-        return refuse(context, result.message);
-    }
-    const ImageOperationResult merged = writeKeyDataIntoImage(document, image_->path, path, image_->startAddress,
-                                                              {.outside = image_->outside, .questions = nullptr, .progress = {}});
-    if (merged.status == ImageOperationStatus::Failed && merged.message == kFileSaveErrorMessage)
-        return fail(context, path, FileWriteTest(path));
-    if (reportImageOperation(merged, image_->path, QString(), context, console_) != kExitSuccess) {
-        // Reading the image fails for every row alike, as writing does.
-        const std::optional<QString> reason = systemReason(merged.message, path);
-        return reason ? RowOutcome{RowStatus::Failed, path, *reason} : RowOutcome{RowStatus::Refused, {}, merged.message};
-    }
-    printMergeNotes(merged.lines, context, console_);
-    return {RowStatus::Written};
 }
 
 } // namespace
@@ -258,6 +115,16 @@ BatchCommand::BatchCommand(Console& console)
                QStringLiteral("Record each row: its CSV line, the records' values, the file, its SHA-256 and the outcome; "
                               "CSV, or JSON Lines for a .json name. Kept as FILE.partial until the run ends."),
                QStringLiteral("FILE")});
+    addOption({kSyncOption,
+               QStringLiteral("When the files reach the disk: end (the default) writes each under a temporary name "
+                              "\".NAME.quorvane-XXXXXX\" beside its own, syncs once every 2000 files and at the end, "
+                              "then gives the files their names; each syncs every file as it is written."),
+               QStringLiteral("end|each")});
+    addOption({kJobsOption,
+               QStringLiteral("Rows written side by side (the default: one per processor core, two with --image, "
+                              "whose rows wait on the disk); the files, the log and the manifest keep the rows' order. "
+                              "1 writes one row after another."),
+               QStringLiteral("N")});
     addOption(overwriteOption());
     for (const QCommandLineOption& option : saveOptions())
         addOption(option);
@@ -385,6 +252,12 @@ int BatchCommand::run(const QCommandLineParser& parser)
     const bool skipExisting = parser.isSet(kSkipExistingOption);
     if (skipExisting && choices->overwrite)
         return usageError(QStringLiteral("--skip-existing and --overwrite exclude each other."));
+    const Parsed<bool> syncEach = syncEachChoice(parser);
+    if (!syncEach)
+        return usageError(syncEach.problem);
+    const Parsed<int> jobs = jobsChoice(parser);
+    if (!jobs)
+        return usageError(jobs.problem);
     const QStringList ignored = trimmedNames(parser.values(kIgnoreColumnOption));
     const QStringList unique = trimmedNames(parser.values(kUniqueOption).join(QLatin1Char(',')).split(QLatin1Char(',')));
 
@@ -453,39 +326,54 @@ int BatchCommand::run(const QCommandLineParser& parser)
         if (!manifest)
             return kExitRefused;
     }
-    RowWriter writer(console, *input.document, *columns, *pattern, *hashes, header.size(), *choices, skipExisting,
-                     std::move(image.image), counted ? QStringLiteral("Device") : QStringLiteral("CSV line"));
-    qsizetype refused = 0;
-    int alike = 0;
-    QString lastReason;
-    for (const CsvRow& row : *rows) {
-        const RowOutcome outcome = writer.write(row);
-        if (manifest)
-            manifest->add({.row = QStringLiteral("%1 %2").arg(writer.rowWord_).arg(row.line), .values = outcome.values,
-                           .file = outcome.path, .outcome = statusName(outcome.status), .reason = outcome.reason});
-        refused += outcome.status == RowStatus::Refused || outcome.status == RowStatus::Failed ? 1 : 0;
-        if (outcome.status != RowStatus::Failed)
-            alike = 0;
-        else
-            alike = alike > 0 && outcome.reason == lastReason ? alike + 1 : 1;
-        lastReason = outcome.reason;
-        if (alike == kAlikeFailuresToStop) {
-            console.message(QStringLiteral("Stopped after %5 %1: %2 rows in a row could not be written (%3: %4); "
-                                           "the rows after it were not tried.")
-                                .arg(row.line)
-                                .arg(kAlikeFailuresToStop)
-                                .arg(outcome.path, outcome.reason, writer.rowWord_));
-            if (manifest)
-                (void)manifest->finish(console);
-            return kExitUsage;
-        }
-    }
+    RowWriter writer({.templateDocument = *input.document, .columns = *columns, .pattern = *pattern, .hashes = *hashes,
+                      .fieldCount = header.size(), .choices = *choices, .skipExisting = skipExisting,
+                      .image = std::move(image.image), .syncEach = *syncEach, .hashContent = manifest != nullptr,
+                      .rowWord = counted ? QStringLiteral("Device") : QStringLiteral("CSV line")});
+    BatchOutput output(console, manifest.get(),
+                       {.syncEach = *syncEach, .overwrite = choices->overwrite, .skipExisting = skipExisting,
+                        .rowWord = writer.rowWord()});
+    writeRows(*rows, writer, output, *jobs);
+    const bool finished = output.finish();
     if (manifest && !manifest->finish(console))
         return kExitUsage;
-    if (refused == 0)
+    if (output.stopped() || !finished)
+        return kExitUsage;
+    if (output.notWritten() == 0)
         return kExitSuccess;
-    console.message(QStringLiteral("%1 of %2 rows were not written.").arg(refused).arg(rows->size()));
+    console.message(QStringLiteral("%1 of %2 rows were not written.").arg(output.notWritten()).arg(rows->size()));
     return kExitRefused;
+}
+
+void BatchCommand::writeRows(const QList<CsvRow>& rows, RowWriter& writer, BatchOutput& output, int jobs)
+{
+    ProgressLine progress(console, rows.size());
+    // A few rows ahead of the output per thread: enough to keep every core
+    // busy, few enough that memory holds only a handful of rows in flight.
+    OrderedWork<RowOutcome> work(jobs, 2 * jobs);
+    // Hands every outcome that is ready to the output; waits for the next
+    // while as many rows as allowed are in flight, or for all at the end.
+    const auto take = [&](bool toTheEnd) {
+        while (std::optional<RowOutcome> outcome = work.next(toTheEnd || work.full())) {
+            progress.rowDone();
+            if (!output.add(std::move(*outcome)))
+                return false;
+        }
+        return true;
+    };
+    for (const CsvRow& row : rows) {
+        std::variant<RowOutcome, RowWork> checked = writer.check(row);
+        if (RowOutcome* outcome = std::get_if<RowOutcome>(&checked))
+            work.add(std::move(*outcome));
+        else
+            work.submit([&writer, rowWork = std::get<RowWork>(std::move(checked))] { return writer.write(rowWork); });
+        if (!take(false))
+            break;
+    }
+    if (!output.stopped())
+        (void)take(true);
+    for (const RowOutcome& outcome : work.cancel())
+        BatchOutput::discard(outcome);
 }
 
 } // namespace quorvane::cli

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "batch_output.h"
 #include "command.h"
 #include "csv_reader.h"
 #include "file_name_pattern.h"
 #include "record_columns.h"
-
-#include "document/image_merge_operation.h"
-#include "document/extraction_operation.h"
+#include "row_writer.h"
 
 #include <QHash>
 #include <QList>
@@ -18,14 +17,6 @@
 // every check and warning of the editor; with --image IMAGE, the image with
 // that key data written into it.
 namespace quorvane::cli {
-
-// With --image, each row's key data goes into a copy of the image instead of
-// a KEY file or template.
-struct ImageChoice {
-    QString path;
-    StartAddressQuestion startAddress;
-    KeyBytesOutside outside = KeyBytesOutside::Refuse;
-};
 
 // What --image comes to: no image (the rows write KEY files or templates),
 // the image to write each row's key data into, or, without either, the exit
@@ -45,6 +36,10 @@ protected:
 private:
     // --image, --start and --allow-outside, checked once before the rows.
     [[nodiscard]] ImageSetup imageSetup(const QCommandLineParser& parser);
+
+    // Writes the rows, side by side on `jobs` threads, into the output in
+    // row order; stops where the output says.
+    void writeRows(const QList<CsvRow>& rows, RowWriter& writer, BatchOutput& output, int jobs);
 
     // All rows of the file, so that a damaged line anywhere writes nothing;
     // nullopt after reporting why.

@@ -98,7 +98,9 @@ std::unique_ptr<Manifest> Manifest::open(const QString& path, const QStringList&
 void Manifest::add(const ManifestEntry& entry)
 {
     const bool made = entry.outcome == QStringLiteral("written") || entry.outcome == QStringLiteral("kept");
-    const QString hash = made ? sha256Of(entry.file) : QString();
+    const QString hash = !made ? QString()
+                         : entry.sha256.isEmpty() ? sha256Of(entry.file)
+                                                  : QString::fromLatin1(entry.sha256.toHex());
     if (!json_) {
         append(csvLine(QStringList{entry.row, entry.outcome, entry.file, hash, entry.reason} + entry.values));
         return;
@@ -125,10 +127,15 @@ void Manifest::append(const QByteArray& bytes)
     file_.flush();
 }
 
+void Manifest::sync()
+{
+    syncFailed_ = syncFailed_ || file_.error() != QFileDevice::NoError || ::fsync(file_.handle()) != 0;
+}
+
 bool Manifest::finish(Console& console)
 {
     const QString partial = file_.fileName();
-    const bool synced = file_.error() == QFileDevice::NoError && ::fsync(file_.handle()) == 0;
+    const bool synced = !syncFailed_ && file_.error() == QFileDevice::NoError && ::fsync(file_.handle()) == 0;
     file_.close();
     // rename() replaces FILE in one step; --overwrite was checked at the start.
     if (!synced || std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(path_).constData()) != 0) {

@@ -17,8 +17,11 @@
 // line by line.
 //
 // The entries go to FILE.partial, each appended and flushed once its row's
-// file is complete (the saves write to a temporary name and rename), so after
-// a kill the partial journal names exactly the files that exist complete.
+// file is complete (and, in a batch, on the disk) and just before the file
+// takes its name: after a kill the partial journal names every file that has
+// its name, and each of those is complete; only the last entry's file may
+// still be under its temporary name. A row whose file could not take its
+// name after all gets a second entry saying so, which replaces the first.
 // The run's end syncs it and renames it to FILE in one step: FILE is there
 // only for a run that ended.
 namespace quorvane::cli {
@@ -29,6 +32,7 @@ struct ManifestEntry {
     QString file;         // the output, when the row got as far as a name
     QString outcome;      // written, kept, refused or failed
     QString reason = {};
+    QByteArray sha256 = {}; // of a written file's content, when the writer took it; otherwise the file is read
 };
 
 class Manifest {
@@ -45,6 +49,9 @@ public:
 
     // Appends the entry and flushes it; a written or kept file is hashed.
     void add(const ManifestEntry& entry);
+    // Puts the entries so far on the disk, before the names of their files
+    // are made durable; a failure is reported by finish.
+    void sync();
     // Syncs the journal and renames it into place; false after reporting why.
     [[nodiscard]] bool finish(Console& console);
 
@@ -56,6 +63,7 @@ private:
     const bool json_;
     QStringList names_;
     QFile file_;
+    bool syncFailed_ = false;
 };
 
 } // namespace quorvane::cli

@@ -12,6 +12,8 @@
 
 #include <QFileInfo>
 
+#include <functional>
+
 namespace quorvane {
 
 namespace {
@@ -157,24 +159,22 @@ std::optional<std::vector<KeyBytes>> keyBytesOf(const Document& document, QStrin
     return keys;
 }
 
-ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
-                                           const QString& outputPath, const StartAddressQuestion& askStartAddress,
-                                           const ImageMergeChoices& choices)
+namespace {
+
+// The merge with the options asked, into whichever output the caller chose.
+using MergeInto = std::function<MergeResult(const MergeOptions&)>;
+
+ImageOperationResult mergeThrough(const std::vector<KeyBytes>& keys, const StartAddressQuestion& askStartAddress,
+                                  const ImageMergeChoices& choices, const MergeInto& mergeInto)
 {
     ImageOperationResult refusal;
-    const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);
-    if (!keys)
-        return refusal;
-    if (!FileWriteTest(outputPath).isEmpty())
-        return done(ImageOperationStatus::Failed, kFileSaveErrorMessage);
     const bool ask = choices.outside == KeyBytesOutside::Ask && choices.questions != nullptr;
     std::optional<quint32> usedStart;
     const auto merge = [&](std::optional<quint32> start) {
         usedStart = start;
-        return mergeKeyData(imagePath, *keys, outputPath,
-                            {.startAddress = start,
-                             .allowOutside = choices.outside == KeyBytesOutside::Add,
-                             .progress = choices.progress});
+        return mergeInto({.startAddress = start,
+                          .allowOutside = choices.outside == KeyBytesOutside::Add,
+                          .progress = choices.progress});
     };
     const auto needsStart = [](const MergeResult& result) { return result.status == MergeStatus::StartAddressNeeded; };
     std::optional<MergeResult> result = withStartAddress(merge, +needsStart, askStartAddress, refusal);
@@ -188,10 +188,39 @@ ImageOperationResult writeKeyDataIntoImage(const Document& document, const QStri
         ImageProgress secondHalf;
         if (choices.progress)
             secondHalf = [&](qint64 done, qint64 total) { return choices.progress(total + done, 2 * total); };
-        result = mergeKeyData(imagePath, *keys, outputPath,
-                              {.startAddress = usedStart, .allowOutside = true, .progress = secondHalf});
+        result = mergeInto({.startAddress = usedStart, .allowOutside = true, .progress = secondHalf});
     }
-    return fromMerge(*result, int(keys->size()));
+    return fromMerge(*result, int(keys.size()));
+}
+
+} // namespace
+
+ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
+                                           const QString& outputPath, const StartAddressQuestion& askStartAddress,
+                                           const ImageMergeChoices& choices)
+{
+    ImageOperationResult refusal;
+    const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);
+    if (!keys)
+        return refusal;
+    if (!FileWriteTest(outputPath).isEmpty())
+        return done(ImageOperationStatus::Failed, kFileSaveErrorMessage);
+    return mergeThrough(*keys, askStartAddress, choices, [&](const MergeOptions& options) {
+        return mergeKeyData(imagePath, *keys, outputPath, options);
+    });
+}
+
+ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath, QFileDevice& output,
+                                           const StartAddressQuestion& askStartAddress,
+                                           const ImageMergeChoices& choices)
+{
+    ImageOperationResult refusal;
+    const std::optional<std::vector<KeyBytes>> keys = keysFor(document, imagePath, refusal);
+    if (!keys)
+        return refusal;
+    return mergeThrough(*keys, askStartAddress, choices, [&](const MergeOptions& options) {
+        return mergeKeyData(imagePath, *keys, output, options);
+    });
 }
 
 ImageOperationResult verifyKeyDataInImage(const Document& document, const QString& imagePath,

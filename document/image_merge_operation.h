@@ -9,6 +9,7 @@
 #include "image/key_layout.h"
 #include "image/progress.h"
 
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -71,6 +72,14 @@ struct ImageMergeChoices {
 // The output appears only when complete.
 [[nodiscard]] ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
                                                          const QString& outputPath,
+                                                         const StartAddressQuestion& askStartAddress,
+                                                         const ImageMergeChoices& choices = {});
+
+// The same, written to `output`, an open file, instead of `outputPath`: for a
+// caller that places the file itself. On any status but Done it may hold part
+// of an image, for the caller to discard.
+[[nodiscard]] ImageOperationResult writeKeyDataIntoImage(const Document& document, const QString& imagePath,
+                                                         QFileDevice& output,
                                                          const StartAddressQuestion& askStartAddress,
                                                          const ImageMergeChoices& choices = {});
 

@@ -60,6 +60,15 @@ QString writeFileAs(const QString& path, const Document& document, KeyFileFormat
     return format == KeyFileFormat::IntelHex ? IntelHexSave(path, document) : SRecodeSave(path, document);
 }
 
+QString writeDeviceAs(QIODevice& output, const QString& path, const Document& document, KeyFileFormat format)
+{
+    if (isTemplateFileName(path))
+        return FormatSave(output, document);
+    if (format == KeyFileFormat::ByName)
+        format = isIntelHexFileName(path) ? KeyFileFormat::IntelHex : KeyFileFormat::SRecord;
+    return format == KeyFileFormat::IntelHex ? IntelHexSave(output, document) : SRecodeSave(output, document);
+}
+
 } // namespace
 
 SaveResult prepareKeyData(Document& document, bool sortOn, Questions& questions)
@@ -78,6 +87,16 @@ SaveResult writeDocumentFile(Document& document, const QString& path, Questions&
         return {SaveStatus::Refused, kFileSaveErrorMessage};
     const QString error = writeFileAs(path, document, format);
     if (!error.isEmpty())
+        return {SaveStatus::Refused, error};
+    return {};
+}
+
+SaveResult writeDocumentFile(Document& document, const QString& path, QIODevice& output, Questions& questions,
+                             KeyFileFormat format)
+{
+    if (SaveResult result = fitDataSizes(document, isTemplateFileName(path), questions); !result.saved())
+        return result;
+    if (const QString error = writeDeviceAs(output, path, document, format); !error.isEmpty())
         return {SaveStatus::Refused, error};
     return {};
 }

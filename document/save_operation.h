@@ -4,6 +4,7 @@
 
 #include "core/document.h"
 
+#include <QIODevice>
 #include <QString>
 
 // Saving a document: the checks and normalising steps in their fixed order,
@@ -46,6 +47,13 @@ inline const QString kFileSaveErrorMessage = QStringLiteral("File Save Error.");
 // writer of the format replaces the file only once the new content is complete.
 [[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, Questions& questions,
                                            KeyFileFormat format = KeyFileFormat::ByName);
+
+// The same, written to `output`, an open device, instead of replacing the
+// file: `path` only chooses the writer, as its name would. For a caller that
+// places the file itself (a batch moves many into place after one sync); on
+// a refusal `output` may hold part of a file, for the caller to discard.
+[[nodiscard]] SaveResult writeDocumentFile(Document& document, const QString& path, QIODevice& output,
+                                           Questions& questions, KeyFileFormat format = KeyFileFormat::ByName);
 
 // The first step of writeDocumentFile alone: sizes that disagree with the
 // data (for a template file only missing ones) are fitted after a warning.

@@ -63,12 +63,29 @@ QByteArray intelHexFileContents(const RecordTable& table, AddressSize size)
     return out;
 }
 
-QString IntelHexSave(const QString& path, const Document& document)
+namespace {
+
+QString firstIntelHexProblem(const Document& document)
 {
     const AddressSize size = document.mode.current();
-    const QString problem = firstRecordProblem(
-        document.table, kRecordCount, [size](const KeyRecord& record, Slot slot) { return writeProblem(record, slot, size); });
-    return writeDocument(path, problem, problem.isEmpty() ? intelHexFileContents(document.table, size) : QByteArray());
+    return firstRecordProblem(document.table, kRecordCount,
+                              [size](const KeyRecord& record, Slot slot) { return writeProblem(record, slot, size); });
+}
+
+} // namespace
+
+QString IntelHexSave(QIODevice& device, const Document& document)
+{
+    const QString problem = firstIntelHexProblem(document);
+    return writeDocument(device, problem,
+                         problem.isEmpty() ? intelHexFileContents(document.table, document.mode.current()) : QByteArray());
+}
+
+QString IntelHexSave(const QString& path, const Document& document)
+{
+    const QString problem = firstIntelHexProblem(document);
+    return writeDocument(path, problem,
+                         problem.isEmpty() ? intelHexFileContents(document.table, document.mode.current()) : QByteArray());
 }
 
 } // namespace quorvane

@@ -5,6 +5,7 @@
 #include "core/record_table.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 // The KEY data as an Intel HEX file, for programmers and tool chains that
@@ -25,6 +26,8 @@ inline constexpr int kIntelHexKeyLineBytes = 16;
 // the new one is complete. Returns an empty text on success, otherwise
 // "ERROR:" and the description; a record that would not read back, or whose
 // data would run past FFFFFFFF, refuses the whole save before anything is written.
+// The device form writes to an open device, for a caller that places the file itself.
+[[nodiscard]] QString IntelHexSave(QIODevice& device, const Document& document);
 [[nodiscard]] QString IntelHexSave(const QString& path, const Document& document);
 
 } // namespace quorvane

@@ -4,6 +4,7 @@
 #include "key_layout.h"
 #include "recognition.h"
 
+#include <QFileDevice>
 #include <QIODevice>
 #include <QString>
 
@@ -84,6 +85,12 @@ struct MergeOptions {
 // `outputPath` may name the image itself.
 [[nodiscard]] MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& keys,
                                        const QString& outputPath, const MergeOptions& options = {});
+
+// The same, written to `output`, an open file, instead: for a caller that
+// places the file itself. On any status but Merged it may hold part of an
+// image, for the caller to discard.
+[[nodiscard]] MergeResult mergeKeyData(const QString& imagePath, const std::vector<KeyBytes>& keys,
+                                       QFileDevice& output, const MergeOptions& options = {});
 
 // The same for an image of a known kind, read from its current position
 // (a binary image from its start; without allowOutside the device is read

@@ -13,7 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSet>
 
 
@@ -264,31 +263,6 @@ TEST_F(Batch, ManifestRecordsEachRow)
     EXPECT_EQ(entry[u"file"_s].toString(), u"out/j.KEY"_s);
     EXPECT_EQ(entry[u"sha256"_s].toString(), sha256(readFileBytes(path(u"out/j.KEY"_s))));
     EXPECT_EQ(entry[u"records"_s].toArray().at(1).toObject(), QJsonObject({{u"name"_s, u"name"_s}, {u"value"_s, u"j"_s}}));
-}
-
-// A run killed mid-way leaves its partial journal naming only complete files.
-TEST_F(Batch, ManifestAfterAKillListsCompleteFiles)
-{
-    QByteArray csv = "serial,name\n";
-    for (int i = 0; i < 20000; ++i)
-        csv += QByteArray::number(0x10000000 + i, 16) + ",n" + QByteArray::number(i) + '\n';
-    writeFileBytes(path(u"d.csv"_s), csv);
-    QProcess child;
-    child.setWorkingDirectory(dir.path());
-    child.start(QStringLiteral(QUORVANE_CLI_PATH),
-                {u"batch"_s, u"t.639"_s, u"d.csv"_s, u"-o"_s, u"out/{name}.KEY"_s, u"--manifest"_s, u"m.csv"_s});
-    // Killed once the journal holds some entries, whatever the output's buffering.
-    while (QFileInfo(path(u"m.csv.partial"_s)).size() < 2000 && !child.waitForFinished(5)) {
-    }
-    child.kill();
-    child.waitForFinished();
-    ASSERT_FALSE(QFile::exists(path(u"m.csv"_s))) << "the run ended before the kill";
-    const QList<QByteArray> lines = readFileBytes(path(u"m.csv.partial"_s)).split('\n');
-    ASSERT_GT(lines.size(), 2);
-    for (const QByteArray& line : lines.mid(1, lines.size() - 2)) {
-        const QList<QByteArray> fields = line.split(',');
-        EXPECT_EQ(fields.at(3), sha256(readFileBytes(path(QString::fromUtf8(fields.at(2)))))) << line.constData();
-    }
 }
 
 } // namespace
