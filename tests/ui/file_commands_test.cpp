@@ -380,6 +380,25 @@ private slots:
         QCOMPARE(table()[kSpareSlot], spare);
         QCOMPARE(window().settings(), settings);
         QVERIFY(sortIndicatorShown());
+        QCOMPARE(QApplication::focusWidget(), indexed("Text_address", 0));
+    }
+
+    // An opened file starts at line 1's address, not in whatever cell the
+    // given-up document had the caret: there, a cell of the scrolled-away
+    // end of a long record, shaded in the new document.
+    void openedFileStartsAtTheFirstAddress()
+    {
+        const QString key = writeFile(QStringLiteral("a.KEY"), "S30900001000DEADBEEFAE\r\n");
+        start();
+        putRecords({{4, hexRecordAt(0x6000, QString(500, QLatin1Char('A')))}});
+        window().grid().byteScroll()->setValue(234);
+        QTest::mouseClick(indexed("Text_data", 79), Qt::LeftButton);
+
+        window().openFile(key);
+
+        QCOMPARE(QApplication::focusWidget(), indexed("Text_address", 0));
+        QCOMPARE(named<QLabel>(QStringLiteral("recordRange"))->text(), QStringLiteral("Line 1: 00001000-00001003"));
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
     }
 };
 
