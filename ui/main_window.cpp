@@ -44,7 +44,7 @@ MainWindow::MainWindow(ModalUi& modal, EditorSession& session, const QString& ap
     history_ = std::make_unique<DocumentHistory>(session_.document);
     context_ = std::make_unique<EditorContext>(EditorContext{
         *this, modal_, session_.document, session_.state, session_.settings, *grid_, [this] { updateCaption(); },
-        [this](const QString& name) { setCurrentFile(name); }, *history_});
+        [this](const QString& name, bool opensAgain) { setCurrentFile(name, opensAgain); }, *history_});
     createLayout();
     createCommands();
     createMenus();
@@ -234,16 +234,18 @@ void MainWindow::Initialize()
     history_->clear();
     // The save dialog keeps no file name of its own between uses (each save
     // starts from LastPath), so a new document has nothing to forget there.
-    setCurrentFile(QString());
+    setCurrentFile(QString(), false);
 }
 
-void MainWindow::setCurrentFile(const QString& name)
+void MainWindow::setCurrentFile(const QString& name, bool opensAgain)
 {
     session_.state.fileName = name;
     fileNameField_->setText(name);
     setWindowFilePath(name);
-    if (!name.isEmpty())
+    if (!name.isEmpty() && opensAgain)
         recentFilesCommand_->remember(name);
+    else if (!name.isEmpty())
+        recentFilesCommand_->forget(name);
     session_.state.Modified = false;
     history_->markSaved();
     updateCaption();

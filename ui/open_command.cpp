@@ -46,7 +46,7 @@ OpenStatus OpenCommand::openFile(const QString& path)
     adoptDocument(context_.document, result.document);
     context_.history.clear();
     context_.grid.resetView();
-    context_.setCurrentFile(path);
+    context_.setCurrentFile(path, true);
     context_.state.savesInPlace = writesBackAsRead(path);
     showStatus(context_, openedFileText(path, context_.document.table));
     return result.status;

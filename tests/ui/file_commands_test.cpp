@@ -166,11 +166,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("first"); // the file's first byte after Ctrl+S: "<" for none
         QTest::addColumn<QString>("status"); // empty: the dialog is asked, and cancelled
-        QTest::newRow("opened KEY file") << "open" << "keys.KEY" << QByteArray("S") << "Saved KEY file keys.KEY: 1 record";
-        QTest::newRow("template saved before") << "save" << "t.639" << QByteArray("#") << "Saved template file t.639: 1 record";
-        QTest::newRow("Intel HEX saved before") << "save" << "k.hex" << QByteArray(":") << "Saved Intel HEX file k.hex: 1 record";
-        QTest::newRow("S-records opened under an Intel HEX name") << "open" << "s.hex" << QByteArray("<") << QString();
-        QTest::newRow("no file yet") << QString() << QString() << QByteArray("<") << QString();
+        QTest::addColumn<bool>("recent");    // Open Recent offers the file: File Open reads it
+        QTest::newRow("opened KEY file") << "open" << "keys.KEY" << QByteArray("S") << "Saved KEY file keys.KEY: 1 record" << true;
+        QTest::newRow("template saved before") << "save" << "t.639" << QByteArray("#") << "Saved template file t.639: 1 record" << true;
+        QTest::newRow("Intel HEX saved before") << "save" << "k.hex" << QByteArray(":") << "Saved Intel HEX file k.hex: 1 record" << false;
+        QTest::newRow("S-records opened under an Intel HEX name") << "open" << "s.hex" << QByteArray("<") << QString() << true;
+        QTest::newRow("no file yet") << QString() << QString() << QByteArray("<") << QString() << false;
     }
     void saveWritesTheOwnFileWithoutADialog()
     {
@@ -178,6 +179,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, first);
         QFETCH(QString, status);
+        QFETCH(bool, recent);
         start();
         putRecords({{0, hexRecordAt(0x40, QStringLiteral("0102"))}});
         const QString file = name.isEmpty() ? QString() : path(name);
@@ -199,6 +201,7 @@ private slots:
         QCOMPARE(modal().unanswered() + modal().pendingAnswers(), 0);
         QCOMPARE(window().statusBar()->currentMessage(), status);
         QCOMPARE(contentsOf(file).left(1), first); // the writer the name chooses
+        QCOMPARE(recentItems().contains("&1 " + file), recent);
     }
 
     // Open Recent lists what was opened, asks before giving up a modified
