@@ -42,13 +42,18 @@ UndoCommand::UndoCommand(EditorContext& context)
     redo_->setEnabled(stack.canRedo());
     QObject::connect(&stack, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
     QObject::connect(&stack, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
+    // Every keystroke is in the table already: the grid is not written back
+    // first, as that cuts a record whose data runs past its size (as a file
+    // may hold it). The cut would be the step undone, and the next undo
+    // would cut it again, never reaching the user's own steps; a redo would
+    // lose the steps to redo.
     // The status bar's last outcome ("Read key data from ...") would stand
     // for a change that is no longer there: it says what was taken back.
-    runOnShownTable(context_, undo_, [this, &history, &stack] {
+    QObject::connect(undo_, &QAction::triggered, &context_.window, [this, &history, &stack] {
         history.undo();
         showStep(QStringLiteral("Undone: %1"), stack.redoText());
     });
-    runOnShownTable(context_, redo_, [this, &history, &stack] {
+    QObject::connect(redo_, &QAction::triggered, &context_.window, [this, &history, &stack] {
         history.redo();
         showStep(QStringLiteral("Redone: %1"), stack.undoText());
     });

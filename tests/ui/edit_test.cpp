@@ -5,6 +5,8 @@
 #include "window_fixture.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 
 using namespace quorvane;
@@ -93,6 +95,26 @@ private slots:
         press(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(titles(3), QStringLiteral(",a,b"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\t\t0\tHEX\t\r\nb\t\t0\tHEX\t\r\n"));
+    }
+
+    // Data longer than its size, as a template may hold it, is cut by a
+    // write-back of the grid: undo and redo must reach the user's own step
+    // past it, and keep it to redo.
+    void undoAndRedoReachTheStepsPastALongRecord()
+    {
+        const QString file = QFileInfo(settingsPath()).dir().filePath(QStringLiteral("long.639"));
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("# Template File\r\nLong , 00001000 ,  2 ,  0\r\nAABBCCDD\r\n");
+        out.close();
+        start();
+        window().openFile(file);
+        type(indexed("Text_title", 1), QStringLiteral("ab"));
+        press(QApplication::focusWidget(), Qt::Key_Z);
+        QCOMPARE(titles(2), QStringLiteral("Long,"));
+        QCOMPARE(window().windowTitle(), QStringLiteral("Quorvane"));
+        press(QApplication::focusWidget(), Qt::Key_Y);
+        QCOMPARE(titles(2), QStringLiteral("Long,ab"));
     }
 };
 
