@@ -39,8 +39,8 @@ struct EditorContext {
     std::function<void()> updateCaption;
     // The document now is the file `name` (empty for a new one) as it stands
     // on disk: the file-name field shows it, nothing is modified, and the
-    // caption says so.
-    std::function<void(const QString&)> setCurrentFile;
+    // caption says so. Open Recent offers it when File Open reads it back.
+    std::function<void(const QString& name, bool opensAgain)> setCurrentFile;
     // Every change to the document becomes a step of it once made.
     DocumentHistory& history;
 };

@@ -44,7 +44,7 @@ MainWindow::MainWindow(ModalUi& modal, EditorSession& session, const QString& ap
     history_ = std::make_unique<DocumentHistory>(session_.document);
     context_ = std::make_unique<EditorContext>(EditorContext{
         *this, modal_, session_.document, session_.state, session_.settings, *grid_, [this] { updateCaption(); },
-        [this](const QString& name) { setCurrentFile(name); }, *history_});
+        [this](const QString& name, bool opensAgain) { setCurrentFile(name, opensAgain); }, *history_});
     createLayout();
     createCommands();
     createMenus();
@@ -79,11 +79,12 @@ void MainWindow::createCommands()
 
 void MainWindow::createMenus()
 {
-    auto addMenu = [this](const char* name, const QString& caption) {
+    auto addMenu = [this](const char* name, const QString& caption, bool commits = true) {
         QMenu* menu = menuBar()->addMenu(caption);
         menu->setObjectName(QLatin1String(name));
         // Every command sees the table as the grid shows it.
-        connect(menu, &QMenu::aboutToShow, grid_, &GridView::CommitGrid);
+        if (commits)
+            connect(menu, &QMenu::aboutToShow, grid_, &GridView::CommitGrid);
         return menu;
     };
     // Each group is one run of items between separators.
@@ -100,7 +101,11 @@ void MainWindow::createMenus()
            {openCommand_.get(), recentFilesCommand_.get(), saveCommand_.get()},
            {extractionCommand_.get(), mergeImageCommand_.get()},
            {endCommand_.get()}});
-    place(addMenu("edit", QStringLiteral("Edit(&E)")),
+    // The write-back would cut a record whose data runs past its size (as a
+    // file may hold it) in the state an undo has just brought back, and the
+    // next undo would take back only that cut: the row commands write the
+    // grid back themselves, undo and redo need not.
+    place(addMenu("edit", QStringLiteral("Edit(&E)"), false),
           {{undoCommand_.get()}, {rowCommands_.get()}, {navigationCommand_.get()}});
     place(addMenu("addresssize", QStringLiteral("AddressSize(&A)")), {{addressSizeCommand_.get()}});
     place(addMenu("option", QStringLiteral("Option(&O)")), {{addressSortCommand_.get()}});
@@ -234,16 +239,18 @@ void MainWindow::Initialize()
     history_->clear();
     // The save dialog keeps no file name of its own between uses (each save
     // starts from LastPath), so a new document has nothing to forget there.
-    setCurrentFile(QString());
+    setCurrentFile(QString(), false);
 }
 
-void MainWindow::setCurrentFile(const QString& name)
+void MainWindow::setCurrentFile(const QString& name, bool opensAgain)
 {
     session_.state.fileName = name;
     fileNameField_->setText(name);
     setWindowFilePath(name);
-    if (!name.isEmpty())
+    if (!name.isEmpty() && opensAgain)
         recentFilesCommand_->remember(name);
+    else if (!name.isEmpty())
+        recentFilesCommand_->forget(name);
     session_.state.Modified = false;
     history_->markSaved();
     updateCaption();

@@ -70,8 +70,9 @@ private:
     // The caption follows the modified flag (not while the grid is redrawn).
     void updateCaption(); // TitileSet
     // The one place that names the document's file (empty for a new one),
-    // marks it unmodified and sets the caption.
-    void setCurrentFile(const QString& name);
+    // marks it unmodified and sets the caption; a file File Open reads back
+    // goes to the top of Open Recent, one it would refuse leaves it.
+    void setCurrentFile(const QString& name, bool opensAgain);
     // What a drop onto the drop label or a data cell hands over (DragDrop).
     void dropData(const QMimeData* data);
     // What End does once the document may go: the settings file, then the

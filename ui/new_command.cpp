@@ -2,6 +2,8 @@
 
 #include "unsaved_changes_prompt.h"
 
+#include "grid/grid_view.h"
+
 namespace quorvane {
 
 NewCommand::NewCommand(EditorContext& context, SaveCommand& save, std::function<void()> initialize)
@@ -13,8 +15,11 @@ NewCommand::NewCommand(EditorContext& context, SaveCommand& save, std::function<
 
 void NewCommand::run()
 {
-    if (mayGiveUpDocument(context_, save_))
-        initialize_();
+    if (!mayGiveUpDocument(context_, save_))
+        return;
+    // As after File Open: the empty document starts at line 1's address.
+    context_.grid.showRecord(0, RecordField::Address);
+    initialize_();
 }
 
 } // namespace quorvane

@@ -38,10 +38,15 @@ OpenStatus OpenCommand::openFile(const QString& path)
         showError(context_.modal, result.message, result.details);
         return result.status;
     }
+    // A file opened is a fresh start, as the program's own: the caret goes
+    // to line 1's address, not into a row that now shows another record.
+    // It moves before the document does, so whatever rules the field being
+    // left runs, it runs on the document being given up.
+    context_.grid.showRecord(0, RecordField::Address);
     adoptDocument(context_.document, result.document);
     context_.history.clear();
     context_.grid.resetView();
-    context_.setCurrentFile(path);
+    context_.setCurrentFile(path, true);
     context_.state.savesInPlace = writesBackAsRead(path);
     showStatus(context_, openedFileText(path, context_.document.table));
     return result.status;

@@ -44,6 +44,12 @@ void RecentFilesCommand::remember(const QString& path)
         change(withRecentFile(readRecentFiles(storePath_), path));
 }
 
+void RecentFilesCommand::forget(const QString& path)
+{
+    if (!storePath_.isEmpty())
+        change(withoutRecentFile(readRecentFiles(storePath_), path));
+}
+
 void RecentFilesCommand::change(const QStringList& list)
 {
     // The list is a convenience: a store that cannot be written costs the
@@ -76,7 +82,7 @@ void RecentFilesCommand::open(const QString& path)
     if (!mayGiveUpDocument(context_, save_))
         return;
     if (open_.openFile(path) == OpenStatus::FileNotFound)
-        change(withoutRecentFile(readRecentFiles(storePath_), path));
+        forget(path);
 }
 
 } // namespace quorvane

@@ -23,6 +23,8 @@ public:
 
     // The document now is the file `path`: it goes to the front of the list.
     void remember(const QString& path);
+    // `path` now holds what File Open does not read: it leaves the list.
+    void forget(const QString& path);
 
 private:
     void change(const QStringList& list);

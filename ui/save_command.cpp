@@ -73,7 +73,9 @@ bool SaveCommand::saveTo(QString path)
         return stopped(context_, result);
 
     context_.settings.LastPath = path;
-    context_.setCurrentFile(path);
+    // An Intel HEX file is written, not read: File Open would refuse it, so
+    // Open Recent does not offer it.
+    context_.setCurrentFile(path, writesBackAsRead(path));
     context_.state.savesInPlace = true;
     context_.grid.redraw();
     showStatus(context_, savedFileText(path, context_.document.table));

@@ -42,8 +42,21 @@ UndoCommand::UndoCommand(EditorContext& context)
     redo_->setEnabled(stack.canRedo());
     QObject::connect(&stack, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
     QObject::connect(&stack, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
-    runOnShownTable(context_, undo_, [&history] { history.undo(); });
-    runOnShownTable(context_, redo_, [&history] { history.redo(); });
+    // Every keystroke is in the table already: the grid is not written back
+    // first, as that cuts a record whose data runs past its size (as a file
+    // may hold it). The cut would be the step undone, and the next undo
+    // would cut it again, never reaching the user's own steps; a redo would
+    // lose the steps to redo.
+    // The status bar's last outcome ("Read key data from ...") would stand
+    // for a change that is no longer there: it says what was taken back.
+    QObject::connect(undo_, &QAction::triggered, &context_.window, [this, &history, &stack] {
+        history.undo();
+        showStep(QStringLiteral("Undone: %1"), stack.redoText());
+    });
+    QObject::connect(redo_, &QAction::triggered, &context_.window, [this, &history, &stack] {
+        history.redo();
+        showStep(QStringLiteral("Redone: %1"), stack.undoText());
+    });
 
     context_.grid.setEditRecorder([this](Slot slot, Field field) { recordEdit(slot, field); });
     context_.grid.setChangedMarker([&history](Slot slot) { return history.changedSinceSaved(slot); });
@@ -75,6 +88,12 @@ void UndoCommand::focusMoved(const QWidget* now)
     if (key != focusedField_)
         context_.history.closeStep();
     focusedField_ = key;
+}
+
+void UndoCommand::showStep(const QString& form, const QString& step)
+{
+    if (!step.isEmpty())
+        showStatus(context_, form.arg(step));
 }
 
 // The document is modified exactly when it is not as it was saved.

@@ -24,6 +24,7 @@ private:
     void recordEdit(Slot slot, Field field);
     void focusMoved(const QWidget* now);
     void showRestored();
+    void showStep(const QString& form, const QString& step);
 
     EditorContext& context_;
     QAction* undo_; // EditUndo

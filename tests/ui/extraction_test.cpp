@@ -84,6 +84,8 @@ private slots:
         QCOMPARE(indexed("Text_data", 32)->text(), QStringLiteral("EE"));
         QCOMPARE(window().settings().FilterIndexSetting, qint16(1)); // the documents' filter is left alone
         QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("Read key data from image.s19: 2 records"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window().statusBar()->currentMessage(), QStringLiteral("Undone: Extract KEY data"));
     }
 
     // Each failure leaves every record as it was; a damaged file is told in

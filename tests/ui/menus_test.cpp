@@ -54,15 +54,16 @@ private slots:
 
     // A change made behind the grid's back shows the direction: data rows
     // go from the grid into the table, then the grid is redrawn from it.
+    // Not so for the Edit menu: its undo must not meet a write-back's cut.
     void openingAnyMenuWritesTheGridBack()
     {
         start();
         for (const char* menu : {"FILE", "edit", "addresssize", "option", "help"}) {
             table()[0].KeyData = QStringLiteral("AB");
-            table()[1].KeyTitle = QLatin1String(menu);
+            window().grid().redraw();
+            table()[0].KeyData = QStringLiteral("CD");
             openMenu(QLatin1String(menu));
-            QVERIFY2(table()[0].KeyData.isEmpty(), menu);
-            QCOMPARE(indexed("Text_title", 1)->text(), QLatin1String(menu));
+            QCOMPARE(table()[0].KeyData, QString::fromLatin1(qstrcmp(menu, "edit") == 0 ? "CD" : "AB"));
         }
     }
 
