@@ -69,7 +69,7 @@ int ImageCommand::run(const QCommandLineParser& parser)
         if (!readableOrMissing(call.imagePath, console))
             return kExitUsage;
         if (const int exitCode = fillHashes(hashes, call, *input.document); exitCode != kExitSuccess)
-            return exitCode;
+            return inputFailure(exitCode);
     }
     if (shape_.prepareKeyData) {
         if (const int exitCode = prepareKeyDataForImage(*input.document, call.choices, console); exitCode != kExitSuccess)

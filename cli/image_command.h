@@ -42,8 +42,8 @@ protected:
         bool inputFailureIsUsage = false;
         // --format, for a command whose output is a KEY file or template.
         bool keyFormat = false;
-        // --hash, for a command that writes key data into an image: records
-        // filled with checksums before the save's checks.
+        // --hash, for a command that writes key data into an image or looks
+        // for it there: records filled with checksums before the save's checks.
         bool hashes = false;
     };
 

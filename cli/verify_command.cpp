@@ -11,7 +11,10 @@ VerifyCommand::VerifyCommand(Console& console)
           {.image = {QStringLiteral("IMAGE"), QStringLiteral("The S-record, Intel HEX or binary image.")},
            .document = {QStringLiteral("KEYS"), QStringLiteral("The KEY file or template (.639) whose records are "
                                                                "looked for, checked as merge checks them.")},
-           .inputFailureIsUsage = true})
+           // The same --hash as merge: the image must also hold the checksums
+           // merge would have written into it.
+           .inputFailureIsUsage = true,
+           .hashes = true})
 {
 }
 

@@ -393,6 +393,14 @@ TEST_F(ImageCommands, HashCoversTheRangeOfEachMergedImage)
                 std::reverse(expected.begin(), expected.end());
             EXPECT_EQ(bytes.right(4).toHex(), expected.toHex()) << file.toStdString();
         }
+        // verify takes the same --hash: the checksum merge wrote is there,
+        // another algorithm's is not, and a range it cannot sum cannot tell.
+        if (row.merge) {
+            const QStringList verify{u"verify"_s, out + files[0] + u'.' + format, u"t.639"_s, u"--hash"_s};
+            EXPECT_EQ(run(verify + QStringList{hash}).exitCode, 0);
+            EXPECT_EQ(run(verify + QStringList{hashOver("crc32c", row.first)}).exitCode, 1);
+            EXPECT_EQ(run(verify + QStringList{hashOver("crc32", kBase - 0x10)}).exitCode, 2);
+        }
     }
 
     // Refused before any file: a range holding the record it fills, one with
