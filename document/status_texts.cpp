@@ -60,9 +60,15 @@ QString recordRangeText(const Document& document, Slot slot)
         return QString::number(address, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
     };
     const int size = record.KeySize > 0 ? record.KeySize : dataByteCount(record.KeyType, record.KeyData);
+    const quint64 last = quint64(record.address()) + quint64(qMax(size, 1)) - 1;
+    // Digits the address field hides, or bytes past the top, are saved at
+    // another address: the text says so rather than look like the grid.
+    const QString beyond = last > topAddress(document.mode.current())
+                               ? QStringLiteral(" (past %1)").arg(hex(topAddress(document.mode.current())))
+                               : QString();
     if (size <= 0)
-        return line + hex(record.address()) + QStringLiteral(" (no data)");
-    return line + hex(record.address()) + QLatin1Char('-') + hex(quint64(record.address()) + quint64(size) - 1);
+        return line + hex(record.address()) + QStringLiteral(" (no data)") + beyond;
+    return line + hex(record.address()) + QLatin1Char('-') + hex(last) + beyond;
 }
 
 } // namespace quorvane

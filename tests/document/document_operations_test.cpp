@@ -32,7 +32,8 @@ TEST(StatusTexts, TheFocusedRecordsRangeInTheAddressWidth)
     const struct { KeyRecord record; AddressSize size; const char* text; } rows[] = {
         {.record = test::hexRecordAt(0x08000000, QString(32, u'A')), .size = Bits32, .text = "Line 3: 08000000-0800000F"},
         {.record = test::addressed(test::hexRecord(u"ABC"_s), 0x12), .size = Bits16, .text = "Line 3: 0012-0013"}, // size from the data
-        {.record = test::hexRecordAt(0xFFF0, QString(64, u'1')), .size = Bits16, .text = "Line 3: FFF0-1000F"},
+        {.record = test::hexRecordAt(0xFFF0, QString(64, u'1')), .size = Bits16, .text = "Line 3: FFF0-1000F (past FFFF)"},
+        {.record = test::hexRecordAt(0x12345, u"AB"_s), .size = Bits16, .text = "Line 3: 12345-12345 (past FFFF)"},
         {.record = test::hexRecordAt(0x10, {}), .size = AddressSize::Bits24, .text = "Line 3: 000010 (no data)"},
         {.record = test::titled({}, u"t"_s), .size = Bits32, .text = "Line 3: no address"},
         {.record = {}, .size = Bits32, .text = "Line 3: empty"},
