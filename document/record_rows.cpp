@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace quorvane {
 
@@ -183,6 +184,77 @@ QString readRecord(const QStringList& fields, AddressSize size, KeyRecord& recor
     return {};
 }
 
+// A field with a tab, a line end or a quote goes in quotes, its quotes
+// doubled, as spreadsheets copy such cells; they read it back whole.
+QString quotedField(QString field)
+{
+    static const QString special = QStringLiteral("\t\r\n\"");
+    if (std::none_of(field.cbegin(), field.cend(), [](QChar c) { return special.contains(c); }))
+        return field;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
+}
+
+// Rows of tab-separated fields, CR LF or LF at their ends; a field that
+// starts with a quote runs to its closing quote, over tabs and line ends.
+class TsvReader {
+public:
+    explicit TsvReader(const QString& text) : text_(text) {}
+    [[nodiscard]] bool atEnd() const { return at_ >= text_.size(); }
+    // The line of the text the next row starts on.
+    [[nodiscard]] int lineNumber() const { return line_; }
+    // The next row's fields, or nothing when a quote is never closed.
+    std::optional<QStringList> nextRow()
+    {
+        QStringList fields;
+        QString field;
+        while (!atEnd()) {
+            const QChar c = text_[at_++];
+            if (c == QLatin1Char('"') && field.isEmpty() && !quotedField_) {
+                if (!readQuoted(field))
+                    return std::nullopt;
+                quotedField_ = true;
+            } else if (c == QLatin1Char('\t')) {
+                fields << field;
+                field.clear();
+                quotedField_ = false;
+            } else if (c == QLatin1Char('\n')) {
+                ++line_;
+                break;
+            } else if (c != QLatin1Char('\r') || (at_ < text_.size() && text_[at_] != QLatin1Char('\n'))) {
+                field += c;
+            }
+        }
+        quotedField_ = false;
+        fields << field;
+        return fields;
+    }
+
+private:
+    bool readQuoted(QString& field)
+    {
+        while (!atEnd()) {
+            const QChar c = text_[at_++];
+            if (c == QLatin1Char('\n'))
+                ++line_;
+            if (c != QLatin1Char('"')) {
+                field += c;
+            } else if (!atEnd() && text_[at_] == QLatin1Char('"')) {
+                field += c;
+                ++at_;
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const QString& text_;
+    qsizetype at_ = 0;
+    int line_ = 1;
+    bool quotedField_ = false;
+};
+
 } // namespace
 
 QString recordsToTsv(const RecordTable& table, RowRange rows, AddressSize size)
@@ -191,13 +263,10 @@ QString recordsToTsv(const RecordTable& table, RowRange rows, AddressSize size)
     QString text;
     for (Slot s = rows.first; s < rows.end(); ++s) {
         const KeyRecord& r = table[s];
-        // A tab or line end in a title would split its row; a space keeps
-        // the row whole.
-        QString title = r.KeyTitle;
-        title.replace(QLatin1Char('\t'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
-        title.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        const QStringList fields{title, addressText(r, size), r.inUse() ? QString::number(r.KeySize) : QString(),
-                                 typeText(r.KeyType), r.KeyData};
+        QStringList fields{r.KeyTitle, addressText(r, size), r.inUse() ? QString::number(r.KeySize) : QString(),
+                           typeText(r.KeyType), r.KeyData};
+        for (QString& field : fields)
+            field = quotedField(field);
         text += fields.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
     }
     return text;
@@ -205,20 +274,20 @@ QString recordsToTsv(const RecordTable& table, RowRange rows, AddressSize size)
 
 TsvRecords recordsFromTsv(const QString& text, AddressSize size)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    while (!lines.isEmpty() && (lines.back().isEmpty() || lines.back() == QLatin1String("\r")))
-        lines.pop_back();
     TsvRecords result;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (i == 0 && line.compare(kHeading.join(QLatin1Char('\t')), Qt::CaseInsensitive) == 0)
+    TsvReader reader(text);
+    for (bool first = true; !reader.atEnd(); first = false) {
+        const int line = reader.lineNumber();
+        const std::optional<QStringList> fields = reader.nextRow();
+        if (!fields)
+            return {.records = {}, .error = QStringLiteral("Line %1 of the pasted text: a quoted field has no closing quote.").arg(line)};
+        if (*fields == QStringList{QString()})
+            continue; // an empty line
+        if (first && fields->join(QLatin1Char('\t')).compare(kHeading.join(QLatin1Char('\t')), Qt::CaseInsensitive) == 0)
             continue;
-        const QStringList fields = line.split(QLatin1Char('\t'));
         KeyRecord record;
-        if (const QString reason = readRecord(fields, size, record); !reason.isEmpty())
-            return {.records = {}, .error = QStringLiteral("Line %1 of the pasted text: %2.").arg(i + 1).arg(reason)};
+        if (const QString reason = readRecord(*fields, size, record); !reason.isEmpty())
+            return {.records = {}, .error = QStringLiteral("Line %1 of the pasted text: %2.").arg(line).arg(reason)};
         result.records.push_back(record);
     }
     if (result.records.empty())

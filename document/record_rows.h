@@ -41,8 +41,9 @@ RowEditResult moveRecordsDown(RecordTable& table, RowRange rows);
 [[nodiscard]] RowEditResult duplicateRecords(RecordTable& table, RowRange rows);
 
 // Records as tab-separated lines (title, address, size, type, data), as
-// spreadsheets copy and paste cells. The address is written in the digits
-// of the address size, or in eight where it does not fit them.
+// spreadsheets copy and paste cells: a field holding a tab, a line end or a
+// quote is quoted, so every character comes back. The address is written in
+// the digits of the address size, or in eight where it does not fit them.
 [[nodiscard]] QString recordsToTsv(const RecordTable& table, RowRange rows, AddressSize size);
 
 struct TsvRecords {
@@ -52,7 +53,7 @@ struct TsvRecords {
 };
 
 // Reads what recordsToTsv writes, with or without a heading line; CR LF or
-// LF. Every field is checked as the grid's fields would take it, and sizes
+// LF, empty lines skipped, quoted fields as spreadsheets write them. Every field is checked as the grid's fields would take it, and sizes
 // against the address size; the first bad line refuses the whole text.
 [[nodiscard]] TsvRecords recordsFromTsv(const QString& text, AddressSize size);
 

@@ -90,15 +90,19 @@ TEST(RecordTsv, RoundTripsEveryColumn)
     table[2].KeyType = kTypeAscii; // not in use
     table[3] = test::hexRecord(u"ABC"_s); // no size, odd digits
     table[3].KeyAddrSet = false;
-    const QString text = recordsToTsv(table, {.first = 0, .count = 4}, AddressSize::Bits16);
+    table[4] = test::asciiRecord(u"a\tb\r\n\"c\"\r"_s, 0); // every character a field must quote
+    table[4].KeyTitle = u"\"quoted\"\ttitle\n"_s;
+    const QString text = recordsToTsv(table, {.first = 0, .count = 5}, AddressSize::Bits16);
     EXPECT_EQ(text.section(u"\r\n"_s, 0, 0), u"key one\t1234\t2\tHEX\tA1B2"_s);
     const TsvRecords back = recordsFromTsv(text, AddressSize::Bits16);
     ASSERT_EQ(back.error, QString());
-    EXPECT_EQ(back.records, std::vector<KeyRecord>({table[0], table[1], table[2], table[3]}));
-    // A spreadsheet's heading line, LF line ends and lower-case digits.
-    const TsvRecords typed = recordsFromTsv(u"Title\tAddress\tSize\tType\tData\nk\t1234\t2\thex\ta1b2\n"_s, AddressSize::Bits16);
+    EXPECT_EQ(back.records, std::vector<KeyRecord>({table[0], table[1], table[2], table[3], table[4]}));
+    // A spreadsheet's heading line, LF line ends, lower-case digits and a
+    // quoted cell.
+    const TsvRecords typed =
+        recordsFromTsv(u"Title\tAddress\tSize\tType\tData\n\"k \"\"1\"\"\"\t1234\t2\thex\ta1b2\n"_s, AddressSize::Bits16);
     ASSERT_EQ(typed.records.size(), 1u);
-    EXPECT_EQ(typed.records[0], recordWith([&](KeyRecord& r) { r = table[0]; r.KeyTitle = u"k"_s; }));
+    EXPECT_EQ(typed.records[0], recordWith([&](KeyRecord& r) { r = table[0]; r.KeyTitle = u"k \"1\""_s; }));
 }
 
 TEST(RecordTsv, RefusesTheFirstBadLineWithItsReason)
@@ -115,6 +119,7 @@ TEST(RecordTsv, RefusesTheFirstBadLineWithItsReason)
         {u"b\t1\t2\tHEX\t010203"_s, u"Line 1 of the pasted text: its data holds 3 bytes, more than its size of 2."_s},
         {u"b\t1\t\tASCII\t"_s + QString(253, u'x'), u"Line 1 of the pasted text: its data holds 253 bytes, more than the 252 of a record."_s},
         {u"\n"_s, u"The pasted text holds no records."_s},
+        {u"a\t1\t2\tHEX\t00\n\nb\t1\t2\tASCII\t\"x\ny"_s, u"Line 3 of the pasted text: a quoted field has no closing quote."_s},
     };
     for (const auto& row : rows) {
         const TsvRecords result = recordsFromTsv(row.text, AddressSize::Bits32);
