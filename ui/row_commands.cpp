@@ -23,8 +23,9 @@ QKeySequence ctrlShift(Qt::Key key)
 RowCommands::RowCommands(EditorContext& context) : context_(context)
 {
     add("RowInsert", QStringLiteral("Insert Row(&I)"), ctrlShift(Qt::Key_I), [this] {
+        // As many blank records as are selected, as spreadsheets insert rows.
         edit(QStringLiteral("Insert row"), [](RecordTable& table, RowRange rows) {
-            return insertBlankRecords(table, rows.first);
+            return insertBlankRecords(table, rows.first, rows.count);
         });
     });
     add("RowDelete", QStringLiteral("Delete Row(&D)"), ctrlShift(Qt::Key_Delete),
