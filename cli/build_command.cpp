@@ -69,7 +69,7 @@ int BuildCommand::run(const QCommandLineParser& parser)
     ConsoleQuestions questions(console, choices->answerYes);
     if (addressSize && !changeAddressSize(document, *addressSize, questions))
         return kExitRefused;
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions, choices->format), QString(), console, output);
+    const int exitCode = saveOutput(document, output, *choices, questions, console);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

@@ -2,6 +2,7 @@
 
 #include "console_questions.h"
 #include "image_options.h"
+#include "saving.h"
 
 #include "document/extraction_operation.h"
 
@@ -44,8 +45,7 @@ int ExtractCommand::runWithKeyData(const ImageCall& call, Document& document)
     document.table = extracted.table;
 
     ConsoleQuestions questions(console, call.choices.answerYes);
-    const int exitCode = reportSave(saveDocument(document, call.outputPath, call.choices.sortOn, questions, call.choices.format), QString(),
-                                    console, call.outputPath);
+    const int exitCode = saveOutput(document, call.outputPath, call.choices, questions, console);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + call.outputPath);
     return exitCode;

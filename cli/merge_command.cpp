@@ -1,6 +1,7 @@
 #include "merge_command.h"
 
 #include "image_options.h"
+#include "saving.h"
 
 namespace quorvane::cli {
 
@@ -20,15 +21,19 @@ MergeCommand::MergeCommand(Console& console)
 
 int MergeCommand::runWithKeyData(const ImageCall& call, Document& document)
 {
-    const ImageOperationResult result =
-        writeKeyDataIntoImage(document, call.imagePath, call.outputPath, call.startAddress,
-                              {.outside = call.outside, .questions = nullptr, .progress = {}});
-    if (const int code = reportImageOperation(result, call.imagePath, call.documentPath, QString(), console);
-        code != kExitSuccess)
-        return code;
-    printMergeNotes(result.lines, QString(), console);
-    console.print(QStringLiteral("Wrote ") + call.outputPath);
-    return kExitSuccess;
+    const int exitCode = writeOutput(call.outputPath, call.choices.overwrite, console, [&](QFileDevice& file) {
+        const ImageOperationResult result =
+            writeKeyDataIntoImage(document, call.imagePath, file, call.startAddress,
+                                  {.outside = call.outside, .questions = nullptr, .progress = {}});
+        if (const int code = reportImageOperation(result, call.imagePath, call.documentPath, QString(), console);
+            code != kExitSuccess)
+            return code;
+        printMergeNotes(result.lines, QString(), console);
+        return kExitSuccess;
+    });
+    if (exitCode == kExitSuccess)
+        console.print(QStringLiteral("Wrote ") + call.outputPath);
+    return exitCode;
 }
 
 } // namespace quorvane::cli

@@ -4,6 +4,7 @@
 
 #include "document/document_files.h"
 #include "files/atomic_save.h"
+#include "files/durable_batch.h"
 
 #include <QFileInfo>
 
@@ -79,7 +80,7 @@ QString fileSaveError(const QString& path, const QString& reason)
 QString outputProblem(const QString& path, bool overwrite)
 {
     const QFileInfo file(path);
-    // A link that points nowhere is there too: the save would write its target.
+    // A link that points nowhere is there too: replacing it was not asked.
     if (!overwrite && (file.exists() || file.isSymLink()))
         return path + QStringLiteral(": the file is there already; --overwrite replaces it.");
     if (const QString reason = FileWriteTest(path); !reason.isEmpty())
@@ -108,6 +109,56 @@ int reportSave(const SaveResult& result, const QString& context, Console& consol
     case SaveStatus::Cancelled: return kExitRefused;
     }
     return kExitRefused;
+}
+
+int writeOutput(const QString& path, bool overwrite, Console& console, const std::function<int(QFileDevice&)>& write)
+{
+    StagedFile staged(path);
+    if (const QString reason = staged.create(); !reason.isEmpty()) {
+        console.message(fileSaveError(path, reason));
+        return kExitRefused;
+    }
+    int exitCode = write(staged);
+    QString reason = exitCode == kExitSuccess && staged.error() != QFileDevice::NoError ? staged.errorString() : QString();
+    if (const QString closed = staged.finish(exitCode == kExitSuccess && reason.isEmpty()); reason.isEmpty())
+        reason = closed;
+    Placement placed{.status = PlaceStatus::Failed, .reason = reason};
+    if (exitCode == kExitSuccess && reason.isEmpty())
+        placed = moveIntoPlace(staged.temporaryPath(), path, overwrite);
+    if (placed.status != PlaceStatus::Placed)
+        QFile::remove(staged.temporaryPath());
+    if (exitCode != kExitSuccess)
+        return exitCode;
+    switch (placed.status) {
+    case PlaceStatus::Placed: {
+        // The file is complete at its name; only its name may not survive a
+        // crash, which the user is told, as a batch tells it.
+        const QString folder = QFileInfo(path).absolutePath();
+        if (const QString why = syncFolder(folder); !why.isEmpty()) {
+            console.message(fileSaveError(folder, QStringLiteral("the name of the file written into it may be lost in "
+                                                                 "a crash: ") + why));
+        }
+        return kExitSuccess;
+    }
+    case PlaceStatus::FileThere:
+        console.message(path + QStringLiteral(": the file appeared while the command was writing it and is left as it "
+                                              "is; --overwrite replaces it."));
+        return kExitRefused;
+    case PlaceStatus::Failed:
+        console.message(fileSaveError(path, placed.reason));
+        return kExitRefused;
+    }
+    return kExitRefused;
+}
+
+int saveOutput(Document& document, const QString& path, const SaveChoices& choices, Questions& questions,
+               Console& console)
+{
+    if (const SaveResult prepared = prepareSave(document, choices.sortOn, questions); !prepared.saved())
+        return reportSave(prepared, QString(), console, path);
+    return writeOutput(path, choices.overwrite, console, [&](QFileDevice& file) {
+        return reportSave(writeDocumentFile(document, path, file, questions, choices.format), QString(), console, path);
+    });
 }
 
 } // namespace quorvane::cli

@@ -7,9 +7,11 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QFileDevice>
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // What the commands that save share: their options, the address sort (on
@@ -57,5 +59,19 @@ struct SaveChoices {
 // `path` and the reason. Returns the exit code.
 [[nodiscard]] int reportSave(const SaveResult& result, const QString& context, Console& console,
                              const QString& path = {});
+
+// Writes a command's output as a batch writes each of its files: under a
+// temporary name beside `path`, on the disk before it takes the name, then
+// moved to the name in one step. `write` fills the file and returns an exit
+// code, having reported what kept it from success; the temporary file then
+// goes. Without `overwrite`, a file that took the name while the command
+// ran is left as it is and reported. Returns the exit code.
+[[nodiscard]] int writeOutput(const QString& path, bool overwrite, Console& console,
+                              const std::function<int(QFileDevice&)>& write);
+
+// A save of `document` to a command's output: the save's checks, then the
+// file written through writeOutput. Returns the exit code, after reporting.
+[[nodiscard]] int saveOutput(Document& document, const QString& path, const SaveChoices& choices, Questions& questions,
+                             Console& console);
 
 } // namespace quorvane::cli

@@ -214,7 +214,7 @@ int TemplateCommand::run(const QCommandLineParser& parser)
     document.mode.set(addressSizeOfDigits(widestAddress));
 
     ConsoleQuestions questions(console, choices->answerYes);
-    const int exitCode = reportSave(saveDocument(document, output, choices->sortOn, questions), QString(), console, output);
+    const int exitCode = saveOutput(document, output, *choices, questions, console);
     if (exitCode == kExitSuccess)
         console.print(QStringLiteral("Wrote ") + output);
     return exitCode;

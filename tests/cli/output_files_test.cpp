@@ -5,6 +5,8 @@
 #include "cli_test_support.h"
 
 #include "cli/console.h"
+#include "cli/exit_codes.h"
+#include "cli/saving.h"
 
 #include <QDir>
 
@@ -54,6 +56,28 @@ TEST_F(OutputFiles, AFileThatIsThereIsReplacedOnlyWithOverwrite)
         const CliRun replaced = run(arguments + QStringList{u"--overwrite"_s});
         EXPECT_EQ(replaced.exitCode, 0) << replaced.errors.toStdString();
         EXPECT_NE(readFileBytes(path(file)), "previous\r\n");
+    }
+}
+
+// A file that takes the output's name while a command writes is never
+// replaced without --overwrite, and nothing of the command's file is left.
+TEST_F(OutputFiles, AFileThatAppearsWhileACommandWritesIsLeftAlone)
+{
+    for (const bool overwrite : {false, true}) {
+        const QString out = path(u"late.KEY"_s);
+        QFile::remove(out);
+        cli::RecordedConsole console;
+        const int exitCode = cli::writeOutput(out, overwrite, console, [&](QFileDevice& file) {
+            file.write("mine\r\n");
+            writeFileBytes(out, "theirs\r\n");
+            return cli::kExitSuccess;
+        });
+        EXPECT_EQ(exitCode, overwrite ? cli::kExitSuccess : cli::kExitRefused);
+        EXPECT_EQ(readFileBytes(out), overwrite ? "mine\r\n" : "theirs\r\n");
+        const QList<cli::ConsoleLine> lines = console.takeLines();
+        EXPECT_EQ(lines.isEmpty() ? QString() : lines.constFirst().text,
+                  overwrite ? QString() : out + u": the file appeared while the command was writing it and is left as it is; --overwrite replaces it."_s);
+        EXPECT_EQ(QDir(path({})).entryList(QDir::Hidden | QDir::Files).filter(u"quorvane-"_s), QStringList());
     }
 }
 
