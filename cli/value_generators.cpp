@@ -2,6 +2,7 @@
 
 #include "record_hashes.h"
 
+#include "core/data_bytes.h"
 #include "files/atomic_save.h"
 
 #include <QFile>
@@ -206,6 +207,14 @@ QStringList ValueGenerators::names() const
     return names;
 }
 
+QString ValueGenerators::textFor(const Generator& generator, qint64 number)
+{
+    QString text = generator.textParts.constFirst();
+    for (qsizetype i = 0; i < generator.digits.size(); ++i)
+        text += QStringLiteral("%1").arg(number, generator.digits.at(i), 10, QLatin1Char('0')) + generator.textParts.at(i + 1);
+    return text;
+}
+
 QString ValueGenerators::runProblem(const QStringList& header, const QStringList& ignored,
                                     const Document& templateDocument, qint64 devices) const
 {
@@ -216,6 +225,22 @@ QString ValueGenerators::runProblem(const QStringList& header, const QStringList
                                                          "data from one place.")
                                               .arg(lineNumberOf(generator.slot))
                                               .arg(column);
+        // A text that does not fill its record would refuse every device:
+        // said once, before a serial is handed out. Its length only grows
+        // with the number, so the first and the last device tell.
+        if (const int size = templateDocument.table[generator.slot].KeySize; generator.kind == Kind::Text && size > 0) {
+            for (const qint64 device : {qint64(1), devices}) {
+                const QString text = textFor(generator, device);
+                if (const int bytes = dataByteCount(kTypeAscii, text); bytes != size)
+                    return generator.option + QStringLiteral("device %1 would take \"%2\", %3 bytes; line %4 of the "
+                                                             "template takes %5 bytes; no file was written.")
+                                                  .arg(device)
+                                                  .arg(text)
+                                                  .arg(bytes)
+                                                  .arg(lineNumberOf(generator.slot))
+                                                  .arg(size);
+            }
+        }
         if (generator.kind != Kind::Counter || generator.width >= 16)
             continue;
         const unsigned __int128 last = generator.start + generator.step * (unsigned __int128)(devices - 1);
@@ -247,14 +272,9 @@ QStringList ValueGenerators::valuesFor(qint64 number) const
             values << QString::fromLatin1(bytes.toHex().toUpper());
             break;
         }
-        case Kind::Text: {
-            QString text = generator.textParts.constFirst();
-            for (qsizetype i = 0; i < generator.digits.size(); ++i)
-                text += QStringLiteral("%1").arg(number, generator.digits.at(i), 10, QLatin1Char('0'))
-                        + generator.textParts.at(i + 1);
-            values << text;
+        case Kind::Text:
+            values << textFor(generator, number);
             break;
-        }
         }
     }
     return values;

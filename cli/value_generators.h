@@ -30,9 +30,10 @@ public:
     // The column names the values fill, in the order given.
     [[nodiscard]] QStringList names() const;
 
-    // Why a filled record is a CSV column too, or why a counter would run
-    // past its record's width over `devices` devices; an empty text if
-    // neither. Said before any file is written.
+    // Why a filled record is a CSV column too, why a counter would run
+    // past its record's width over `devices` devices, or why a text would
+    // not fill its record; an empty text if none. Said before any file is
+    // written and before the state moves on.
     [[nodiscard]] QString runProblem(const QStringList& header, const QStringList& ignored,
                                      const Document& templateDocument, qint64 devices) const;
 
@@ -63,6 +64,9 @@ private:
         QStringList textParts = {};    // literal text, then a number, alternately
         QList<int> digits = {};        // the zero-padded width of each number
     };
+    // A text generator's value for device `number`.
+    [[nodiscard]] static QString textFor(const Generator& generator, qint64 number);
+
     std::vector<Generator> generators_;
     // The state file's lines by counter name, those of other runs' counters kept.
     QMap<QString, QString> state_;

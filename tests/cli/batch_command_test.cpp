@@ -297,6 +297,9 @@ TEST_F(BatchSet, RefusesWhatItCannotGenerate)
          u"--set \"serial=counter:FFFFFFFE\": device 3 would take 100000000, wider than the 4 bytes of line 1; no file was written."_s},
         {{u"--count"_s, u"2"_s, u"--set"_s, u"mac=counter:d16777215:le"_s},
          u"--set \"mac=counter:d16777215:le\": device 2 would take 1000000, wider than the 3 bytes of line 2; no file was written."_s},
+        {{u"--count"_s, u"2"_s, u"--set"_s, u"name=text:SN-{n:05}"_s},
+         u"--set \"name=text:SN-{n:05}\": device 1 would take \"SN-00001\", 8 bytes; line 3 of the template takes 9 bytes; "
+         u"no file was written."_s},
         {{u"--count"_s, u"0"_s}, u"--count takes a number of devices from 1 to 1000000."_s},
         {{u"--count"_s, u"2"_s, u"d.csv"_s}, u"--count and DEVICES.csv exclude each other: the CSV's rows are the devices."_s},
         {{}, u"DEVICES.csv is missing; --count N runs N devices without one."_s},
