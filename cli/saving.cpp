@@ -118,37 +118,34 @@ int writeOutput(const QString& path, bool overwrite, Console& console, const std
         console.message(fileSaveError(path, reason));
         return kExitRefused;
     }
-    int exitCode = write(staged);
-    QString reason = exitCode == kExitSuccess && staged.error() != QFileDevice::NoError ? staged.errorString() : QString();
-    if (const QString closed = staged.finish(exitCode == kExitSuccess && reason.isEmpty()); reason.isEmpty())
-        reason = closed;
-    Placement placed{.status = PlaceStatus::Failed, .reason = reason};
-    if (exitCode == kExitSuccess && reason.isEmpty())
-        placed = moveIntoPlace(staged.temporaryPath(), path, overwrite);
-    if (placed.status != PlaceStatus::Placed)
+    const int exitCode = write(staged);
+    QString failure = exitCode == kExitSuccess && staged.error() != QFileDevice::NoError ? staged.errorString() : QString();
+    if (const QString reason = staged.finish(exitCode == kExitSuccess && failure.isEmpty()); failure.isEmpty())
+        failure = reason;
+    if (exitCode != kExitSuccess || !failure.isEmpty()) {
         QFile::remove(staged.temporaryPath());
-    if (exitCode != kExitSuccess)
-        return exitCode;
-    switch (placed.status) {
-    case PlaceStatus::Placed: {
-        // The file is complete at its name; only its name may not survive a
-        // crash, which the user is told, as a batch tells it.
-        const QString folder = QFileInfo(path).absolutePath();
-        if (const QString why = syncFolder(folder); !why.isEmpty()) {
-            console.message(fileSaveError(folder, QStringLiteral("the name of the file written into it may be lost in "
-                                                                 "a crash: ") + why));
-        }
-        return kExitSuccess;
-    }
-    case PlaceStatus::FileThere:
-        console.message(path + QStringLiteral(": the file appeared while the command was writing it and is left as it "
-                                              "is; --overwrite replaces it."));
-        return kExitRefused;
-    case PlaceStatus::Failed:
-        console.message(fileSaveError(path, placed.reason));
+        if (exitCode != kExitSuccess)
+            return exitCode;
+        console.message(fileSaveError(path, failure));
         return kExitRefused;
     }
-    return kExitRefused;
+    if (const Placement placed = moveIntoPlace(staged.temporaryPath(), path, overwrite);
+        placed.status != PlaceStatus::Placed) {
+        QFile::remove(staged.temporaryPath());
+        console.message(placed.status == PlaceStatus::FileThere
+                            ? path + QStringLiteral(": the file appeared while the command was writing it and is "
+                                                    "left as it is; --overwrite replaces it.")
+                            : fileSaveError(path, placed.reason));
+        return kExitRefused;
+    }
+    // The file is complete at its name; only its name may not survive a
+    // crash, which the user is told, as a batch tells it.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (const QString why = syncFolder(folder); !why.isEmpty()) {
+        console.message(fileSaveError(folder, QStringLiteral("the name of the file written into it may be lost in "
+                                                             "a crash: ") + why));
+    }
+    return kExitSuccess;
 }
 
 int saveOutput(Document& document, const QString& path, const SaveChoices& choices, Questions& questions,

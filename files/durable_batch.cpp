@@ -35,15 +35,21 @@ QString randomLetters()
 // A descriptor of the folder, for a sync; -1 sets errno.
 int openFolder(const QString& folder) { return ::open(systemName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
 
-QString syncOneFile(const QString& path)
+// Syncs and closes `descriptor`, the result of an open that may have
+// failed (-1, errno set): the system's reason, or an empty text.
+QString syncAndClose(int descriptor)
 {
-    const int descriptor = ::open(systemName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0)
         return systemReason(errno);
     const bool synced = ::fsync(descriptor) == 0;
     const int error = errno;
     ::close(descriptor);
     return synced ? QString() : systemReason(error);
+}
+
+QString syncOneFile(const QString& path)
+{
+    return syncAndClose(::open(systemName(path).constData(), O_RDONLY | O_CLOEXEC));
 }
 
 // Whether syncfs made the content in each folder of `paths` durable, by
@@ -180,13 +186,7 @@ Placement moveIntoPlace(const QString& temporary, const QString& finalPath, bool
 
 QString syncFolder(const QString& folder)
 {
-    const int descriptor = openFolder(folder);
-    if (descriptor < 0)
-        return systemReason(errno);
-    const bool synced = ::fsync(descriptor) == 0;
-    const int error = errno;
-    ::close(descriptor);
-    return synced ? QString() : systemReason(error);
+    return syncAndClose(openFolder(folder));
 }
 
 } // namespace quorvane
