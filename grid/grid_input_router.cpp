@@ -51,7 +51,7 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
         // A line edit claims its own undo, redo, clipboard and caret keys
         // before the window's shortcuts are tried; ignored here, the
         // shortcut runs instead of the key press.
-        if (const auto& key = *static_cast<QKeyEvent*>(event); !isReserved(key) && !leavesToWindow(*it, key))
+        if (!leavesToWindow(*it, *static_cast<QKeyEvent*>(event)))
             return false;
         event->ignore();
         return true;
@@ -78,10 +78,18 @@ bool GridInputRouter::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+namespace {
+
+QKeySequence pressedKey(const QKeyEvent& event)
+{
+    return QKeySequence(QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
+}
+
+} // namespace
+
 bool GridInputRouter::isReserved(const QKeyEvent& event) const
 {
-    const QKeySequence pressed(QKeyCombination(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key())));
-    return reservedKeys_.contains(pressed);
+    return everyFieldKeys_.contains(pressedKey(event));
 }
 
 // Nothing dropped is typed into a control. Whatever is dropped on a data
@@ -108,8 +116,7 @@ bool GridInputRouter::isMiddleClickPaste(const ControlId& id, const QEvent* even
 
 bool GridInputRouter::leavesToWindow(const ControlId& id, const QKeyEvent& event) const
 {
-    const QKeyCombination key(event.modifiers() & ~Qt::KeypadModifier, Qt::Key(event.key()));
-    return id.field == Field::Data && windowKeys_.contains(key);
+    return isReserved(event) || (id.field == Field::Data && dataCellKeys_.contains(pressedKey(event)));
 }
 
 // Tab is always consumed here, so Qt's focus traversal never sees it. A

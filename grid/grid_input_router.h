@@ -3,7 +3,6 @@
 #include "grid/grid_layout.h"
 
 #include <QHash>
-#include <QKeyCombination>
 #include <QKeySequence>
 #include <QList>
 #include <QObject>
@@ -54,6 +53,8 @@ protected:
 // the control's own edit, whose change signal runs the change handler.
 // Text that would bypass the filters (drops, middle-click paste) is
 // stopped, and a wheel turn over a type box is left to the grid.
+enum class WindowKeys { EveryField, DataCells };
+
 class GridInputRouter : public QObject {
     Q_OBJECT
 public:
@@ -66,11 +67,14 @@ public:
 
     // Receives the data of files dropped onto a data cell.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
-    // A key the data cells leave to the window's shortcut for it, though a
-    // line edit would take it for its own caret moves.
-    void leaveCellKeyToWindow(QKeyCombination key) { windowKeys_.append(key); }
-    // These keys go to the window's shortcuts, never to a control.
-    void reserveKeys(const QList<QKeySequence>& keys) { reservedKeys_ += keys; }
+    // Keys the window's shortcuts take from the controls: from every field
+    // (a line edit would undo its own typing on Ctrl+Z), or from the data
+    // cells alone (where a line edit would take Ctrl+Home for its caret; in
+    // the other fields they stay the control's own).
+    void leaveKeysToWindow(const QList<QKeySequence>& keys, WindowKeys where)
+    {
+        (where == WindowKeys::EveryField ? everyFieldKeys_ : dataCellKeys_) += keys;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,14 +87,16 @@ private:
     bool passesUnchanged(const ControlId& id, const QString& text);
     bool filterDrop(const ControlId& id, QDropEvent* event);
     [[nodiscard]] static bool isMiddleClickPaste(const ControlId& id, const QEvent* event);
+    // Whether the window's shortcut takes the key from the control.
     [[nodiscard]] bool leavesToWindow(const ControlId& id, const QKeyEvent& event) const;
+    // Whether the window takes the key from every field.
     [[nodiscard]] bool isReserved(const QKeyEvent& event) const;
 
     GridKeyHandlers& handlers_;
     QHash<const QObject*, ControlId> controls_;
     std::function<void(const QMimeData*)> fileDropHandler_;
-    QList<QKeyCombination> windowKeys_;
-    QList<QKeySequence> reservedKeys_;
+    QList<QKeySequence> everyFieldKeys_;
+    QList<QKeySequence> dataCellKeys_;
 };
 
 } // namespace quorvane

@@ -264,11 +264,6 @@ void GridView::recordEdit(int row, Field field)
         editRecorder_(layout_.slotOfRow(row), field);
 }
 
-void GridView::reserveWindowKeys(const QList<QKeySequence>& keys)
-{
-    input_->reserveKeys(keys);
-}
-
 std::optional<std::pair<Slot, Field>> GridView::fieldOf(const QWidget* control) const
 {
     const auto id = input_->idOf(control);

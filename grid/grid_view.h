@@ -71,8 +71,9 @@ public:
     // Receives whatever is dropped onto a data cell. Without a handler the
     // cells take no drop at all; nothing dropped is ever typed into them.
     void setFileDropHandler(std::function<void(const QMimeData*)> handler);
-    // A key that the data cells leave to a shortcut of the window.
-    void leaveCellKeyToWindow(QKeyCombination key) { input_->leaveCellKeyToWindow(key); }
+    // Keys the window's commands take from the grid's controls (see
+    // GridInputRouter::leaveKeysToWindow).
+    void leaveKeysToWindow(const QList<QKeySequence>& keys, WindowKeys where) { input_->leaveKeysToWindow(keys, where); }
 
     // The long jumps of the window's Edit menu. Each moves the focus before
     // it scrolls, with the rules of leaving and entering the fields, so a
@@ -97,9 +98,6 @@ public:
     // Marks the line numbers of the records `changed` names.
     void setChangedMarker(std::function<bool(Slot)> changed) { redraw_.setChangedMarker(std::move(changed)); }
     void markRows() { redraw_.markRows(); }
-    // Keys the window's commands own: no field takes them for itself (a
-    // line edit would undo its own typing on Ctrl+Z).
-    void reserveWindowKeys(const QList<QKeySequence>& keys);
     // The record of the row the focus is in (or was last in a data cell);
     // the top row's when the grid never had it.
     [[nodiscard]] Slot currentSlot() const;

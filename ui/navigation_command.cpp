@@ -46,8 +46,8 @@ NavigationCommand::NavigationCommand(EditorContext& context) : context_(context)
     actions_ << separator(context_);
     add("FindRecord", QStringLiteral("Find Record(&F)..."), QKeySequence(Qt::CTRL | Qt::Key_F), [this] { find(); });
     add("FindNext", QStringLiteral("Find Next(&N)"), QKeySequence(Qt::Key_F3), [this] { findNext(); });
-    context_.grid.leaveCellKeyToWindow(Qt::CTRL | Qt::Key_Home);
-    context_.grid.leaveCellKeyToWindow(Qt::CTRL | Qt::Key_End);
+    context_.grid.leaveKeysToWindow({QKeySequence(Qt::CTRL | Qt::Key_Home), QKeySequence(Qt::CTRL | Qt::Key_End)},
+                                    WindowKeys::DataCells);
 }
 
 void NavigationCommand::inFocusedRow(const std::function<void(int row)>& jump)

@@ -48,7 +48,7 @@ void RowCommands::add(const char* objectName, const QString& caption, const QKey
                       std::function<void()> run)
 {
     QAction* action = createAction(context_, objectName, caption, shortcut);
-    context_.grid.reserveWindowKeys({shortcut});
+    context_.grid.leaveKeysToWindow({shortcut}, WindowKeys::EveryField);
     runOnShownTable(context_, action, std::move(run));
     actions_ << action;
 }

@@ -34,7 +34,7 @@ UndoCommand::UndoCommand(EditorContext& context)
       redo_(createAction(context, "EditRedo", QStringLiteral("Redo(&R)")))
 {
     redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    context_.grid.reserveWindowKeys(undo_->shortcuts() + redo_->shortcuts());
+    context_.grid.leaveKeysToWindow(undo_->shortcuts() + redo_->shortcuts(), WindowKeys::EveryField);
 
     DocumentHistory& history = context_.history;
     QUndoStack& stack = history.stack();
